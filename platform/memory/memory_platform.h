@@ -1,0 +1,23 @@
+// Every stand-in wired to one fault list: what a test or a fuzzer builds the window over.
+#pragma once
+
+#include "platform/memory/counting_heap.h"
+#include "platform/memory/faults.h"
+#include "platform/memory/memory_file_search.h"
+#include "platform/memory/memory_registry.h"
+#include "platform/memory/memory_system_facts.h"
+#include "platform/memory/memory_url_cache.h"
+#include "platform/memory/memory_window.h"
+#include "platform/platform_services.h"
+
+struct MemoryPlatform {
+    Faults faults;
+    MemoryWindow window{faults};
+    MemoryUrlCache cache{faults};
+    MemoryRegistry registry{faults};
+    MemoryFileSearch files{faults};
+    MemorySystemFacts system{faults};
+    CountingHeap heap{faults};
+
+    PlatformServices Services() { return {window, cache, registry, files, system, heap}; }
+};

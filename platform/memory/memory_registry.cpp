@@ -1,0 +1,160 @@
+// The in-memory registry; names compare without regard to case, as the real one's do.
+#include "platform/memory/memory_registry.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cstring>
+
+#include "platform/errors.h"
+
+namespace {
+constexpr std::int32_t kErrorInvalidHandle = 6;
+}
+
+std::string MemoryRegistry::Fold(const std::string& text) {
+    std::string folded = text;
+    for (char& c : folded) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return folded;
+}
+
+void MemoryRegistry::AddKey(const std::string& path) { keys_[Fold(path)]; }
+
+void MemoryRegistry::SetValue(const std::string& path, const std::string& name, std::uint32_t type,
+                              const std::vector<std::uint8_t>& data) {
+    Values& values = keys_[Fold(path)];
+    for (Value& value : values) {
+        if (Fold(value.name) == Fold(name)) {
+            value.type = type;
+            value.data = data;
+            return;
+        }
+    }
+    values.push_back({name, type, data});
+}
+
+void MemoryRegistry::SetText(const std::string& path, const std::string& name, const std::string& text) {
+    std::vector<std::uint8_t> data(text.begin(), text.end());
+    data.push_back(0);
+    SetValue(path, name, kRegSz, data);
+}
+
+bool MemoryRegistry::HasKey(const std::string& path) const { return keys_.count(Fold(path)) != 0; }
+
+const MemoryRegistry::Value* MemoryRegistry::FindValue(const std::string& path, const std::string& name) const {
+    auto key = keys_.find(Fold(path));
+    if (key == keys_.end()) return nullptr;
+    for (const Value& value : key->second) {
+        if (Fold(value.name) == Fold(name)) return &value;
+    }
+    return nullptr;
+}
+
+bool MemoryRegistry::HasValue(const std::string& path, const std::string& name) const {
+    return FindValue(path, name) != nullptr;
+}
+
+std::vector<std::uint8_t> MemoryRegistry::ValueBytes(const std::string& path, const std::string& name) const {
+    const Value* value = FindValue(path, name);
+    return value != nullptr ? value->data : std::vector<std::uint8_t>{};
+}
+
+std::uint32_t MemoryRegistry::ValueType(const std::string& path, const std::string& name) const {
+    const Value* value = FindValue(path, name);
+    return value != nullptr ? value->type : 0;
+}
+
+std::vector<std::string> MemoryRegistry::ValueNames(const std::string& path) const {
+    std::vector<std::string> names;
+    auto key = keys_.find(Fold(path));
+    if (key != keys_.end()) {
+        for (const Value& value : key->second) names.push_back(value.name);
+    }
+    return names;
+}
+
+void MemoryRegistry::ProtectValue(const std::string& path, const std::string& name) {
+    for (Value& value : keys_[Fold(path)]) {
+        if (Fold(value.name) == Fold(name)) value.protectedFromDelete = true;
+    }
+}
+
+MemoryRegistry::Values* MemoryRegistry::Find(Key key) {
+    auto handle = handles_.find(key);
+    if (handle == handles_.end()) return nullptr;
+    auto values = keys_.find(handle->second);
+    return values == keys_.end() ? nullptr : &values->second;
+}
+
+std::int32_t MemoryRegistry::OpenKey(const std::string& subKey, Key& key) {
+    if (auto error = faults_.Hit("RegOpenKeyEx")) return static_cast<std::int32_t>(*error);
+    const std::string path = Fold(subKey);
+    if (keys_.count(path) == 0) return kErrorFileNotFound;
+    if (denied_.count(path) != 0) return kErrorAccessDenied;
+    key = nextHandle_++;
+    handles_[key] = path;
+    return 0;
+}
+
+std::int32_t MemoryRegistry::CreateKey(const std::string& subKey, Key& key) {
+    if (auto error = faults_.Hit("RegCreateKeyEx")) return static_cast<std::int32_t>(*error);
+    const std::string path = Fold(subKey);
+    if (denied_.count(path) != 0) return kErrorAccessDenied;
+    keys_[path];
+    key = nextHandle_++;
+    handles_[key] = path;
+    return 0;
+}
+
+std::int32_t MemoryRegistry::QueryValue(Key key, const std::string& name, std::uint8_t* data, std::uint32_t& size) {
+    if (auto error = faults_.Hit("RegQueryValueEx")) return static_cast<std::int32_t>(*error);
+    Values* values = Find(key);
+    if (values == nullptr) return kErrorInvalidHandle;
+    for (const Value& value : *values) {
+        if (Fold(value.name) != Fold(name)) continue;
+        const auto needed = static_cast<std::uint32_t>(value.data.size());
+        if (needed > size) {
+            size = needed;
+            return kErrorMoreData;
+        }
+        if (needed != 0) std::memcpy(data, value.data.data(), needed);
+        size = needed;
+        return 0;
+    }
+    return kErrorFileNotFound;
+}
+
+std::int32_t MemoryRegistry::SetStringValue(Key key, const std::string& name, const std::uint8_t* data,
+                                            std::uint32_t size) {
+    if (auto error = faults_.Hit("RegSetValueEx")) return static_cast<std::int32_t>(*error);
+    auto handle = handles_.find(key);
+    if (handle == handles_.end()) return kErrorInvalidHandle;
+    SetValue(handle->second, name, kRegSz, std::vector<std::uint8_t>(data, data + size));
+    return 0;
+}
+
+std::int32_t MemoryRegistry::EnumValueName(Key key, std::uint32_t index, char* name, std::uint32_t& nameChars) {
+    if (auto error = faults_.Hit("RegEnumValue")) return static_cast<std::int32_t>(*error);
+    Values* values = Find(key);
+    if (values == nullptr) return kErrorInvalidHandle;
+    if (index >= values->size()) return kErrorNoMoreItems;
+    const std::string& valueName = (*values)[index].name;
+    if (valueName.size() + 1 > nameChars) return kErrorMoreData;
+    std::memcpy(name, valueName.c_str(), valueName.size() + 1);
+    nameChars = static_cast<std::uint32_t>(valueName.size());
+    return 0;
+}
+
+std::int32_t MemoryRegistry::DeleteValue(Key key, const std::string& name) {
+    if (auto error = faults_.Hit("RegDeleteValue")) return static_cast<std::int32_t>(*error);
+    Values* values = Find(key);
+    if (values == nullptr) return kErrorInvalidHandle;
+    auto value = std::find_if(values->begin(), values->end(), [&](const Value& v) { return Fold(v.name) == Fold(name); });
+    if (value == values->end() || value->protectedFromDelete) return kErrorFileNotFound;
+    values->erase(value);
+    return 0;
+}
+
+std::int32_t MemoryRegistry::CloseKey(Key key) {
+    faults_.Hit("RegCloseKey");
+    return handles_.erase(key) != 0 ? 0 : kErrorInvalidHandle;
+}

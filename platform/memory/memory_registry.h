@@ -1,0 +1,57 @@
+// An in-memory per-user registry: keys by path, values in creation order, handles counted.
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "platform/memory/faults.h"
+#include "platform/registry.h"
+
+class MemoryRegistry final : public Registry {
+public:
+    explicit MemoryRegistry(Faults& faults) : faults_(faults) {}
+
+    void AddKey(const std::string& path);
+    void SetValue(const std::string& path, const std::string& name, std::uint32_t type, const std::vector<std::uint8_t>& data);
+    void SetText(const std::string& path, const std::string& name, const std::string& text);
+    bool HasKey(const std::string& path) const;
+    bool HasValue(const std::string& path, const std::string& name) const;
+    // The raw bytes of a value; empty when there is none.
+    std::vector<std::uint8_t> ValueBytes(const std::string& path, const std::string& name) const;
+    std::uint32_t ValueType(const std::string& path, const std::string& name) const;
+    std::vector<std::string> ValueNames(const std::string& path) const;
+    // Opening this key fails with access denied, as a key with an empty access list does.
+    void DenyAccess(const std::string& path) { denied_.insert(Fold(path)); }
+    // Deleting this value fails, as a name outside the code page does.
+    void ProtectValue(const std::string& path, const std::string& name);
+    int OpenKeys() const { return static_cast<int>(handles_.size()); }
+
+    std::int32_t OpenKey(const std::string& subKey, Key& key) override;
+    std::int32_t CreateKey(const std::string& subKey, Key& key) override;
+    std::int32_t QueryValue(Key key, const std::string& name, std::uint8_t* data, std::uint32_t& size) override;
+    std::int32_t SetStringValue(Key key, const std::string& name, const std::uint8_t* data, std::uint32_t size) override;
+    std::int32_t EnumValueName(Key key, std::uint32_t index, char* name, std::uint32_t& nameChars) override;
+    std::int32_t DeleteValue(Key key, const std::string& name) override;
+    std::int32_t CloseKey(Key key) override;
+
+private:
+    struct Value {
+        std::string name;
+        std::uint32_t type;
+        std::vector<std::uint8_t> data;
+        bool protectedFromDelete = false;
+    };
+    using Values = std::vector<Value>;
+    static std::string Fold(const std::string& text);
+    Values* Find(Key key);
+    const Value* FindValue(const std::string& path, const std::string& name) const;
+
+    Faults& faults_;
+    std::map<std::string, Values> keys_;
+    std::set<std::string> denied_;
+    std::map<Key, std::string> handles_;
+    Key nextHandle_ = 0x80000100;
+};

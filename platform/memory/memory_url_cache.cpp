@@ -1,0 +1,94 @@
+// The in-memory URL cache: entries in insertion order, records laid out as the service does.
+#include "platform/memory/memory_url_cache.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "platform/errors.h"
+
+void MemoryUrlCache::Add(const std::string& url, std::uint32_t type, std::uint32_t padding, bool locked) {
+    entries_.push_back({url, type, padding, locked});
+}
+
+bool MemoryUrlCache::Contains(const std::string& url) const {
+    return std::any_of(entries_.begin(), entries_.end(), [&](const Entry& e) { return e.url == url; });
+}
+
+std::vector<std::string> MemoryUrlCache::Urls() const {
+    std::vector<std::string> urls;
+    for (const Entry& e : entries_) urls.push_back(e.url);
+    return urls;
+}
+
+std::uint32_t MemoryUrlCache::RecordSize(const std::string& url, std::uint32_t padding) {
+    return static_cast<std::uint32_t>(sizeof(CacheEntryRecord) + url.size() + 1 + padding);
+}
+
+bool MemoryUrlCache::Fail(std::uint32_t error) {
+    lastError_ = error;
+    return false;
+}
+
+bool MemoryUrlCache::Fill(std::size_t index, CacheEntryRecord* block, std::uint32_t& size) {
+    const Entry& entry = entries_[index];
+    const std::uint32_t needed = RecordSize(entry.url, entry.padding);
+    if (block == nullptr || size < needed) {
+        size = neededSizeOverride_ != 0 ? neededSizeOverride_ : needed;
+        return Fail(kErrorInsufficientBuffer);
+    }
+    auto* bytes = reinterpret_cast<char*>(block);
+    std::memset(bytes, 0, needed);
+    block->dwStructSize = sizeof(CacheEntryRecord);
+    block->CacheEntryType = entry.type;
+    char* url = bytes + sizeof(CacheEntryRecord);
+    std::memcpy(url, entry.url.c_str(), entry.url.size() + 1);
+    block->lpszSourceUrlName = url;
+    size = needed;
+    return true;
+}
+
+UrlCache::WalkHandle MemoryUrlCache::FindFirstEntry(CacheEntryRecord* block, std::uint32_t& size) {
+    sizesOffered_.push_back(size);
+    if (auto error = faults_.Hit("FindFirstUrlCacheEntry")) {
+        Fail(*error);
+        return kNoWalk;
+    }
+    if (entries_.empty()) {
+        Fail(kErrorNoMoreItems);
+        return kNoWalk;
+    }
+    if (!Fill(0, block, size)) return kNoWalk;
+    const WalkHandle handle = nextHandle_++;
+    walks_[handle] = 1;
+    return handle;
+}
+
+bool MemoryUrlCache::FindNextEntry(WalkHandle walk, CacheEntryRecord* block, std::uint32_t& size) {
+    sizesOffered_.push_back(size);
+    if (auto error = faults_.Hit("FindNextUrlCacheEntry")) return Fail(*error);
+    auto found = walks_.find(walk);
+    if (found == walks_.end()) return Fail(6);
+    if (found->second >= entries_.size()) return Fail(kErrorNoMoreItems);
+    if (!Fill(found->second, block, size)) return false;
+    ++found->second;
+    return true;
+}
+
+bool MemoryUrlCache::DeleteEntry(const char* sourceUrl) {
+    if (auto error = faults_.Hit("DeleteUrlCacheEntry")) return Fail(*error);
+    auto entry = std::find_if(entries_.begin(), entries_.end(), [&](const Entry& e) { return e.url == sourceUrl; });
+    if (entry == entries_.end()) return Fail(kErrorFileNotFound);
+    if (entry->locked) return Fail(kErrorSharingViolation);
+    const auto index = static_cast<std::size_t>(entry - entries_.begin());
+    entries_.erase(entry);
+    for (auto& walk : walks_) {
+        if (index < walk.second) --walk.second;
+    }
+    deleted_.emplace_back(sourceUrl);
+    return true;
+}
+
+void MemoryUrlCache::CloseWalk(WalkHandle walk) {
+    faults_.Hit("FindCloseUrlCache");
+    walks_.erase(walk);
+}

@@ -1,0 +1,57 @@
+// An in-memory URL cache that walks, grows records and fails the way the real service does.
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "platform/memory/faults.h"
+#include "platform/url_cache.h"
+
+class MemoryUrlCache final : public UrlCache {
+public:
+    explicit MemoryUrlCache(Faults& faults) : faults_(faults) {}
+
+    // padding: extra bytes after the strings, to make a record as large as needed.
+    void Add(const std::string& url, std::uint32_t type = kNormalCacheEntry, std::uint32_t padding = 0,
+             bool locked = false);
+    bool Contains(const std::string& url) const;
+    std::size_t Size() const { return entries_.size(); }
+    std::vector<std::string> Urls() const;
+    // The record size the service reports for an entry that does not fit.
+    static std::uint32_t RecordSize(const std::string& url, std::uint32_t padding);
+    // From now on a call that does not fit reports this size instead of the true one.
+    void ReportNeededSize(std::uint32_t size) { neededSizeOverride_ = size; }
+
+    int OpenWalks() const { return static_cast<int>(walks_.size()); }
+    // The size in/out given to each first or next call, in order.
+    const std::vector<std::uint32_t>& SizesOffered() const { return sizesOffered_; }
+    const std::vector<std::string>& Deleted() const { return deleted_; }
+
+    WalkHandle FindFirstEntry(CacheEntryRecord* block, std::uint32_t& size) override;
+    bool FindNextEntry(WalkHandle walk, CacheEntryRecord* block, std::uint32_t& size) override;
+    bool DeleteEntry(const char* sourceUrl) override;
+    void CloseWalk(WalkHandle walk) override;
+    std::uint32_t LastError() override { return lastError_; }
+
+private:
+    struct Entry {
+        std::string url;
+        std::uint32_t type;
+        std::uint32_t padding;
+        bool locked;
+    };
+    bool Fill(std::size_t index, CacheEntryRecord* block, std::uint32_t& size);
+    bool Fail(std::uint32_t error);
+
+    Faults& faults_;
+    std::vector<Entry> entries_;
+    // The index of the entry each open walk returns next.
+    std::map<WalkHandle, std::size_t> walks_;
+    WalkHandle nextHandle_ = 0x100;
+    std::uint32_t lastError_ = 0;
+    std::uint32_t neededSizeOverride_ = 0;
+    std::vector<std::uint32_t> sizesOffered_;
+    std::vector<std::string> deleted_;
+};

@@ -1,0 +1,105 @@
+// A stand-in main window that holds every control's state as the dialog template starts it,
+// behaves as the real controls do where the logic relies on it, and records what it was told.
+#pragma once
+
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "platform/memory/faults.h"
+#include "platform/window.h"
+
+class MemoryWindow final : public Window {
+public:
+    struct Control {
+        int check = 0;
+        bool enabled = true;
+        bool visible = true;
+        std::string text;
+    };
+    struct MessageBoxShown {
+        std::string text;
+        std::string caption;
+        std::uint32_t style;
+    };
+
+    explicit MemoryWindow(Faults& faults);
+
+    Control& control(int id) { return controls_[id]; }
+    const std::vector<std::string>& List() const { return list_; }
+    const std::string& Title() const { return title_; }
+    int SliderMin() const { return sliderMin_; }
+    int SliderMax() const { return sliderMax_; }
+    int ProgressPos() const { return progressPos_; }
+    int ProgressLow() const { return progressLow_; }
+    int ProgressHigh() const { return progressHigh_; }
+    bool Topmost() const { return topmost_; }
+    // Running timers and their periods.
+    const std::map<std::uint32_t, std::uint32_t>& Timers() const { return timers_; }
+    const std::vector<MessageBoxShown>& MessageBoxes() const { return boxes_; }
+    const std::vector<ToolTip>& ToolTips() const { return tips_; }
+    const std::string& AboutEntry() const { return aboutEntry_; }
+    bool HasSizeAndMaximize() const { return sizeAndMaximize_; }
+    int EndResult() const { return endResult_; }
+    // Every operation in order, as "Op id" lines, for tests of sequence.
+    const std::vector<std::string>& Log() const { return log_; }
+
+    bool minimised = false;
+    std::string aboutText = "&About Win Brumix...";
+    std::string applicationName = "winbrumix";
+    // Runs while a message box is open, as the platform's box delivers ticks meanwhile.
+    std::function<void(const MessageBoxShown&)> whileMessageBoxOpen;
+
+    int GetCheck(int id) override;
+    void SetCheck(int id, int state) override;
+    void EnableControl(int id, bool enable) override;
+    void SetControlText(int id, const std::string& text) override;
+    void SetTitle(const std::string& text) override;
+    void ShowControl(int id, bool show) override;
+    void ListReset(int id) override;
+    int ListAdd(int id, const std::string& text) override;
+    int ListCount(int id) override;
+    std::string ListText(int id, int index) override;
+    void SliderSetRange(int id, int minimum, int maximum) override;
+    void SliderSetPos(int id, int position) override;
+    int SliderGetPos(int id) override;
+    void ProgressSetRange(int id, int low, int high) override;
+    void ProgressSetPos(int id, int position) override;
+    int ShowMessageBox(const std::string& text, const std::string& caption, std::uint32_t style) override;
+    std::string ApplicationName() override { return applicationName; }
+    bool IsMinimised() override { return minimised; }
+    void SetTopmost(bool topmost) override;
+    void StartTimer(std::uint32_t id, std::uint32_t periodMs) override;
+    void StopTimer(std::uint32_t id) override;
+    std::string LoadText(std::uint32_t stringId) override;
+    void AddAboutToSystemMenu(const std::string& text, std::uint32_t commandId) override;
+    void SetWindowIcons() override;
+    void CreateToolTips(const std::vector<ToolTip>& tips) override;
+    void EndDialog(int result) override;
+
+    // As a user's click on an automatic check box does: toggles it, when enabled.
+    bool Click(int id);
+
+private:
+    void Record(const char* op, int id, const std::string& detail = {});
+
+    Faults& faults_;
+    std::map<int, Control> controls_;
+    std::vector<std::string> list_;
+    std::string title_ = "Win Brumix";
+    int sliderMin_ = 0;
+    int sliderMax_ = 100;
+    int sliderPos_ = 0;
+    int progressLow_ = 0;
+    int progressHigh_ = 100;
+    int progressPos_ = 0;
+    bool topmost_ = false;
+    std::map<std::uint32_t, std::uint32_t> timers_;
+    std::vector<MessageBoxShown> boxes_;
+    std::vector<ToolTip> tips_;
+    std::string aboutEntry_;
+    bool sizeAndMaximize_ = true;
+    int endResult_ = -1;
+    std::vector<std::string> log_;
+};

@@ -1,0 +1,52 @@
+// The browser's URL cache service: a walk over its entries, and deletion by URL.
+#pragma once
+
+#include <cstdint>
+
+// The leading fields of the platform's published cache entry record, in its order and
+// with its field sizes; the Win32 layer checks at compile time that the layouts agree,
+// so an entry block written by the real service reads the same through this type.
+struct CacheFileTime {
+    std::uint32_t low;
+    std::uint32_t high;
+};
+
+struct CacheEntryRecord {
+    std::uint32_t dwStructSize;
+    char* lpszSourceUrlName;
+    char* lpszLocalFileName;
+    std::uint32_t CacheEntryType;
+    std::uint32_t dwUseCount;
+    std::uint32_t dwHitRate;
+    std::uint32_t dwSizeLow;
+    std::uint32_t dwSizeHigh;
+    CacheFileTime LastModifiedTime;
+    CacheFileTime ExpireTime;
+    CacheFileTime LastAccessTime;
+    CacheFileTime LastSyncTime;
+    char* lpHeaderInfo;
+    std::uint32_t dwHeaderInfoSize;
+    char* lpszFileExtension;
+    std::uint32_t dwExemptDelta;
+};
+
+inline constexpr std::uint32_t kCookieCacheEntry = 0x00100000;
+inline constexpr std::uint32_t kNormalCacheEntry = 0x00000001;
+
+class UrlCache {
+public:
+    using WalkHandle = std::uintptr_t;
+    static constexpr WalkHandle kNoWalk = 0;
+
+    virtual ~UrlCache() = default;
+
+    // Every entry (no pattern). On failure kNoWalk, with the reason in LastError();
+    // for kErrorInsufficientBuffer the needed size is left in size.
+    virtual WalkHandle FindFirstEntry(CacheEntryRecord* block, std::uint32_t& size) = 0;
+    // False when there is no next entry (kErrorNoMoreItems) or it does not fit.
+    virtual bool FindNextEntry(WalkHandle walk, CacheEntryRecord* block, std::uint32_t& size) = 0;
+    // May be called on the entry just returned; the walk goes on after it.
+    virtual bool DeleteEntry(const char* sourceUrl) = 0;
+    virtual void CloseWalk(WalkHandle walk) = 0;
+    virtual std::uint32_t LastError() = 0;
+};

@@ -1,0 +1,67 @@
+// The main window as its logic sees it: controls addressed by id, the window's own
+// title, timers, message boxes and the shell work done once at initialisation.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <utility>
+#include <vector>
+
+inline constexpr std::uint32_t kMbOk = 0x00;
+inline constexpr std::uint32_t kMbIconExclamation = 0x30;
+inline constexpr int kIdOk = 1;
+inline constexpr int kIdCancel = 2;
+
+struct ToolTip {
+    int controlId;
+    std::string text;
+};
+
+class Window {
+public:
+    virtual ~Window() = default;
+
+    virtual int GetCheck(int id) = 0;
+    // Changes the box only; no handler runs.
+    virtual void SetCheck(int id, int state) = 0;
+    // The check state of a disabled box stays as it was.
+    virtual void EnableControl(int id, bool enable) = 0;
+    virtual void SetControlText(int id, const std::string& text) = 0;
+    virtual void SetTitle(const std::string& text) = 0;
+    virtual void ShowControl(int id, bool show) = 0;
+
+    // A sorted list: adding puts the text at its place in the list's own order.
+    virtual void ListReset(int id) = 0;
+    virtual int ListAdd(int id, const std::string& text) = 0;
+    virtual int ListCount(int id) = 0;
+    virtual std::string ListText(int id, int index) = 0;
+
+    // Minimum, then maximum, without redrawing.
+    virtual void SliderSetRange(int id, int minimum, int maximum) = 0;
+    // Lands on the nearer end when outside the range; sends no scroll notification.
+    virtual void SliderSetPos(int id, int position) = 0;
+    virtual int SliderGetPos(int id) = 0;
+    virtual void ProgressSetRange(int id, int low, int high) = 0;
+    virtual void ProgressSetPos(int id, int position) = 0;
+
+    // Modal, owned by the main window; returns the button that dismissed it.
+    virtual int ShowMessageBox(const std::string& text, const std::string& caption,
+                               std::uint32_t style) = 0;
+    // The executable's file name without its extension, the caption of a box that has
+    // none of its own.
+    virtual std::string ApplicationName() = 0;
+    virtual bool IsMinimised() = 0;
+    virtual void SetTopmost(bool topmost) = 0;
+    // Starting an id that runs restarts it with the new period.
+    virtual void StartTimer(std::uint32_t id, std::uint32_t periodMs) = 0;
+    virtual void StopTimer(std::uint32_t id) = 0;
+
+    virtual std::string LoadText(std::uint32_t stringId) = 0;
+    // Removes Size and Maximize and appends a separator and the About entry; does nothing
+    // when the window has no system menu.
+    virtual void AddAboutToSystemMenu(const std::string& text, std::uint32_t commandId) = 0;
+    virtual void SetWindowIcons() = 0;
+    virtual void CreateToolTips(const std::vector<ToolTip>& tips) = 0;
+    // Ends the modal run with this result.
+    virtual void EndDialog(int result) = 0;
+};

@@ -1,0 +1,90 @@
+// The URL cache pass: counting, deleting, growing its block and ending on every failure.
+#include "dialog_fixture.h"
+#include "platform/errors.h"
+
+namespace {
+
+class CacheSweepTest : public DialogTest {
+protected:
+    void SeedMixed() {
+        platform.cache.Add("http://a.example/1.gif");
+        platform.cache.Add("Cookie:user@a.example/", kCookieCacheEntry);
+        platform.cache.Add("http://a.example/2.js");
+    }
+};
+
+TEST_F(CacheSweepTest, EmptyCacheShowsZerosAndTheCleanMark) {
+    EXPECT_EQ(dlg.ScanCache(1, 1), 1);
+    EXPECT_EQ(Text(IDC_CACHED_COUNT), "Cached Files: 0");
+    EXPECT_EQ(Text(IDC_COOKIE_COUNT), "Cookies: 0");
+    EXPECT_FALSE(Control(IDC_FOUND_MARK).visible);
+    EXPECT_TRUE(Control(IDC_CLEAN_MARK).visible);
+    EXPECT_EQ(platform.window.Title(), "Win Brumix");
+}
+
+TEST_F(CacheSweepTest, CountingDeletesNothing) {
+    SeedMixed();
+    EXPECT_EQ(dlg.ScanCache(1, 1), 1);
+    EXPECT_EQ(dlg.ScanCache(0, 1), 1);
+    EXPECT_EQ(platform.cache.Size(), 3u);
+    EXPECT_EQ(Text(IDC_CACHED_COUNT), "Cached Files: 2");
+    EXPECT_EQ(Text(IDC_COOKIE_COUNT), "Cookies: 1");
+    EXPECT_TRUE(Control(IDC_FOUND_MARK).visible);
+    EXPECT_FALSE(Control(IDC_CLEAN_MARK).visible);
+}
+
+TEST_F(CacheSweepTest, DeletingKeepsCookiesUnlessAsked) {
+    SeedMixed();
+    dlg.ScanCache(0, 0);
+    EXPECT_EQ(platform.cache.Urls(), std::vector<std::string>{"Cookie:user@a.example/"});
+    EXPECT_EQ(Text(IDC_CACHED_COUNT), "Cached Files: 2");
+    dlg.ScanCache(1, 0);
+    EXPECT_EQ(platform.cache.Size(), 0u);
+    EXPECT_EQ(Text(IDC_COOKIE_COUNT), "Cookies: 1");
+}
+
+TEST_F(CacheSweepTest, RecordLargerThanTheBlockGrowsItExactlyOnce) {
+    platform.cache.Add("http://a.example/small");
+    platform.cache.Add("http://a.example/large", kNormalCacheEntry, 6000);
+    platform.cache.Add("http://a.example/after");
+    const std::uint32_t large = MemoryUrlCache::RecordSize("http://a.example/large", 6000);
+    EXPECT_EQ(dlg.ScanCache(1, 1), 1);
+    EXPECT_EQ(Text(IDC_CACHED_COUNT), "Cached Files: 3");
+    EXPECT_EQ(platform.cache.SizesOffered(), (std::vector<std::uint32_t>{4096, 4096, large, large, large}));
+    EXPECT_EQ(platform.heap.Sizes(), (std::vector<std::size_t>{4096, large}));
+    EXPECT_EQ(platform.heap.Live(), 0);
+    EXPECT_EQ(platform.cache.OpenWalks(), 0);
+}
+
+TEST_F(CacheSweepTest, ServiceAskingForNoLargerBlockEndsTheWalk) {
+    platform.cache.Add("http://a.example/large", kNormalCacheEntry, 6000);
+    platform.cache.ReportNeededSize(4096);
+    EXPECT_EQ(dlg.ScanCache(1, 1), 0);
+    EXPECT_EQ(Text(IDC_CACHED_COUNT), "Cached Files: 0");
+    EXPECT_EQ(platform.heap.Live(), 0);
+}
+
+TEST_F(CacheSweepTest, AllocationFailureEndsTheWalkWithCountsSoFar) {
+    platform.cache.Add("http://a.example/small");
+    platform.cache.Add("http://a.example/large", kNormalCacheEntry, 6000);
+    platform.faults.FailCall("HeapAlloc", kErrorNotEnoughMemory, 2);
+    EXPECT_EQ(dlg.ScanCache(1, 1), 0);
+    EXPECT_EQ(Text(IDC_CACHED_COUNT), "Cached Files: 1");
+    EXPECT_EQ(platform.heap.Live(), 0);
+    EXPECT_EQ(platform.cache.OpenWalks(), 0);
+}
+
+TEST_F(CacheSweepTest, MinimisedTitleCarriesTheCounts) {
+    for (int i = 0; i < 12; ++i) platform.cache.Add("http://a.example/" + std::to_string(i));
+    for (int i = 0; i < 3; ++i) platform.cache.Add("Cookie:u@" + std::to_string(i), kCookieCacheEntry);
+    g_bIsNT = 0;
+    platform.files.AddFolder("C:\\WINDOWS\\Cookies");
+    platform.files.AddFile("C:\\WINDOWS\\Cookies", "u@a.txt");
+    platform.files.AddFile("C:\\WINDOWS\\Cookies", "u@b.txt");
+    platform.window.minimised = true;
+    dlg.ScanCache(1, 1);
+    EXPECT_EQ(platform.window.Title(), "t:12-c:5");
+    EXPECT_EQ(Text(IDC_COOKIE_COUNT), "Cookies: 5");
+}
+
+}  // namespace

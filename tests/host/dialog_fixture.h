@@ -1,0 +1,24 @@
+// A main window built over fresh stand-ins, with the process-wide values reset.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include "platform/memory/memory_platform.h"
+#include "ui/brumix_dlg.h"
+#include "ui/globals.h"
+#include "ui/resource_ids.h"
+
+class DialogTest : public ::testing::Test {
+protected:
+    DialogTest() {
+        g_bIsNT = 1;
+        g_strWindowsDir = "C:\\WINDOWS";
+        g_nPulsePos = 0;
+    }
+
+    MemoryPlatform platform;
+    CBrumixDlg dlg{platform.Services()};
+
+    MemoryWindow::Control& Control(int id) { return platform.window.control(id); }
+    const std::string& Text(int id) { return platform.window.control(id).text; }
+};

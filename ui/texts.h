@@ -1,0 +1,24 @@
+// The texts the main window shows, each written once here.
+#pragma once
+
+inline constexpr const char kTitle[] = "Win Brumix";
+inline constexpr const char kTitleMinimisedFormat[] = "t:%d-c:%d";
+inline constexpr const char kStatusWelcome[] = "S U R F  F A S T E R  &&  S A F E R";
+inline constexpr const char kStatusClearTemp[] = "Clear Temporary Files";
+inline constexpr const char kStatusKeepTemp[] = "Keep Temporary Files";
+inline constexpr const char kStatusIncludeCookies[] = "Include cookies in Clear ";
+inline constexpr const char kStatusExcludeCookies[] = "Do Not Include cookies in Clear ";
+inline constexpr const char kStatusClearHistory[] = "Clear IE History";
+inline constexpr const char kStatusKeepHistory[] = "Keep IE History";
+inline constexpr const char kStatusSnifferOn[] = "Sniffer Timer ON";
+inline constexpr const char kStatusSnifferOff[] = "Sniffer Timer OFF";
+inline constexpr const char kStatusSelectFirst[] = "Select 'Temporary' (+ Cookies) or 'History' first";
+inline constexpr const char kStatusDone[] = "Done!";
+inline constexpr const char kSniffCaptionFormat[] = "Sniff: every %d second(s)";
+inline constexpr const char kCachedCountFormat[] = "Cached Files: %d";
+inline constexpr const char kCookieCountFormat[] = "Cookies: %d";
+inline constexpr const char kHistoryCountFormat[] = "URLs In History: %d";
+inline constexpr const char kNotDeleted[] = "NOT DELETED";
+inline constexpr const char kNothingToClear[] =
+    "Nothing to clear! Select:\n- 'Temporary Internet Files' (+ Cookies) or\n- 'Internet Explorer History'";
+inline constexpr const char kMakerAddress[] = "http://www.quellmar.example/";
