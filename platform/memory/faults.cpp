@@ -13,6 +13,7 @@ void Faults::FailCallAt(long index, std::uint32_t error) {
 void Faults::Clear() {
     rules_.clear();
     calls_.clear();
+    events_.clear();
     occurrences_.clear();
     failIndex_ = -1;
 }
@@ -20,6 +21,7 @@ void Faults::Clear() {
 std::optional<std::uint32_t> Faults::Hit(std::string_view op) {
     const long index = static_cast<long>(calls_.size());
     calls_.emplace_back(op);
+    events_.emplace_back(op);
     auto counted = occurrences_.find(op);
     if (counted == occurrences_.end()) counted = occurrences_.emplace(std::string(op), 0).first;
     const int occurrence = ++counted->second;

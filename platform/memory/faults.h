@@ -22,6 +22,10 @@ public:
     std::optional<std::uint32_t> Hit(std::string_view op);
 
     const std::vector<std::string>& Calls() const { return calls_; }
+    // Records something that happened without being a call that can fail; Events() holds
+    // these and every call, in one order.
+    void Note(std::string event) { events_.push_back(std::move(event)); }
+    const std::vector<std::string>& Events() const { return events_; }
 
 private:
     struct Rule {
@@ -32,6 +36,7 @@ private:
     };
     std::vector<Rule> rules_;
     std::vector<std::string> calls_;
+    std::vector<std::string> events_;
     std::map<std::string, int, std::less<>> occurrences_;
     long failIndex_ = -1;
     std::uint32_t failIndexError_ = 0;

@@ -151,6 +151,7 @@ std::int32_t MemoryRegistry::DeleteValue(Key key, const std::string& name) {
     auto value = std::find_if(values->begin(), values->end(), [&](const Value& v) { return Fold(v.name) == Fold(name); });
     if (value == values->end() || value->protectedFromDelete) return kErrorFileNotFound;
     values->erase(value);
+    deleted_.push_back(name);
     return 0;
 }
 

@@ -28,6 +28,8 @@ public:
     // Deleting this value fails, as a name outside the code page does.
     void ProtectValue(const std::string& path, const std::string& name);
     int OpenKeys() const { return static_cast<int>(handles_.size()); }
+    // Every value name deleted, in order.
+    const std::vector<std::string>& DeletedNames() const { return deleted_; }
 
     std::int32_t OpenKey(const std::string& subKey, Key& key) override;
     std::int32_t CreateKey(const std::string& subKey, Key& key) override;
@@ -53,5 +55,6 @@ private:
     std::map<std::string, Values> keys_;
     std::set<std::string> denied_;
     std::map<Key, std::string> handles_;
+    std::vector<std::string> deleted_;
     Key nextHandle_ = 0x80000100;
 };

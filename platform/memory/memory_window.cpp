@@ -41,6 +41,7 @@ MemoryWindow::MemoryWindow(Faults& faults) : faults_(faults) {
 void MemoryWindow::Record(const char* op, int id, const std::string& detail) {
     std::string line = std::string(op) + " " + std::to_string(id);
     if (!detail.empty()) line += " " + detail;
+    faults_.Note(line);
     log_.push_back(std::move(line));
 }
 

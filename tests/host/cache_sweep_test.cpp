@@ -88,3 +88,66 @@ TEST_F(CacheSweepTest, MinimisedTitleCarriesTheCounts) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(CacheSweepTest, FlagsOtherThanOneCountAsNo) {
+    SeedMixed();
+    dlg.ScanCache(2, 2);
+    EXPECT_EQ(platform.cache.Urls(), std::vector<std::string>{"Cookie:user@a.example/"});
+}
+
+TEST_F(CacheSweepTest, OnlyCookieEntriesStillShowTheFoundMark) {
+    platform.cache.Add("Cookie:u@a/", kCookieCacheEntry);
+    platform.cache.Add("Cookie:u@b/", kCookieCacheEntry | kNormalCacheEntry);
+    dlg.ScanCache(1, 1);
+    EXPECT_EQ(Text(IDC_CACHED_COUNT), "Cached Files: 0");
+    EXPECT_EQ(Text(IDC_COOKIE_COUNT), "Cookies: 2");
+    EXPECT_TRUE(Control(IDC_FOUND_MARK).visible);
+}
+
+TEST_F(CacheSweepTest, WalkFailingMidwayShowsCountsSoFar) {
+    SeedMixed();
+    platform.faults.FailCall("FindNextUrlCacheEntry", kErrorInternetInternalError, 2);
+    EXPECT_EQ(dlg.ScanCache(1, 0), 0);
+    EXPECT_EQ(Text(IDC_CACHED_COUNT), "Cached Files: 1");
+    EXPECT_EQ(Text(IDC_COOKIE_COUNT), "Cookies: 1");
+    EXPECT_EQ(platform.cache.Urls(), std::vector<std::string>{"http://a.example/2.js"});
+    EXPECT_EQ(platform.cache.OpenWalks(), 0);
+    EXPECT_EQ(platform.heap.Live(), 0);
+}
+
+TEST_F(CacheSweepTest, EntryThatCannotBeDeletedIsCountedAndTheWalkGoesOn) {
+    platform.cache.Add("http://a.example/locked", kNormalCacheEntry, 0, true);
+    platform.cache.Add("http://a.example/free");
+    EXPECT_EQ(dlg.ScanCache(1, 0), 1);
+    EXPECT_EQ(Text(IDC_CACHED_COUNT), "Cached Files: 2");
+    EXPECT_EQ(platform.cache.Urls(), std::vector<std::string>{"http://a.example/locked"});
+}
+
+TEST_F(CacheSweepTest, FirstCallFailingLeavesNothingOpenAndStillSweepsCookieFiles) {
+    g_bIsNT = 0;
+    platform.files.AddFolder("C:\\WINDOWS\\Cookies");
+    platform.files.AddFile("C:\\WINDOWS\\Cookies", "u@a.txt");
+    SeedMixed();
+    platform.faults.FailCall("FindFirstUrlCacheEntry", kErrorAccessDenied);
+    EXPECT_EQ(dlg.ScanCache(1, 1), 0);
+    EXPECT_EQ(Text(IDC_CACHED_COUNT), "Cached Files: 0");
+    EXPECT_EQ(Text(IDC_COOKIE_COUNT), "Cookies: 1");
+    EXPECT_TRUE(Control(IDC_FOUND_MARK).visible);
+    EXPECT_EQ(platform.cache.OpenWalks(), 0);
+    EXPECT_EQ(platform.heap.Live(), 0);
+}
+
+TEST_F(CacheSweepTest, EveryBlockAllocatedCarriesItsSizeAndIsFreed) {
+    platform.cache.Add("http://a.example/x", kNormalCacheEntry, 5000);
+    platform.cache.Add("http://a.example/y", kNormalCacheEntry, 9000);
+    EXPECT_EQ(dlg.ScanCache(1, 0), 1);
+    EXPECT_EQ(platform.cache.Size(), 0u);
+    ASSERT_EQ(platform.heap.Sizes().size(), 3u);
+    EXPECT_EQ(platform.heap.Sizes()[1], MemoryUrlCache::RecordSize("http://a.example/x", 5000));
+    EXPECT_EQ(platform.heap.Sizes()[2], MemoryUrlCache::RecordSize("http://a.example/y", 9000));
+    EXPECT_EQ(platform.heap.Live(), 0);
+}
+
+}  // namespace

@@ -1,0 +1,88 @@
+// The clear-now run: what each selection deletes, the order, the recount and the report.
+#include "dialog_fixture.h"
+
+namespace {
+
+constexpr char kTypedUrls[] = "Software\\Microsoft\\Internet Explorer\\TypedURLs";
+
+class ClearNowTest : public DialogTest {
+protected:
+    ClearNowTest() {
+        platform.registry.AddKey(kTypedUrls);
+        platform.registry.SetText(kTypedUrls, "url1", "http://a/");
+        platform.cache.Add("http://a.example/1.gif");
+        platform.cache.Add("Cookie:user@a.example/", kCookieCacheEntry);
+        Control(IDC_STATUS).text = "before";
+    }
+    void Check(int id) {
+        platform.window.SetCheck(id, 1);
+        platform.window.EnableControl(id, true);
+    }
+};
+
+TEST_F(ClearNowTest, NothingSelectedAsksForASelectionAndChangesNothing) {
+    dlg.OnClearNow();
+    ASSERT_EQ(platform.window.MessageBoxes().size(), 1u);
+    const auto& box = platform.window.MessageBoxes()[0];
+    EXPECT_EQ(box.text,
+              "Nothing to clear! Select:\n- 'Temporary Internet Files' (+ Cookies) or\n- 'Internet Explorer History'");
+    EXPECT_EQ(box.caption, "winbrumix");
+    EXPECT_EQ(box.style, 0x30u);
+    EXPECT_EQ(Text(IDC_STATUS), "before");
+    EXPECT_EQ(Text(IDC_CACHED_COUNT), "Static");
+    EXPECT_EQ(platform.cache.Size(), 2u);
+}
+
+TEST_F(ClearNowTest, HistoryOnlyDeletesTypedAddressesAndCountsTheCache) {
+    Check(IDC_HISTORY);
+    dlg.OnClearNow();
+    EXPECT_TRUE(platform.registry.ValueNames(kTypedUrls).empty());
+    EXPECT_EQ(platform.cache.Size(), 2u);
+    EXPECT_EQ(Text(IDC_HISTORY_COUNT), "URLs In History: 0");
+    EXPECT_EQ(Text(IDC_CACHED_COUNT), "Cached Files: 1");
+    EXPECT_EQ(Text(IDC_STATUS), "Done!");
+    // The cookie box comes back enabled even though the temporary-files box is unchecked.
+    EXPECT_TRUE(Control(IDC_COOKIES).enabled);
+}
+
+TEST_F(ClearNowTest, TemporaryFilesWithoutCookiesKeepsCookies) {
+    Check(IDC_TEMP_FILES);
+    dlg.OnClearNow();
+    EXPECT_EQ(platform.cache.Urls(), std::vector<std::string>{"Cookie:user@a.example/"});
+    EXPECT_EQ(platform.registry.ValueNames(kTypedUrls).size(), 1u);
+    EXPECT_EQ(Text(IDC_CACHED_COUNT), "Cached Files: 0");
+    EXPECT_EQ(Text(IDC_COOKIE_COUNT), "Cookies: 1");
+    EXPECT_TRUE(Control(IDC_FOUND_MARK).visible);
+}
+
+TEST_F(ClearNowTest, EverythingSelectedClearsEverythingTypedAddressesFirst) {
+    Check(IDC_TEMP_FILES);
+    Check(IDC_COOKIES);
+    Check(IDC_HISTORY);
+    dlg.OnClearNow();
+    EXPECT_EQ(platform.cache.Size(), 0u);
+    EXPECT_TRUE(platform.registry.ValueNames(kTypedUrls).empty());
+    EXPECT_TRUE(Control(IDC_CLEAN_MARK).visible);
+    EXPECT_FALSE(Control(IDC_FOUND_MARK).visible);
+
+    const auto& calls = platform.faults.Calls();
+    const auto firstRegistryDelete = std::find(calls.begin(), calls.end(), "RegDeleteValue");
+    const auto firstCacheDelete = std::find(calls.begin(), calls.end(), "DeleteUrlCacheEntry");
+    ASSERT_NE(firstCacheDelete, calls.end());
+    EXPECT_LT(firstRegistryDelete, firstCacheDelete);
+}
+
+TEST_F(ClearNowTest, ButtonAndCookieBoxAreDisabledWhileTheRunLasts) {
+    Check(IDC_HISTORY);
+    platform.registry.ProtectValue(kTypedUrls, "url1");
+    bool disabledInside = false;
+    platform.window.whileMessageBoxOpen = [&](const MemoryWindow::MessageBoxShown&) {
+        disabledInside = !Control(IDOK).enabled && !Control(IDC_COOKIES).enabled;
+    };
+    dlg.OnClearNow();
+    EXPECT_TRUE(disabledInside);
+    EXPECT_TRUE(Control(IDOK).enabled);
+    EXPECT_EQ(Text(IDC_STATUS), "Done!");
+}
+
+}  // namespace

@@ -1,0 +1,126 @@
+// Start-up of the main window: its fixed order, the system menu, the platform facts, painting.
+#include <algorithm>
+
+#include "dialog_fixture.h"
+#include "platform/errors.h"
+#include "settings/settings_store.h"
+
+namespace {
+
+class InitTest : public DialogTest {
+protected:
+    // The place of the first event that starts with prefix, or -1.
+    long At(const std::string& prefix) {
+        const auto& events = platform.faults.Events();
+        auto found = std::find_if(events.begin(), events.end(),
+                                  [&](const std::string& e) { return e.rfind(prefix, 0) == 0; });
+        return found == events.end() ? -1 : static_cast<long>(found - events.begin());
+    }
+};
+
+TEST_F(InitTest, StepsRunInTheirFixedOrder) {
+    platform.registry.SetText(kSettingsKey, "IE_history", "1");
+    platform.registry.AddKey("Software\\Microsoft\\Internet Explorer\\TypedURLs");
+    EXPECT_TRUE(dlg.OnInitDialog());
+    const std::vector<long> order = {
+        At("AddAbout"),
+        At("SetIcons"),
+        At("GetVersionEx"),
+        At("GetWindowsDirectory"),
+        At("SliderSetRange 1012 1 60"),
+        At("SliderSetPos 1012 2"),
+        At("ProgressSetRange 1016 0 60"),
+        At("ProgressSetPos 1016 0"),
+        At("SetText 1004 S U R F"),
+        At("RegOpenKeyEx"),
+        At("SetText 1004 Clear IE History"),
+        At("SetText 1011 Sniff: every 1 second(s)"),
+        At("SetText 1010 URLs In History"),
+        At("FindFirstUrlCacheEntry"),
+        At("SetText 1007 Cached Files"),
+        At("CreateToolTips"),
+    };
+    for (std::size_t i = 0; i < order.size(); ++i) {
+        ASSERT_NE(order[i], -1) << "step " << i << " never ran";
+        if (i > 0) {
+            EXPECT_LT(order[i - 1], order[i]) << "step " << i << " ran too early";
+        }
+    }
+}
+
+TEST_F(InitTest, SystemMenuGetsTheAboutEntryUnlessItsTextIsEmpty) {
+    dlg.OnInitDialog();
+    EXPECT_EQ(platform.window.AboutEntry(), "&About Win Brumix...");
+    EXPECT_FALSE(platform.window.HasSizeAndMaximize());
+
+    MemoryPlatform plain;
+    plain.window.aboutText.clear();
+    CBrumixDlg plainDlg(plain.Services());
+    plainDlg.OnInitDialog();
+    EXPECT_EQ(plain.window.AboutEntry(), "");
+    EXPECT_TRUE(plain.window.HasSizeAndMaximize());
+}
+
+TEST_F(InitTest, OnlyCommandsSixteenToThirtyOneOpenTheAboutBox) {
+    for (std::uint32_t id = 0; id <= 0xFFFF; ++id) {
+        EXPECT_EQ(CBrumixDlg::IsAboutCommand(id), id >= 0x10 && id <= 0x1F) << id;
+    }
+    EXPECT_FALSE(CBrumixDlg::IsAboutCommand(0xF060));
+}
+
+TEST_F(InitTest, PlatformFamilyAndWindowsDirectoryAreKept) {
+    g_bIsNT = 7;
+    platform.system.platformId = kPlatformWin32Windows;
+    platform.system.windowsDir = "D:\\WIN";
+    dlg.OnInitDialog();
+    EXPECT_EQ(g_bIsNT, 0);
+    EXPECT_EQ(g_strWindowsDir, "D:\\WIN");
+
+    MemoryPlatform nt;
+    CBrumixDlg ntDlg(nt.Services());
+    ntDlg.OnInitDialog();
+    EXPECT_EQ(g_bIsNT, 1);
+}
+
+TEST_F(InitTest, UnansweredQueriesLeaveTheCookieFolderAlone) {
+    platform.system.platformId = kPlatformWin32Windows;
+    platform.faults.FailCall("GetVersionEx", kErrorInvalidParameter);
+    platform.faults.FailCall("GetWindowsDirectory", kErrorInsufficientBuffer);
+    dlg.OnInitDialog();
+    EXPECT_EQ(g_bIsNT, 1);
+    EXPECT_EQ(g_strWindowsDir, "");
+}
+
+TEST_F(InitTest, TooltipsAreRegisteredInOrderWithTheirTexts) {
+    dlg.OnInitDialog();
+    const auto& tips = platform.window.ToolTips();
+    std::vector<int> ids;
+    for (const ToolTip& tip : tips) ids.push_back(tip.controlId);
+    EXPECT_EQ(ids, (std::vector<int>{IDOK, IDC_ON_TOP, IDC_SNIFFER, IDC_AUTO_CLEAR, IDC_TEMP_FILES, IDC_COOKIES,
+                                     IDC_HISTORY, IDC_STATUS}));
+    EXPECT_EQ(tips[0].text, "C L E A R   N O W");
+    EXPECT_EQ(tips[4].text, "Clears all temporary Internet Files (gif's, jpg's, scripts  etc");
+}
+
+TEST_F(InitTest, FirstCountFillsTheCountersAndMarks) {
+    platform.registry.SetText("Software\\Microsoft\\Internet Explorer\\TypedURLs", "url1", "http://a/");
+    platform.cache.Add("http://a/x");
+    dlg.OnInitDialog();
+    EXPECT_EQ(Text(IDC_HISTORY_COUNT), "URLs In History: 1");
+    EXPECT_EQ(Text(IDC_CACHED_COUNT), "Cached Files: 1");
+    EXPECT_EQ(Text(IDC_COOKIE_COUNT), "Cookies: 0");
+    EXPECT_TRUE(Control(IDC_FOUND_MARK).visible);
+    EXPECT_FALSE(Control(IDC_CLEAN_MARK).visible);
+}
+
+TEST_F(InitTest, PaintRestoresTheTitleOnlyWhenNotMinimised) {
+    platform.window.SetTitle("t:1-c:2");
+    platform.window.minimised = true;
+    EXPECT_TRUE(dlg.OnPaint());
+    EXPECT_EQ(platform.window.Title(), "t:1-c:2");
+    platform.window.minimised = false;
+    EXPECT_FALSE(dlg.OnPaint());
+    EXPECT_EQ(platform.window.Title(), "Win Brumix");
+}
+
+}  // namespace

@@ -1,0 +1,217 @@
+// The remembered choices: reading one value, the restore at start-up and the save at close.
+#include "dialog_fixture.h"
+#include "platform/errors.h"
+#include "settings/settings_store.h"
+
+namespace {
+
+class SettingsTest : public DialogTest {
+protected:
+    void Store(const char* name, const std::string& text) { platform.registry.SetText(kSettingsKey, name, text); }
+    void Start() { dlg.OnInitDialog(); }
+    std::vector<std::uint8_t> Stored(const char* name) { return platform.registry.ValueBytes(kSettingsKey, name); }
+};
+
+TEST_F(SettingsTest, ReadSettingGivesTheSentinelForAnythingUnreadable) {
+    EXPECT_EQ(ReadSetting(platform.registry, "cookies"), "ERR_KEY_NOT_OPEN");
+    platform.registry.AddKey(kSettingsKey);
+    EXPECT_EQ(ReadSetting(platform.registry, "cookies"), "ERR_KEY_NOT_OPEN");
+    Store("cookies", "1");
+    EXPECT_EQ(ReadSetting(platform.registry, "cookies"), "1");
+    Store("cookies", std::string(254, '7'));
+    EXPECT_EQ(ReadSetting(platform.registry, "cookies"), std::string(254, '7'));
+    Store("cookies", std::string(255, '7'));
+    EXPECT_EQ(ReadSetting(platform.registry, "cookies"), "ERR_KEY_NOT_OPEN");
+    platform.registry.SetValue(kSettingsKey, "cookies", kRegSz, std::vector<std::uint8_t>(255, '8'));
+    EXPECT_EQ(ReadSetting(platform.registry, "cookies"), std::string(255, '8'));
+    platform.registry.SetValue(kSettingsKey, "cookies", kRegDword, {1, 0, 0, 0});
+    EXPECT_EQ(ReadSetting(platform.registry, "cookies"), "\x01");
+    platform.registry.DenyAccess(kSettingsKey);
+    EXPECT_EQ(ReadSetting(platform.registry, "cookies"), "ERR_KEY_NOT_OPEN");
+    EXPECT_EQ(platform.registry.OpenKeys(), 0);
+}
+
+TEST_F(SettingsTest, NumbersConvertTheStandardWay) {
+    EXPECT_EQ(ParseSettingNumber("1"), 1);
+    EXPECT_EQ(ParseSettingNumber("  0"), 0);
+    EXPECT_EQ(ParseSettingNumber("\t+1"), 1);
+    EXPECT_EQ(ParseSettingNumber("1abc"), 1);
+    EXPECT_EQ(ParseSettingNumber("abc"), 0);
+    EXPECT_EQ(ParseSettingNumber(""), 0);
+    EXPECT_EQ(ParseSettingNumber("-5"), -5);
+    EXPECT_EQ(ParseSettingNumber("\x01"), 0);
+    EXPECT_NE(ParseSettingNumber("4294967297"), 1);
+    EXPECT_NE(ParseSettingNumber("-4294967296"), 0);
+}
+
+TEST_F(SettingsTest, FirstRunKeepsTheTemplateAndAOneSecondInterval) {
+    Start();
+    EXPECT_EQ(Text(IDC_STATUS), "S U R F  F A S T E R  &&  S A F E R");
+    EXPECT_EQ(platform.window.SliderGetPos(IDC_INTERVAL), 1);
+    EXPECT_EQ(Text(IDC_SNIFFER), "Sniff: every 1 second(s)");
+    EXPECT_FALSE(Control(IDC_COOKIES).enabled);
+    EXPECT_FALSE(Control(IDC_AUTO_CLEAR).enabled);
+    for (int id : {IDC_TEMP_FILES, IDC_COOKIES, IDC_HISTORY, IDC_SNIFFER, IDC_AUTO_CLEAR, IDC_ON_TOP}) {
+        EXPECT_EQ(Control(id).check, 0) << id;
+    }
+    EXPECT_TRUE(platform.window.Timers().empty());
+}
+
+TEST_F(SettingsTest, HandlersRunInOrderAndTheLastTextStays) {
+    Store("cached_urls", "1");
+    Store("cookies", "1");
+    Store("IE_history", "0");
+    Start();
+    EXPECT_EQ(Control(IDC_TEMP_FILES).check, 1);
+    EXPECT_TRUE(Control(IDC_COOKIES).enabled);
+    EXPECT_EQ(Control(IDC_COOKIES).check, 1);
+    EXPECT_EQ(Control(IDC_HISTORY).check, 0);
+    EXPECT_EQ(platform.window.SliderGetPos(IDC_INTERVAL), 1);
+    EXPECT_EQ(Text(IDC_STATUS), "Keep IE History");
+}
+
+TEST_F(SettingsTest, CookiesRestoredAfterAnUncheckedTemporaryBoxStayDisabled) {
+    Store("cached_urls", "0");
+    Store("cookies", "1");
+    Start();
+    EXPECT_EQ(Control(IDC_COOKIES).check, 1);
+    EXPECT_FALSE(Control(IDC_COOKIES).enabled);
+}
+
+TEST_F(SettingsTest, CheckValuesOtherThanZeroOrOneAreIgnored) {
+    Store("cached_urls", "2");
+    Store("IE_history", "-1");
+    Start();
+    EXPECT_EQ(Text(IDC_STATUS), "S U R F  F A S T E R  &&  S A F E R");
+    EXPECT_EQ(Control(IDC_TEMP_FILES).check, 0);
+}
+
+TEST_F(SettingsTest, TextsThatAreNoNumberRestoreUncheckedAndRunTheHandler) {
+    for (const char* text : {"yes", "", " 0"}) {
+        MemoryPlatform fresh;
+        fresh.registry.SetText(kSettingsKey, "IE_history", text);
+        fresh.window.SetCheck(IDC_HISTORY, 1);
+        CBrumixDlg freshDlg(fresh.Services());
+        freshDlg.OnInitDialog();
+        EXPECT_EQ(fresh.window.control(IDC_HISTORY).check, 0) << '"' << text << '"';
+        EXPECT_EQ(fresh.window.control(IDC_STATUS).text, "Keep IE History") << '"' << text << '"';
+    }
+    Store("IE_history", "1abc");
+    Start();
+    EXPECT_EQ(Control(IDC_HISTORY).check, 1);
+    EXPECT_EQ(Text(IDC_STATUS), "Clear IE History");
+}
+
+TEST_F(SettingsTest, IntervalOutOfRangeIsIgnoredAndZeroGivesOne) {
+    for (const auto& [text, expected] : std::vector<std::pair<std::string, int>>{{"75", 2}, {"-5", 2}, {"0", 1}, {"45", 45}}) {
+        MemoryPlatform fresh;
+        fresh.registry.SetText(kSettingsKey, "timer", text);
+        CBrumixDlg freshDlg(fresh.Services());
+        freshDlg.OnInitDialog();
+        EXPECT_EQ(fresh.window.SliderGetPos(IDC_INTERVAL), expected) << text;
+        EXPECT_EQ(fresh.window.control(IDC_SNIFFER).text, "Sniff: every " + std::to_string(expected) + " second(s)");
+    }
+}
+
+TEST_F(SettingsTest, SnifferRestoredOnRunsAtTheRestoredInterval) {
+    Store("timer", "30");
+    Store("snifTimer", "1");
+    Start();
+    EXPECT_EQ(platform.window.Timers().at(ID_SNIFF_TIMER), 30000u);
+    EXPECT_EQ(Text(IDC_SNIFFER), "Sniff: every 30 second(s)");
+    EXPECT_EQ(Text(IDC_STATUS), "Sniffer Timer ON");
+}
+
+TEST_F(SettingsTest, AutoClearWithoutSelectionIsUncheckedAgain) {
+    Store("snifTimer", "1");
+    Store("auto_clear", "1");
+    Start();
+    EXPECT_EQ(Control(IDC_SNIFFER).check, 1);
+    EXPECT_TRUE(Control(IDC_AUTO_CLEAR).enabled);
+    EXPECT_EQ(Control(IDC_AUTO_CLEAR).check, 0);
+    EXPECT_EQ(Text(IDC_STATUS), "Select 'Temporary' (+ Cookies) or 'History' first");
+}
+
+TEST_F(SettingsTest, AutoClearWithSnifferOffStaysCheckedButDisabled) {
+    Store("snifTimer", "0");
+    Store("auto_clear", "1");
+    Store("cached_urls", "1");
+    Start();
+    EXPECT_EQ(Text(IDC_STATUS), "Sniffer Timer OFF");
+    EXPECT_EQ(Control(IDC_AUTO_CLEAR).check, 1);
+    EXPECT_FALSE(Control(IDC_AUTO_CLEAR).enabled);
+    EXPECT_TRUE(platform.window.Timers().empty());
+}
+
+TEST_F(SettingsTest, OnTopIsRestored) {
+    Store("modal", "1");
+    Start();
+    EXPECT_TRUE(platform.window.Topmost());
+}
+
+TEST_F(SettingsTest, DwordLongValueAndSentinelTextCountAsStored) {
+    platform.registry.SetValue(kSettingsKey, "cached_urls", kRegDword, {1, 0, 0, 0});
+    platform.registry.SetValue(kSettingsKey, "IE_history", kRegSz, std::vector<std::uint8_t>(300, '1'));
+    Store("snifTimer", "ERR_KEY_NOT_OPEN");
+    platform.window.SetCheck(IDC_TEMP_FILES, 1);
+    Start();
+    EXPECT_EQ(Control(IDC_TEMP_FILES).check, 0);
+    EXPECT_EQ(Control(IDC_HISTORY).check, 0);
+    EXPECT_EQ(Control(IDC_SNIFFER).check, 0);
+    EXPECT_EQ(Text(IDC_STATUS), "Keep Temporary Files");
+}
+
+TEST_F(SettingsTest, CloseWritesAllSevenValuesAsTextWithOneNul) {
+    Start();
+    platform.window.SetCheck(IDC_TEMP_FILES, 1);
+    platform.window.SetCheck(IDC_AUTO_CLEAR, 1);
+    platform.window.SliderSetPos(IDC_INTERVAL, 45);
+    dlg.OnCancel();
+    EXPECT_EQ(platform.registry.ValueNames(kSettingsKey),
+              (std::vector<std::string>{"cached_urls", "cookies", "IE_history", "snifTimer", "auto_clear", "timer", "modal"}));
+    EXPECT_EQ(Stored("cached_urls"), (std::vector<std::uint8_t>{'1', 0}));
+    EXPECT_EQ(Stored("cookies"), (std::vector<std::uint8_t>{'0', 0}));
+    EXPECT_EQ(Stored("auto_clear"), (std::vector<std::uint8_t>{'1', 0}));
+    EXPECT_EQ(Stored("timer"), (std::vector<std::uint8_t>{'4', '5', 0}));
+    EXPECT_EQ(platform.registry.ValueType(kSettingsKey, "timer"), kRegSz);
+    EXPECT_EQ(platform.window.EndResult(), IDCANCEL);
+    EXPECT_EQ(platform.registry.OpenKeys(), 0);
+}
+
+TEST_F(SettingsTest, CloseGoesOnWhenTheKeyOrAValueCannotBeWritten) {
+    Start();
+    platform.faults.FailCall("RegSetValueEx", kErrorAccessDenied, 2);
+    dlg.OnCancel();
+    EXPECT_FALSE(platform.registry.HasValue(kSettingsKey, "cookies"));
+    EXPECT_TRUE(platform.registry.HasValue(kSettingsKey, "modal"));
+
+    MemoryPlatform locked;
+    locked.faults.FailCall("RegCreateKeyEx", kErrorAccessDenied);
+    CBrumixDlg lockedDlg(locked.Services());
+    lockedDlg.OnCancel();
+    EXPECT_FALSE(locked.registry.HasKey(kSettingsKey));
+    EXPECT_EQ(locked.window.EndResult(), IDCANCEL);
+}
+
+TEST_F(SettingsTest, WhatACloseSavesTheNextStartRestores) {
+    Start();
+    platform.window.SetCheck(IDC_TEMP_FILES, 1);
+    dlg.OnTempFiles();
+    platform.window.SetCheck(IDC_COOKIES, 1);
+    platform.window.SetCheck(IDC_ON_TOP, 1);
+    platform.window.SliderSetPos(IDC_INTERVAL, 12);
+    platform.window.SetCheck(IDC_SNIFFER, 1);
+    dlg.OnSniffer();
+    dlg.OnCancel();
+
+    MemoryWindow next(platform.faults);
+    CBrumixDlg nextDlg({next, platform.cache, platform.registry, platform.files, platform.system, platform.heap});
+    nextDlg.OnInitDialog();
+    EXPECT_EQ(next.control(IDC_TEMP_FILES).check, 1);
+    EXPECT_EQ(next.control(IDC_COOKIES).check, 1);
+    EXPECT_EQ(next.control(IDC_SNIFFER).check, 1);
+    EXPECT_EQ(next.Timers().at(ID_SNIFF_TIMER), 12000u);
+    EXPECT_TRUE(next.Topmost());
+}
+
+}  // namespace
