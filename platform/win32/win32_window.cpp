@@ -1,1 +1,184 @@
-// placeholder, being written
+// The window operations as the Win32 messages and calls that fix their meaning.
+#include "platform/win32/win32_window.h"
+
+#include <commctrl.h>
+
+#include <utility>
+#include <vector>
+
+namespace {
+
+// What LoadStringA can fill; the About entry is far shorter.
+constexpr int kStringBufferChars = 256;
+
+}  // namespace
+
+Win32Window::Win32Window(HINSTANCE instance, WORD iconId, EndHandler onEnd)
+    : instance_(instance), iconId_(iconId), onEnd_(std::move(onEnd)) {}
+
+LRESULT Win32Window::SendToItem(int id, UINT message, WPARAM wParam, LPARAM lParam) const {
+    return SendDlgItemMessageA(dialog_, id, message, wParam, lParam);
+}
+
+int Win32Window::GetCheck(int id) {
+    return static_cast<int>(SendToItem(id, BM_GETCHECK, 0, 0));
+}
+
+void Win32Window::SetCheck(int id, int state) {
+    SendToItem(id, BM_SETCHECK, static_cast<WPARAM>(state), 0);
+}
+
+void Win32Window::EnableControl(int id, bool enable) {
+    EnableWindow(GetDlgItem(dialog_, id), enable ? TRUE : FALSE);
+}
+
+void Win32Window::SetControlText(int id, const std::string& text) {
+    SetDlgItemTextA(dialog_, id, text.c_str());
+}
+
+void Win32Window::SetTitle(const std::string& text) {
+    SetWindowTextA(dialog_, text.c_str());
+}
+
+void Win32Window::ShowControl(int id, bool show) {
+    ShowWindow(GetDlgItem(dialog_, id), show ? SW_SHOW : SW_HIDE);
+}
+
+void Win32Window::ListReset(int id) {
+    SendToItem(id, LB_RESETCONTENT, 0, 0);
+}
+
+int Win32Window::ListAdd(int id, const std::string& text) {
+    return static_cast<int>(SendToItem(id, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str())));
+}
+
+int Win32Window::ListCount(int id) {
+    return static_cast<int>(SendToItem(id, LB_GETCOUNT, 0, 0));
+}
+
+std::string Win32Window::ListText(int id, int index) {
+    const LRESULT length = SendToItem(id, LB_GETTEXTLEN, static_cast<WPARAM>(index), 0);
+    if (length == LB_ERR) return {};
+    std::vector<char> buffer(static_cast<std::size_t>(length) + 1, '\0');
+    const LRESULT copied =
+        SendToItem(id, LB_GETTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(buffer.data()));
+    if (copied == LB_ERR) return {};
+    return std::string(buffer.data(), static_cast<std::size_t>(copied));
+}
+
+void Win32Window::SliderSetRange(int id, int minimum, int maximum) {
+    SendToItem(id, TBM_SETRANGEMIN, FALSE, minimum);
+    SendToItem(id, TBM_SETRANGEMAX, FALSE, maximum);
+}
+
+void Win32Window::SliderSetPos(int id, int position) {
+    SendToItem(id, TBM_SETPOS, TRUE, position);
+}
+
+int Win32Window::SliderGetPos(int id) {
+    return static_cast<int>(SendToItem(id, TBM_GETPOS, 0, 0));
+}
+
+void Win32Window::ProgressSetRange(int id, int low, int high) {
+    SendToItem(id, PBM_SETRANGE, 0, MAKELPARAM(low, high));
+}
+
+void Win32Window::ProgressSetPos(int id, int position) {
+    SendToItem(id, PBM_SETPOS, static_cast<WPARAM>(position), 0);
+}
+
+int Win32Window::ShowMessageBox(const std::string& text, const std::string& caption, std::uint32_t style) {
+    return MessageBoxA(dialog_, text.c_str(), caption.c_str(), style);
+}
+
+std::string Win32Window::ApplicationName() {
+    char path[MAX_PATH] = {};
+    const DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
+    std::string name(path, length < MAX_PATH ? length : 0);
+    const std::size_t slash = name.find_last_of("\\/");
+    if (slash != std::string::npos) name.erase(0, slash + 1);
+    const std::size_t dot = name.find_last_of('.');
+    if (dot != std::string::npos) name.erase(dot);
+    return name;
+}
+
+bool Win32Window::IsMinimised() {
+    return IsIconic(dialog_) != FALSE;
+}
+
+void Win32Window::SetTopmost(bool topmost) {
+    SetWindowPos(dialog_, topmost ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    const bool isTopmost = (GetWindowLongA(dialog_, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
+    if (!topmost || isTopmost || toolTip_ == nullptr) return;
+    // Wine lifts the owned popups (the tooltip) into the topmost band and then slots the
+    // window in after them, which leaves it out of that band. An owner without owned
+    // windows moves as asked, so the tooltip is disowned for the one move.
+    SetWindowLongPtrA(toolTip_, GWLP_HWNDPARENT, 0);
+    SetWindowPos(dialog_, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    SetWindowLongPtrA(toolTip_, GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(dialog_));
+}
+
+void Win32Window::StartTimer(std::uint32_t id, std::uint32_t periodMs) {
+    SetTimer(dialog_, id, periodMs, nullptr);
+}
+
+void Win32Window::StopTimer(std::uint32_t id) {
+    KillTimer(dialog_, id);
+}
+
+std::string Win32Window::LoadText(std::uint32_t stringId) {
+    char buffer[kStringBufferChars] = {};
+    const int length = LoadStringA(instance_, stringId, buffer, kStringBufferChars);
+    return std::string(buffer, length > 0 ? static_cast<std::size_t>(length) : 0);
+}
+
+void Win32Window::AddAboutToSystemMenu(const std::string& text, std::uint32_t commandId) {
+    HMENU menu = GetSystemMenu(dialog_, FALSE);
+    if (menu == nullptr) return;
+    // A fixed-size window has nothing to size or maximise.
+    DeleteMenu(menu, SC_SIZE, MF_BYCOMMAND);
+    DeleteMenu(menu, SC_MAXIMIZE, MF_BYCOMMAND);
+    AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
+    AppendMenuA(menu, MF_STRING, commandId, text.c_str());
+}
+
+void Win32Window::SetWindowIcons() {
+    // Shared icons belong to the module and are never destroyed; the small one is the
+    // 16-pixel image of the same resource, drawn for that size, not a shrunk 32-pixel one.
+    HICON largeIcon =
+        static_cast<HICON>(LoadImageA(instance_, MAKEINTRESOURCEA(iconId_), IMAGE_ICON, GetSystemMetrics(SM_CXICON),
+                                      GetSystemMetrics(SM_CYICON), LR_SHARED));
+    HICON smallIcon =
+        static_cast<HICON>(LoadImageA(instance_, MAKEINTRESOURCEA(iconId_), IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
+                                      GetSystemMetrics(SM_CYSMICON), LR_SHARED));
+    SendMessageA(dialog_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(largeIcon));
+    SendMessageA(dialog_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon));
+}
+
+void Win32Window::CreateToolTips(const std::vector<ToolTip>& tips) {
+    if (toolTip_ != nullptr) DestroyWindow(toolTip_);
+    // No TTS_ALWAYSTIP: tips show only while the window is active. No TTS_NOPREFIX: an
+    // ampersand in a tip is a mnemonic marker and is not shown.
+    toolTip_ = CreateWindowExA(0, TOOLTIPS_CLASSA, nullptr, WS_POPUP, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
+                               CW_USEDEFAULT, dialog_, nullptr, instance_, nullptr);
+    if (toolTip_ == nullptr) return;
+    SendMessageA(toolTip_, TTM_ACTIVATE, TRUE, 0);
+    for (const ToolTip& tip : tips) {
+        TOOLINFOA info = {};
+        // The version-2 size is accepted by every comctl32 since 4.70, with or without the
+        // version-6 manifest; the full size of newer headers makes version 5 refuse the tool.
+        info.cbSize = TTTOOLINFOA_V2_SIZE;
+        // Registered by the control's window and covering all of it. No TTF_SUBCLASS: the
+        // tooltip hears of the mouse only through the dialog host's relay.
+        info.uFlags = TTF_IDISHWND;
+        info.hwnd = dialog_;
+        info.uId = reinterpret_cast<UINT_PTR>(GetDlgItem(dialog_, tip.controlId));
+        info.hinst = instance_;
+        info.lpszText = const_cast<char*>(tip.text.c_str());
+        SendMessageA(toolTip_, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&info));
+    }
+}
+
+void Win32Window::EndDialog(int result) {
+    if (onEnd_) onEnd_(result);
+}

@@ -19,7 +19,9 @@ constexpr std::uint8_t kVgaPalette[kPaletteSize][3] = {
     {0xFF, 0x00, 0x00}, {0xFF, 0x00, 0xFF}, {0xFF, 0xFF, 0x00}, {0xFF, 0xFF, 0xFF},
 };
 
-std::size_t RowBytes(int width, int bitsPerPixel) { return static_cast<std::size_t>((width * bitsPerPixel + 31) / 32 * 4); }
+std::size_t RowBytes(int width, int bitsPerPixel) {
+    return static_cast<std::size_t>((width * bitsPerPixel + 31) / 32 * 4);
+}
 
 std::size_t ImageBytes(int size) {
     return kInfoHeaderSize + kPaletteSize * 4 + (RowBytes(size, kBitCount) + RowBytes(size, 1)) * size;
@@ -39,7 +41,9 @@ std::uint32_t Get16(const std::vector<std::uint8_t>& in, std::size_t at) {
     return static_cast<std::uint32_t>(in[at] | in[at + 1] << 8);
 }
 
-std::uint32_t Get32(const std::vector<std::uint8_t>& in, std::size_t at) { return Get16(in, at) | Get16(in, at + 2) << 16; }
+std::uint32_t Get32(const std::vector<std::uint8_t>& in, std::size_t at) {
+    return Get16(in, at) | Get16(in, at + 2) << 16;
+}
 
 void PutImage(std::vector<std::uint8_t>& out, const Canvas& canvas) {
     const int size = canvas.Size();
@@ -137,7 +141,8 @@ bool DecodeIco(const std::vector<std::uint8_t>& bytes, std::vector<IcoImage>& im
         const int size = image.width;
         for (int c = 0; c < kPaletteSize; ++c) {
             const std::size_t quad = at + kInfoHeaderSize + static_cast<std::size_t>(c) * 4;
-            image.palette.push_back(bytes[quad] | bytes[quad + 1] << 8 | static_cast<std::uint32_t>(bytes[quad + 2]) << 16);
+            image.palette.push_back(bytes[quad] | bytes[quad + 1] << 8 |
+                                    static_cast<std::uint32_t>(bytes[quad + 2]) << 16);
         }
         const std::size_t colours = at + kInfoHeaderSize + kPaletteSize * 4;
         const std::size_t masks = colours + RowBytes(size, kBitCount) * size;

@@ -8,14 +8,17 @@ namespace {
 
 struct BinLayout {
     HalfPoint rimCentre;
-    int rimX, rimY;          // outer radii of the rim
-    int rimBand;             // thickness of the rim band
+    int rimX, rimY;  // outer radii of the rim
+    int rimBand;     // thickness of the rim band
     std::vector<HalfPoint> outline, body, shade;
-    int paperTop;            // rows of the heaped paper start here
+    int paperTop;  // rows of the heaped paper start here
 };
 
 BinLayout LargeBin() {
-    return {{32, 14}, 27, 11, 3,
+    return {{32, 14},
+            27,
+            11,
+            3,
             {{6, 14}, {58, 14}, {47, 62}, {17, 62}},
             {{8, 14}, {56, 14}, {45, 60}, {19, 60}},
             {{8, 14}, {15, 14}, {24, 60}, {19, 60}},
@@ -23,7 +26,10 @@ BinLayout LargeBin() {
 }
 
 BinLayout SmallBin() {
-    return {{16, 8}, 15, 7, 2,
+    return {{16, 8},
+            15,
+            7,
+            2,
             {{3, 8}, {29, 8}, {23, 31}, {9, 31}},
             {{5, 8}, {27, 8}, {21, 29}, {11, 29}},
             {{5, 8}, {9, 8}, {13, 29}, {11, 29}},
@@ -35,9 +41,12 @@ void RecycleArrow(Canvas& canvas, HalfPoint from, HalfPoint to) {
     const double dx = to.first - from.first;
     const double dy = to.second - from.second;
     const double length = std::sqrt(dx * dx + dy * dy);
-    const auto along = [&](double t) { return HalfPoint{int(std::lround(from.first + dx * t)), int(std::lround(from.second + dy * t))}; };
+    const auto along = [&](double t) {
+        return HalfPoint{int(std::lround(from.first + dx * t)), int(std::lround(from.second + dy * t))};
+    };
     const auto side = [&](HalfPoint p, double halfPixels) {
-        return HalfPoint{int(std::lround(p.first - dy / length * halfPixels)), int(std::lround(p.second + dx / length * halfPixels))};
+        return HalfPoint{int(std::lround(p.first - dy / length * halfPixels)),
+                         int(std::lround(p.second + dx / length * halfPixels))};
     };
     const HalfPoint start = along(0.12), neck = along(0.62), tip = along(0.92);
     canvas.FillPolygon({side(start, 1.6), side(neck, 1.6), side(neck, -1.6), side(start, -1.6)}, kGreen);
@@ -63,10 +72,16 @@ void DrawBin(Canvas& canvas, const BinLayout& bin, bool full) {
 
     if (full) {
         // Crumpled paper: overlapping balls, each edged in grey so the overlaps read as creases.
-        struct Ball { HalfPoint centre; int rx, ry; };
-        const std::vector<Ball> balls =
-            large ? std::vector<Ball>{{{20, 11}, 10, 8}, {{46, 11}, 10, 8}, {{32, 8}, 11, 8}, {{26, 16}, 9, 6}, {{40, 16}, 9, 6}}
-                  : std::vector<Ball>{{{10, 6}, 5, 4}, {{22, 6}, 5, 4}, {{16, 4}, 6, 4}};
+        struct Ball {
+            HalfPoint centre;
+            int rx, ry;
+        };
+        const std::vector<Ball> balls = large ? std::vector<Ball>{{{20, 11}, 10, 8},
+                                                                  {{46, 11}, 10, 8},
+                                                                  {{32, 8}, 11, 8},
+                                                                  {{26, 16}, 9, 6},
+                                                                  {{40, 16}, 9, 6}}
+                                              : std::vector<Ball>{{{10, 6}, 5, 4}, {{22, 6}, 5, 4}, {{16, 4}, 6, 4}};
         const int bottom = bin.rimCentre.second / 2;
         Canvas paper(canvas.Size());
         for (const Ball& ball : balls) {

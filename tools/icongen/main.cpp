@@ -3,8 +3,8 @@
 #include <fstream>
 #include <string>
 
-#include "icon_art.h"
 #include "ico_file.h"
+#include "icon_art.h"
 
 int main(int argc, char** argv) {
     if (argc != 2) {

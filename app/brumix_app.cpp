@@ -1,0 +1,32 @@
+// Start-up: the real stores, the main window run modally, and the process entry point.
+#include "app/brumix_app.h"
+
+#include <commctrl.h>
+
+#include "app/main_dialog_host.h"
+#include "platform/heap.h"
+#include "platform/win32/win32_file_search.h"
+#include "platform/win32/win32_registry.h"
+#include "platform/win32/win32_system_facts.h"
+#include "platform/win32/win32_url_cache.h"
+
+CBrumixApp theApp;
+
+bool CBrumixApp::InitInstance() {
+    Win32UrlCache urlCache;
+    Win32Registry registry;
+    Win32FileSearch files;
+    Win32SystemFacts system;
+    SystemHeap heap;
+    MainDialogHost dlg(GetModuleHandleA(nullptr), StoreServices{urlCache, registry, files, system, heap});
+    dlg.DoModal(nullptr);
+    return false;
+}
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+    // The trackbar, the tooltips (bar classes) and the progress bar.
+    INITCOMMONCONTROLSEX classes{sizeof(classes), ICC_BAR_CLASSES | ICC_PROGRESS_CLASS};
+    InitCommonControlsEx(&classes);
+    theApp.InitInstance();
+    return 0;
+}

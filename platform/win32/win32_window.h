@@ -1,0 +1,60 @@
+// The main window's operations over its real dialog and the common controls in it.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+
+#include "platform/window.h"
+
+class Win32Window final : public Window {
+public:
+    // Called by EndDialog: the dialog host owns the modal loop and ends it with this result.
+    using EndHandler = std::function<void(int result)>;
+
+    // iconId: the icon resource that serves as the window's large and small icon.
+    Win32Window(HINSTANCE instance, WORD iconId, EndHandler onEnd);
+
+    // The dialog exists only from WM_INITDIALOG on; the host attaches it there.
+    void Attach(HWND dialog) { dialog_ = dialog; }
+    HWND Handle() const { return dialog_; }
+    // Null until CreateToolTips has run.
+    HWND ToolTipHandle() const { return toolTip_; }
+
+    int GetCheck(int id) override;
+    void SetCheck(int id, int state) override;
+    void EnableControl(int id, bool enable) override;
+    void SetControlText(int id, const std::string& text) override;
+    void SetTitle(const std::string& text) override;
+    void ShowControl(int id, bool show) override;
+    void ListReset(int id) override;
+    int ListAdd(int id, const std::string& text) override;
+    int ListCount(int id) override;
+    std::string ListText(int id, int index) override;
+    void SliderSetRange(int id, int minimum, int maximum) override;
+    void SliderSetPos(int id, int position) override;
+    int SliderGetPos(int id) override;
+    void ProgressSetRange(int id, int low, int high) override;
+    void ProgressSetPos(int id, int position) override;
+    int ShowMessageBox(const std::string& text, const std::string& caption, std::uint32_t style) override;
+    std::string ApplicationName() override;
+    bool IsMinimised() override;
+    void SetTopmost(bool topmost) override;
+    void StartTimer(std::uint32_t id, std::uint32_t periodMs) override;
+    void StopTimer(std::uint32_t id) override;
+    std::string LoadText(std::uint32_t stringId) override;
+    void AddAboutToSystemMenu(const std::string& text, std::uint32_t commandId) override;
+    void SetWindowIcons() override;
+    void CreateToolTips(const std::vector<ToolTip>& tips) override;
+    void EndDialog(int result) override;
+
+private:
+    LRESULT SendToItem(int id, UINT message, WPARAM wParam, LPARAM lParam) const;
+
+    HINSTANCE instance_;
+    WORD iconId_;
+    EndHandler onEnd_;
+    HWND dialog_ = nullptr;
+    // Owned by the dialog, which destroys it along with itself.
+    HWND toolTip_ = nullptr;
+};

@@ -1,0 +1,288 @@
+// The main dialog host in a real modal run: keys, clicks, scrolls, timers, paint and the
+// system menu reach the right handler, over in-memory stores so nothing real is touched.
+#include <windows.h>
+// commctrl.h needs windows.h before it.
+#include <commctrl.h>
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "app/main_dialog_host.h"
+#include "platform/memory/memory_platform.h"
+#include "tests/window/message_pump.h"
+#include "ui/globals.h"
+#include "ui/resource_ids.h"
+
+namespace {
+
+constexpr char kSettingsKey[] = "SOFTWARE\\Quellmar\\Win Brumix";
+constexpr char kTypedUrlsKey[] = "Software\\Microsoft\\Internet Explorer\\TypedURLs";
+
+using Step = std::function<void(HWND dialog)>;
+
+// Steps run one per timer tick inside the host's own modal loop, each after the loop has
+// handled what the one before posted. A last Escape ends the run if no step did.
+class Script {
+public:
+    static Script* current;
+
+    explicit Script(std::vector<Step> steps) : steps_(std::move(steps)) {}
+
+    INT_PTR Run(MainDialogHost& host) {
+        host_ = &host;
+        current = this;
+        timer_ = SetTimer(nullptr, 0, 30, Tick);
+        const INT_PTR result = host.DoModal(nullptr);
+        KillTimer(nullptr, timer_);
+        current = nullptr;
+        return result;
+    }
+
+    std::size_t done = 0;
+
+private:
+    static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
+        Script* script = current;
+        if (script == nullptr || script->host_->Hwnd() == nullptr) return;
+        const HWND dialog = script->host_->Hwnd();
+        if (script->done < script->steps_.size()) {
+            // Counted first: a step may open a nested loop in which the next tick arrives.
+            Step step = script->steps_[script->done++];
+            step(dialog);
+        } else {
+            PostMessageA(GetDlgItem(dialog, IDOK), WM_KEYDOWN, VK_ESCAPE, 0);
+        }
+    }
+
+    std::vector<Step> steps_;
+    MainDialogHost* host_ = nullptr;
+    UINT_PTR timer_ = 0;
+};
+Script* Script::current = nullptr;
+
+class DialogHostTest : public ::testing::Test {
+protected:
+    DialogHostTest() {
+        INITCOMMONCONTROLSEX classes{sizeof(classes), ICC_BAR_CLASSES | ICC_PROGRESS_CLASS};
+        InitCommonControlsEx(&classes);
+        g_nPulsePos = 0;
+    }
+
+    INT_PTR Run(std::vector<Step> steps) {
+        MainDialogHost host(GetModuleHandleA(nullptr),
+                            StoreServices{stores.cache, stores.registry, stores.files, stores.system, stores.heap});
+        Script script(std::move(steps));
+        const INT_PTR result = script.Run(host);
+        stepsRun = script.done;
+        return result;
+    }
+
+    static std::string Text(HWND dialog, int id) {
+        char text[256] = {};
+        GetDlgItemTextA(dialog, id, text, sizeof text);
+        return text;
+    }
+    static int Check(HWND dialog, int id) {
+        return static_cast<int>(SendDlgItemMessageA(dialog, id, BM_GETCHECK, 0, 0));
+    }
+
+    MemoryPlatform stores;
+    std::size_t stepsRun = 0;
+};
+
+TEST_F(DialogHostTest, EscapeIsTheCancelCommandThatSavesAndEndsTheRun) {
+    EXPECT_EQ(Run({}), IDCANCEL);
+    EXPECT_EQ(stores.registry.ValueNames(kSettingsKey).size(), 7u);
+}
+
+TEST_F(DialogHostTest, CloseBoxIsTheCancelCommandToo) {
+    EXPECT_EQ(Run({[](HWND dialog) { PostMessageA(dialog, WM_CLOSE, 0, 0); }}), IDCANCEL);
+    EXPECT_EQ(stepsRun, 1u);
+}
+
+TEST_F(DialogHostTest, ClicksReachTheirBoxesHandlers) {
+    std::vector<std::string> seen;
+    Run({
+        [](HWND dialog) { SendDlgItemMessageA(dialog, IDC_TEMP_FILES, BM_CLICK, 0, 0); },
+        [&](HWND dialog) {
+            seen.push_back(Text(dialog, IDC_STATUS));
+            EXPECT_TRUE(IsWindowEnabled(GetDlgItem(dialog, IDC_COOKIES)));
+            SendDlgItemMessageA(dialog, IDC_COOKIES, BM_CLICK, 0, 0);
+        },
+        [&](HWND dialog) {
+            seen.push_back(Text(dialog, IDC_STATUS));
+            SendDlgItemMessageA(dialog, IDC_HISTORY, BM_CLICK, 0, 0);
+        },
+        [&](HWND dialog) {
+            seen.push_back(Text(dialog, IDC_STATUS));
+            SendDlgItemMessageA(dialog, IDC_ON_TOP, BM_CLICK, 0, 0);
+        },
+        [&](HWND dialog) {
+            EXPECT_EQ(Check(dialog, IDC_ON_TOP), 1);
+            EXPECT_TRUE(GetWindowLongA(dialog, GWL_EXSTYLE) & WS_EX_TOPMOST);
+            SendDlgItemMessageA(dialog, IDC_ON_TOP, BM_CLICK, 0, 0);
+            EXPECT_FALSE(GetWindowLongA(dialog, GWL_EXSTYLE) & WS_EX_TOPMOST);
+            SendDlgItemMessageA(dialog, IDC_SNIFFER, BM_CLICK, 0, 0);
+        },
+        [&](HWND dialog) {
+            seen.push_back(Text(dialog, IDC_STATUS));
+            EXPECT_TRUE(IsWindowEnabled(GetDlgItem(dialog, IDC_AUTO_CLEAR)));
+            SendDlgItemMessageA(dialog, IDC_AUTO_CLEAR, BM_CLICK, 0, 0);
+        },
+        [&](HWND dialog) { EXPECT_EQ(Check(dialog, IDC_AUTO_CLEAR), 1); },
+    });
+    EXPECT_EQ(seen, (std::vector<std::string>{"Clear Temporary Files", "Include cookies in Clear ", "Clear IE History",
+                                              "Sniffer Timer ON"}));
+}
+
+TEST_F(DialogHostTest, EnterIsClearNow) {
+    stores.registry.SetText(kTypedUrlsKey, "url1", "http://a.example/");
+    stores.registry.SetText(kTypedUrlsKey, "url2", "http://b.example/");
+    Run({
+        [](HWND dialog) { SendDlgItemMessageA(dialog, IDC_HISTORY, BM_CLICK, 0, 0); },
+        [](HWND dialog) { PostMessageA(GetDlgItem(dialog, IDC_HISTORY), WM_KEYDOWN, VK_RETURN, 0); },
+        [](HWND dialog) {
+            EXPECT_EQ(Text(dialog, IDC_STATUS), "Done!");
+            EXPECT_EQ(Text(dialog, IDC_HISTORY_COUNT), "URLs In History: 0");
+        },
+    });
+    EXPECT_TRUE(stores.registry.ValueNames(kTypedUrlsKey).empty());
+}
+
+TEST_F(DialogHostTest, OnlyTheSlidersScrollSwitchesTheSnifferOff) {
+    Run({
+        [](HWND dialog) { SendDlgItemMessageA(dialog, IDC_SNIFFER, BM_CLICK, 0, 0); },
+        [](HWND dialog) {
+            // A scroll from something that is not the slider, as a stray scroll bar would send.
+            SendMessageA(dialog, WM_HSCROLL, SB_LINERIGHT, 0);
+            EXPECT_EQ(Check(dialog, IDC_SNIFFER), 1);
+            SendDlgItemMessageA(dialog, IDC_INTERVAL, TBM_SETPOS, TRUE, 7);
+            SendMessageA(dialog, WM_HSCROLL, MAKEWPARAM(TB_THUMBPOSITION, 7),
+                         reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDC_INTERVAL)));
+            EXPECT_EQ(Check(dialog, IDC_SNIFFER), 0);
+            EXPECT_EQ(Text(dialog, IDC_STATUS), "Sniffer Timer OFF");
+            EXPECT_EQ(Text(dialog, IDC_SNIFFER), "Sniff: every 7 second(s)");
+        },
+    });
+}
+
+TEST_F(DialogHostTest, TimerTicksReachTheHandler) {
+    Run({
+        [](HWND dialog) {
+            SendMessageA(dialog, WM_TIMER, ID_PULSE_TIMER, 0);
+            SendMessageA(dialog, WM_TIMER, ID_PULSE_TIMER, 0);
+            EXPECT_EQ(SendDlgItemMessageA(dialog, IDC_PROGRESS, PBM_GETPOS, 0, 0), 2);
+            SendMessageA(dialog, WM_TIMER, 77, 0);
+            EXPECT_EQ(SendDlgItemMessageA(dialog, IDC_PROGRESS, PBM_GETPOS, 0, 0), 2);
+        },
+    });
+}
+
+TEST_F(DialogHostTest, RestoringAMinimisedWindowPaintsTheTitleBack) {
+    Run({
+        [](HWND dialog) {
+            ShowWindow(dialog, SW_MINIMIZE);
+            SetWindowTextA(dialog, "t:1-c:2");
+            RedrawWindow(dialog, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+            char title[64] = {};
+            GetWindowTextA(dialog, title, sizeof title);
+            EXPECT_STREQ(title, "t:1-c:2") << "a minimised paint draws the icon and keeps the counts";
+            ShowWindow(dialog, SW_RESTORE);
+            RedrawWindow(dialog, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+            GetWindowTextA(dialog, title, sizeof title);
+            EXPECT_STREQ(title, "Win Brumix");
+        },
+    });
+}
+
+TEST_F(DialogHostTest, DragIconIsTheApplicationIcon) {
+    Run({
+        [](HWND dialog) {
+            const LRESULT icon = SendMessageA(dialog, WM_QUERYDRAGICON, 0, 0);
+            EXPECT_EQ(reinterpret_cast<HICON>(icon),
+                      LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_MAINFRAME)));
+        },
+    });
+}
+
+HWND FindThreadWindow(const char* title) {
+    struct Search {
+        const char* title;
+        HWND found;
+    } search{title, nullptr};
+    EnumThreadWindows(
+        GetCurrentThreadId(),
+        [](HWND hwnd, LPARAM param) -> BOOL {
+            auto* s = reinterpret_cast<Search*>(param);
+            char text[128] = {};
+            GetWindowTextA(hwnd, text, sizeof text);
+            if (IsWindowVisible(hwnd) && std::string(text) == s->title) {
+                s->found = hwnd;
+                return FALSE;
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+int VisibleThreadWindows() {
+    int count = 0;
+    EnumThreadWindows(
+        GetCurrentThreadId(),
+        [](HWND hwnd, LPARAM param) -> BOOL {
+            if (IsWindowVisible(hwnd)) ++*reinterpret_cast<int*>(param);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&count));
+    return count;
+}
+
+TEST_F(DialogHostTest, AboutEntryOpensTheAboutBoxModallyOverTheWindow) {
+    HWND about = nullptr;
+    bool mainDisabled = false;
+    Run({
+        [](HWND dialog) { PostMessageA(dialog, WM_SYSCOMMAND, IDM_ABOUTBOX, 0); },
+        // This and the next step run in the About box's own loop.
+        [&](HWND dialog) {
+            about = FindThreadWindow("About Win Brumix");
+            mainDisabled = !IsWindowEnabled(dialog);
+            if (about != nullptr) PostMessageA(GetDlgItem(about, IDOK), WM_KEYDOWN, VK_ESCAPE, 0);
+        },
+        [&](HWND dialog) {
+            EXPECT_FALSE(IsWindow(about));
+            EXPECT_TRUE(IsWindowEnabled(dialog));
+        },
+    });
+    EXPECT_NE(about, nullptr);
+    EXPECT_TRUE(mainDisabled);
+}
+
+TEST_F(DialogHostTest, OtherSystemCommandsOpenNoAboutBox) {
+    Run({
+        [](HWND dialog) {
+            PostMessageA(dialog, WM_SYSCOMMAND, 0x0020, 0);
+            PostMessageA(dialog, WM_SYSCOMMAND, 0x000F, 0);
+        },
+        [](HWND) { EXPECT_EQ(FindThreadWindow("About Win Brumix"), nullptr); },
+    });
+}
+
+TEST_F(DialogHostTest, HelpKeyShowsNothing) {
+    int before = 0, after = 0;
+    Run({
+        [&](HWND dialog) {
+            before = VisibleThreadWindows();
+            PostMessageA(GetDlgItem(dialog, IDOK), WM_KEYDOWN, VK_F1, 0);
+            HELPINFO help{sizeof(help), HELPINFO_WINDOW, IDOK, GetDlgItem(dialog, IDOK), 0, {0, 0}};
+            SendMessageA(dialog, WM_HELP, 0, reinterpret_cast<LPARAM>(&help));
+        },
+        [&](HWND) { after = VisibleThreadWindows(); },
+    });
+    EXPECT_EQ(after, before);
+    EXPECT_EQ(stepsRun, 2u);
+}
+
+}  // namespace

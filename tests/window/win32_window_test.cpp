@@ -1,0 +1,305 @@
+// Win32Window against the program's own main dialog template: each window operation as
+// the real controls carry it out.
+#include "platform/win32/win32_window.h"
+
+#include <commctrl.h>
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "tests/window/message_pump.h"
+#include "ui/resource_ids.h"
+
+namespace {
+
+// Records what reaches the dialog; handles nothing, so every control behaves by default.
+struct Received {
+    int scrolls = 0;
+    int commands = 0;
+    std::vector<WPARAM> timers;
+};
+
+INT_PTR CALLBACK RecordingProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_INITDIALOG) {
+        SetWindowLongPtrA(hwnd, DWLP_USER, lParam);
+        return TRUE;
+    }
+    auto* received = reinterpret_cast<Received*>(GetWindowLongPtrA(hwnd, DWLP_USER));
+    if (received == nullptr) return FALSE;
+    if (message == WM_HSCROLL) ++received->scrolls;
+    if (message == WM_COMMAND) ++received->commands;
+    if (message == WM_TIMER) received->timers.push_back(wParam);
+    return FALSE;
+}
+
+class Win32WindowTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        INITCOMMONCONTROLSEX classes{sizeof(classes), ICC_BAR_CLASSES | ICC_PROGRESS_CLASS};
+        InitCommonControlsEx(&classes);
+        dialog = CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_MAIN), nullptr, RecordingProc,
+                                    reinterpret_cast<LPARAM>(&received));
+        ASSERT_NE(dialog, nullptr);
+        window.Attach(dialog);
+        PumpFor(50);
+    }
+    void TearDown() override {
+        if (dialog != nullptr) DestroyWindow(dialog);
+    }
+
+    HWND Item(int id) const { return GetDlgItem(dialog, id); }
+    std::string ItemText(int id) const {
+        char text[256] = {};
+        GetDlgItemTextA(dialog, id, text, sizeof text);
+        return text;
+    }
+
+    Received received;
+    std::vector<int> ends;
+    Win32Window window{GetModuleHandleA(nullptr), IDR_MAINFRAME, [this](int result) { ends.push_back(result); }};
+    HWND dialog = nullptr;
+};
+
+TEST_F(Win32WindowTest, CheckStateChangesOnlyTheBoxAndSurvivesDisabling) {
+    EXPECT_EQ(window.GetCheck(IDC_TEMP_FILES), 0);
+    window.SetCheck(IDC_TEMP_FILES, 1);
+    EXPECT_EQ(window.GetCheck(IDC_TEMP_FILES), 1);
+    EXPECT_EQ(SendMessageA(Item(IDC_TEMP_FILES), BM_GETCHECK, 0, 0), BST_CHECKED);
+
+    window.EnableControl(IDC_TEMP_FILES, false);
+    EXPECT_FALSE(IsWindowEnabled(Item(IDC_TEMP_FILES)));
+    EXPECT_EQ(window.GetCheck(IDC_TEMP_FILES), 1);
+    window.EnableControl(IDC_COOKIES, true);
+    EXPECT_TRUE(IsWindowEnabled(Item(IDC_COOKIES)));
+    window.SetCheck(IDC_TEMP_FILES, 0);
+    EXPECT_EQ(window.GetCheck(IDC_TEMP_FILES), 0);
+
+    PumpFor(50);
+    EXPECT_EQ(received.commands, 0) << "setting a check state must run no click handler";
+}
+
+TEST_F(Win32WindowTest, TextsGoToTheControlOrTheTitle) {
+    window.SetControlText(IDC_STATUS, "S U R F  F A S T E R  &&  S A F E R");
+    EXPECT_EQ(ItemText(IDC_STATUS), "S U R F  F A S T E R  &&  S A F E R");
+    window.SetTitle("t:3-c:4");
+    char title[64] = {};
+    GetWindowTextA(dialog, title, sizeof title);
+    EXPECT_STREQ(title, "t:3-c:4");
+    EXPECT_EQ(ItemText(IDC_STATUS), "S U R F  F A S T E R  &&  S A F E R");
+}
+
+TEST_F(Win32WindowTest, ShowAndHideTheMarks) {
+    window.ShowControl(IDC_FOUND_MARK, false);
+    window.ShowControl(IDC_CLEAN_MARK, true);
+    EXPECT_FALSE(IsWindowVisible(Item(IDC_FOUND_MARK)));
+    EXPECT_TRUE(IsWindowVisible(Item(IDC_CLEAN_MARK)));
+    window.ShowControl(IDC_FOUND_MARK, true);
+    EXPECT_TRUE(IsWindowVisible(Item(IDC_FOUND_MARK)));
+}
+
+TEST_F(Win32WindowTest, ListKeepsItsEntriesSortedWithoutRegardToCaseAndStaysHidden) {
+    EXPECT_EQ(window.ListCount(IDC_URL_LIST), 0);
+    EXPECT_EQ(window.ListAdd(IDC_URL_LIST, "url2"), 0);
+    EXPECT_EQ(window.ListAdd(IDC_URL_LIST, "URL1"), 0);
+    EXPECT_EQ(window.ListAdd(IDC_URL_LIST, "url10"), 1);
+    EXPECT_EQ(window.ListAdd(IDC_URL_LIST, ""), 0);
+    ASSERT_EQ(window.ListCount(IDC_URL_LIST), 4);
+    EXPECT_EQ(window.ListText(IDC_URL_LIST, 0), "");
+    EXPECT_EQ(window.ListText(IDC_URL_LIST, 1), "URL1");
+    EXPECT_EQ(window.ListText(IDC_URL_LIST, 2), "url10");
+    EXPECT_EQ(window.ListText(IDC_URL_LIST, 3), "url2");
+    EXPECT_EQ(window.ListText(IDC_URL_LIST, 4), "");
+    EXPECT_EQ(window.ListText(IDC_URL_LIST, -1), "");
+    EXPECT_FALSE(IsWindowVisible(Item(IDC_URL_LIST)));
+
+    window.ListReset(IDC_URL_LIST);
+    EXPECT_EQ(window.ListCount(IDC_URL_LIST), 0);
+}
+
+TEST_F(Win32WindowTest, ListTextKeepsALongName) {
+    const std::string name(600, 'x');
+    window.ListAdd(IDC_URL_LIST, name);
+    EXPECT_EQ(window.ListText(IDC_URL_LIST, 0), name);
+}
+
+TEST_F(Win32WindowTest, SliderClampsToItsRangeAndSendsNoScrollNotification) {
+    window.SliderSetRange(IDC_INTERVAL, 1, 60);
+    EXPECT_EQ(SendMessageA(Item(IDC_INTERVAL), TBM_GETRANGEMIN, 0, 0), 1);
+    EXPECT_EQ(SendMessageA(Item(IDC_INTERVAL), TBM_GETRANGEMAX, 0, 0), 60);
+    window.SliderSetPos(IDC_INTERVAL, 2);
+    EXPECT_EQ(window.SliderGetPos(IDC_INTERVAL), 2);
+    window.SliderSetPos(IDC_INTERVAL, -1);
+    EXPECT_EQ(window.SliderGetPos(IDC_INTERVAL), 1);
+    window.SliderSetPos(IDC_INTERVAL, 0);
+    EXPECT_EQ(window.SliderGetPos(IDC_INTERVAL), 1);
+    window.SliderSetPos(IDC_INTERVAL, 61);
+    EXPECT_EQ(window.SliderGetPos(IDC_INTERVAL), 60);
+    PumpFor(50);
+    EXPECT_EQ(received.scrolls, 0);
+}
+
+TEST_F(Win32WindowTest, ProgressBarTakesItsRangeInOneArgument) {
+    window.ProgressSetRange(IDC_PROGRESS, 0, 60);
+    PBRANGE range{};
+    SendMessageA(Item(IDC_PROGRESS), PBM_GETRANGE, TRUE, reinterpret_cast<LPARAM>(&range));
+    EXPECT_EQ(range.iLow, 0);
+    EXPECT_EQ(range.iHigh, 60);
+    window.ProgressSetPos(IDC_PROGRESS, 37);
+    EXPECT_EQ(SendMessageA(Item(IDC_PROGRESS), PBM_GETPOS, 0, 0), 37);
+    window.ProgressSetPos(IDC_PROGRESS, 0);
+    EXPECT_EQ(SendMessageA(Item(IDC_PROGRESS), PBM_GETPOS, 0, 0), 0);
+}
+
+TEST_F(Win32WindowTest, TopmostChangesTheZOrderBandOnly) {
+    RECT before{}, after{};
+    GetWindowRect(dialog, &before);
+    // An owned tooltip is what trips Wine's z-order up.
+    window.CreateToolTips({{IDOK, "C L E A R   N O W"}});
+    window.SetTopmost(true);
+    EXPECT_TRUE(GetWindowLongA(dialog, GWL_EXSTYLE) & WS_EX_TOPMOST);
+    EXPECT_EQ(GetWindow(window.ToolTipHandle(), GW_OWNER), dialog);
+    window.SetTopmost(false);
+    EXPECT_FALSE(GetWindowLongA(dialog, GWL_EXSTYLE) & WS_EX_TOPMOST);
+    GetWindowRect(dialog, &after);
+    EXPECT_TRUE(EqualRect(&before, &after));
+}
+
+TEST_F(Win32WindowTest, TimersTickUntilStoppedAndRestartWithANewPeriod) {
+    window.StartTimer(ID_PULSE_TIMER, 20);
+    EXPECT_TRUE(PumpUntil([&] { return received.timers.size() >= 3; }, 3000));
+    for (WPARAM id : received.timers) EXPECT_EQ(id, static_cast<WPARAM>(ID_PULSE_TIMER));
+
+    window.StartTimer(ID_PULSE_TIMER, 60000);
+    received.timers.clear();
+    PumpFor(300);
+    EXPECT_TRUE(received.timers.empty()) << "restarting must replace the 20 ms period";
+
+    window.StartTimer(ID_SNIFF_TIMER, 20);
+    window.StopTimer(ID_SNIFF_TIMER);
+    window.StopTimer(ID_PULSE_TIMER);
+    window.StopTimer(ID_PULSE_TIMER);
+    PumpFor(300);
+    EXPECT_TRUE(received.timers.empty());
+}
+
+TEST_F(Win32WindowTest, MinimisedFollowsTheWindow) {
+    EXPECT_FALSE(window.IsMinimised());
+    ShowWindow(dialog, SW_MINIMIZE);
+    EXPECT_TRUE(window.IsMinimised());
+    ShowWindow(dialog, SW_RESTORE);
+    EXPECT_FALSE(window.IsMinimised());
+}
+
+TEST_F(Win32WindowTest, SystemMenuLosesSizeAndMaximizeAndEndsWithTheAboutEntry) {
+    HMENU menu = GetSystemMenu(dialog, FALSE);
+    ASSERT_NE(menu, nullptr);
+    window.AddAboutToSystemMenu("&About Win Brumix...", IDM_ABOUTBOX);
+    EXPECT_EQ(GetMenuState(menu, SC_SIZE, MF_BYCOMMAND), static_cast<UINT>(-1));
+    EXPECT_EQ(GetMenuState(menu, SC_MAXIMIZE, MF_BYCOMMAND), static_cast<UINT>(-1));
+    EXPECT_NE(GetMenuState(menu, SC_CLOSE, MF_BYCOMMAND), static_cast<UINT>(-1));
+    EXPECT_NE(GetMenuState(menu, SC_MINIMIZE, MF_BYCOMMAND), static_cast<UINT>(-1));
+
+    const int count = GetMenuItemCount(menu);
+    ASSERT_GE(count, 2);
+    EXPECT_EQ(GetMenuItemID(menu, count - 1), static_cast<UINT>(IDM_ABOUTBOX));
+    char text[64] = {};
+    GetMenuStringA(menu, count - 1, text, sizeof text, MF_BYPOSITION);
+    EXPECT_STREQ(text, "&About Win Brumix...");
+    EXPECT_TRUE(GetMenuState(menu, count - 2, MF_BYPOSITION) & MF_SEPARATOR);
+}
+
+TEST_F(Win32WindowTest, IconsAreTheApplicationIconAtBothSizes) {
+    window.SetWindowIcons();
+    const auto bigIcon = reinterpret_cast<HICON>(SendMessageA(dialog, WM_GETICON, ICON_BIG, 0));
+    const auto smallIcon = reinterpret_cast<HICON>(SendMessageA(dialog, WM_GETICON, ICON_SMALL, 0));
+    ASSERT_NE(bigIcon, nullptr);
+    ASSERT_NE(smallIcon, nullptr);
+    const auto widthOf = [](HICON icon) {
+        ICONINFO info{};
+        if (!GetIconInfo(icon, &info)) return 0;
+        BITMAP bitmap{};
+        GetObjectA(info.hbmColor ? info.hbmColor : info.hbmMask, sizeof bitmap, &bitmap);
+        if (info.hbmColor) DeleteObject(info.hbmColor);
+        if (info.hbmMask) DeleteObject(info.hbmMask);
+        return static_cast<int>(bitmap.bmWidth);
+    };
+    EXPECT_EQ(widthOf(bigIcon), GetSystemMetrics(SM_CXICON));
+    EXPECT_EQ(widthOf(smallIcon), GetSystemMetrics(SM_CXSMICON));
+}
+
+TEST_F(Win32WindowTest, LoadsTheAboutEntryTextAndNothingForAnUnknownId) {
+    EXPECT_EQ(window.LoadText(IDS_ABOUTBOX), "&About Win Brumix...");
+    EXPECT_EQ(window.LoadText(4321), "");
+}
+
+TEST_F(Win32WindowTest, ApplicationNameIsTheExecutableWithoutItsExtension) {
+    EXPECT_EQ(window.ApplicationName(), "brumix_window_tests");
+}
+
+TEST_F(Win32WindowTest, ToolTipsCoverEachControlByItsWindowWithoutSubclassing) {
+    const HWND button = Item(IDOK);
+    const LONG_PTR procBefore = GetWindowLongPtrA(button, GWLP_WNDPROC);
+    window.CreateToolTips(
+        {{IDOK, "C L E A R   N O W"}, {IDC_COOKIES, "Clears Temporary Internet Files & Cookies too"}});
+    const HWND tip = window.ToolTipHandle();
+    ASSERT_NE(tip, nullptr);
+    EXPECT_EQ(GetWindow(tip, GW_OWNER), dialog);
+    EXPECT_EQ(GetWindowLongA(tip, GWL_STYLE) & (TTS_ALWAYSTIP | TTS_NOPREFIX), 0);
+    EXPECT_EQ(GetWindowLongPtrA(button, GWLP_WNDPROC), procBefore);
+    ASSERT_EQ(SendMessageA(tip, TTM_GETTOOLCOUNT, 0, 0), 2);
+
+    const int ids[] = {IDOK, IDC_COOKIES};
+    const char* texts[] = {"C L E A R   N O W", "Clears Temporary Internet Files & Cookies too"};
+    for (int i = 0; i < 2; ++i) {
+        char text[128] = {};
+        TOOLINFOA info{};
+        info.cbSize = TTTOOLINFOA_V2_SIZE;
+        info.lpszText = text;
+        ASSERT_TRUE(SendMessageA(tip, TTM_ENUMTOOLSA, i, reinterpret_cast<LPARAM>(&info)));
+        EXPECT_TRUE(info.uFlags & TTF_IDISHWND);
+        EXPECT_FALSE(info.uFlags & TTF_SUBCLASS);
+        EXPECT_EQ(info.hwnd, dialog);
+        EXPECT_EQ(reinterpret_cast<HWND>(info.uId), Item(ids[i]));
+        EXPECT_STREQ(text, texts[i]);
+    }
+}
+
+// Answers the first message box of the thread with OK, remembering what it showed.
+struct BoxSeen {
+    HWND owner = nullptr;
+    std::string caption;
+};
+BoxSeen g_box;
+HHOOK g_hook = nullptr;
+HWND g_dialog = nullptr;
+
+LRESULT CALLBACK AnswerBox(int code, WPARAM wParam, LPARAM lParam) {
+    const auto box = reinterpret_cast<HWND>(wParam);
+    if (code == HCBT_ACTIVATE && box != g_dialog && g_box.caption.empty()) {
+        char caption[128] = {};
+        GetWindowTextA(box, caption, sizeof caption);
+        g_box = {GetWindow(box, GW_OWNER), caption};
+        PostMessageA(box, WM_COMMAND, IDOK, 0);
+    }
+    return CallNextHookEx(g_hook, code, wParam, lParam);
+}
+
+TEST_F(Win32WindowTest, MessageBoxIsOwnedByTheWindowAndKeepsItsCaption) {
+    g_box = {};
+    g_dialog = dialog;
+    g_hook = SetWindowsHookExA(WH_CBT, AnswerBox, nullptr, GetCurrentThreadId());
+    ASSERT_NE(g_hook, nullptr);
+    const int answer = window.ShowMessageBox("NOT DELETED", "url1", 0);
+    UnhookWindowsHookEx(g_hook);
+    EXPECT_EQ(answer, IDOK);
+    EXPECT_EQ(g_box.owner, dialog);
+    EXPECT_EQ(g_box.caption, "url1");
+}
+
+TEST_F(Win32WindowTest, EndDialogHandsTheResultToTheHost) {
+    window.EndDialog(IDCANCEL);
+    EXPECT_EQ(ends, std::vector<int>{IDCANCEL});
+    EXPECT_TRUE(IsWindow(dialog)) << "the host, not the window, destroys the dialog";
+}
+
+}  // namespace
