@@ -1,0 +1,107 @@
+// The settings written and read back through Wine's real registry.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "platform/errors.h"
+#include "settings/settings_store.h"
+#include "tests/win/support/wine_dialog.h"
+#include "tests/win/support/wine_registry.h"
+#include "ui/resource_ids.h"
+
+namespace {
+
+class SettingsTest : public ::testing::Test {
+protected:
+    void SetUp() override { DeleteKeyTree(kSettingsKey); }
+    void TearDown() override { DeleteKeyTree(kSettingsKey); }
+
+    std::string Read(const char* name) { return ReadSetting(registry, name); }
+
+    Win32Registry registry;
+};
+
+TEST_F(SettingsTest, SavedStatesComeBackThroughRestore) {
+    WineDialog closing;
+    closing.window.SliderSetRange(IDC_INTERVAL, 1, 60);
+    closing.window.SliderSetPos(IDC_INTERVAL, 45);
+    closing.window.SetCheck(IDC_TEMP_FILES, 1);
+    closing.window.SetCheck(IDC_COOKIES, 1);
+    closing.window.SetCheck(IDC_ON_TOP, 1);
+    closing.dlg.SaveSettings();
+
+    EXPECT_EQ(Read("cached_urls"), "1");
+    EXPECT_EQ(Read("cookies"), "1");
+    EXPECT_EQ(Read("IE_history"), "0");
+    EXPECT_EQ(Read("snifTimer"), "0");
+    EXPECT_EQ(Read("auto_clear"), "0");
+    EXPECT_EQ(Read("timer"), "45");
+    EXPECT_EQ(Read("modal"), "1");
+
+    WineDialog starting;
+    starting.window.SliderSetRange(IDC_INTERVAL, 1, 60);
+    starting.dlg.RestoreSettings();
+    EXPECT_EQ(starting.window.GetCheck(IDC_TEMP_FILES), 1);
+    EXPECT_EQ(starting.window.GetCheck(IDC_COOKIES), 1);
+    EXPECT_TRUE(starting.window.control(IDC_COOKIES).enabled);
+    EXPECT_EQ(starting.window.GetCheck(IDC_HISTORY), 0);
+    EXPECT_EQ(starting.window.SliderGetPos(IDC_INTERVAL), 45);
+    EXPECT_TRUE(starting.window.Topmost());
+    EXPECT_EQ(starting.Text(IDC_STATUS), "Sniffer Timer OFF");
+}
+
+TEST_F(SettingsTest, EachValueIsItsTextAndOneNulAsRegSz) {
+    WineDialog closing;
+    closing.window.SliderSetRange(IDC_INTERVAL, 1, 60);
+    closing.window.SliderSetPos(IDC_INTERVAL, 45);
+    closing.dlg.SaveSettings();
+
+    DWORD type = 0;
+    std::vector<std::uint8_t> bytes;
+    ASSERT_TRUE(ReadRawValue(kSettingsKey, "timer", type, bytes));
+    EXPECT_EQ(type, static_cast<DWORD>(REG_SZ));
+    EXPECT_EQ(bytes, (std::vector<std::uint8_t>{'4', '5', 0}));
+    for (const char* name : {"cached_urls", "cookies", "IE_history", "snifTimer", "auto_clear", "modal"}) {
+        ASSERT_TRUE(ReadRawValue(kSettingsKey, name, type, bytes)) << name;
+        EXPECT_EQ(type, static_cast<DWORD>(REG_SZ)) << name;
+        EXPECT_EQ(bytes, (std::vector<std::uint8_t>{'0', 0})) << name;
+    }
+    EXPECT_EQ(ValueNames(kSettingsKey).size(), 7u);
+}
+
+TEST_F(SettingsTest, MissingKeyAndMissingValueReadAsTheSentinel) {
+    EXPECT_EQ(Read("cached_urls"), kKeyNotOpen);
+    ASSERT_EQ(SetTextValue(kSettingsKey, "cookies", "1"), ERROR_SUCCESS);
+    EXPECT_EQ(Read("cached_urls"), kKeyNotOpen);
+    EXPECT_EQ(Read("cookies"), "1");
+}
+
+TEST_F(SettingsTest, ValueOfAnotherTypeReadsAsItsBytesAndRestoresUnchecked) {
+    ASSERT_EQ(SetRawValue(kSettingsKey, L"cached_urls", REG_DWORD, {1, 0, 0, 0}), ERROR_SUCCESS);
+    EXPECT_EQ(Read("cached_urls"), "\x01");
+
+    WineDialog starting;
+    starting.window.SetCheck(IDC_TEMP_FILES, 1);
+    starting.dlg.RestoreSettings();
+    EXPECT_EQ(starting.window.GetCheck(IDC_TEMP_FILES), 0);
+    EXPECT_EQ(starting.Text(IDC_STATUS), "Keep Temporary Files");
+}
+
+TEST_F(SettingsTest, DataOf256BytesOrMoreReadAsMissing) {
+    const std::string fits(254, '7');
+    ASSERT_EQ(SetTextValue(kSettingsKey, "fits", fits), ERROR_SUCCESS);
+    ASSERT_EQ(SetTextValue(kSettingsKey, "too_long", std::string(255, '7')), ERROR_SUCCESS);
+    EXPECT_EQ(Read("fits"), fits);
+    EXPECT_EQ(Read("too_long"), kKeyNotOpen);
+}
+
+TEST_F(SettingsTest, KeyWithAnEmptyAccessListReadsAsMissing) {
+    ASSERT_EQ(SetTextValue(kSettingsKey, "cached_urls", "1"), ERROR_SUCCESS);
+    ASSERT_TRUE(SetKeyAccessDenied(kSettingsKey, true));
+    Registry::Key key = 0;
+    EXPECT_EQ(registry.OpenKey(kSettingsKey, key), static_cast<std::int32_t>(kErrorAccessDenied));
+    EXPECT_EQ(Read("cached_urls"), kKeyNotOpen);
+}
+
+}  // namespace

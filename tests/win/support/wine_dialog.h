@@ -1,0 +1,29 @@
+// The main window's logic built over the real Win32 stores, with the in-memory window
+// standing in for the dialog so that its texts, marks and boxes can be read back.
+#pragma once
+
+#include <string>
+
+#include "platform/memory/counting_heap.h"
+#include "platform/memory/faults.h"
+#include "platform/memory/memory_window.h"
+#include "platform/win32/win32_file_search.h"
+#include "platform/win32/win32_registry.h"
+#include "platform/win32/win32_system_facts.h"
+#include "platform/win32/win32_url_cache.h"
+#include "ui/brumix_dlg.h"
+
+struct WineDialog {
+    Faults faults;
+    MemoryWindow window{faults};
+    Win32UrlCache cache;
+    Win32Registry registry;
+    Win32FileSearch files;
+    Win32SystemFacts system;
+    // The process heap, counted, so that a test can see the blocks a walk took.
+    CountingHeap heap{faults};
+    CBrumixDlg dlg{PlatformServices{window, cache, registry, files, system, heap}};
+
+    const std::string& Text(int id) { return window.control(id).text; }
+    bool Visible(int id) { return window.control(id).visible; }
+};

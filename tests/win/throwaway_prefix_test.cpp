@@ -1,0 +1,29 @@
+// The guard that keeps these tests out of any prefix but the one wine-run made for them.
+#include "tests/win/support/throwaway_prefix.h"
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <string>
+
+namespace {
+
+TEST(ThrowawayPrefixTest, RefusesWithoutTheMarkOrWithAMarkForAnotherPrefix) {
+    std::string why;
+    ASSERT_TRUE(InThrowawayPrefix(why)) << why;
+    char mark[MAX_PATH * 2] = {};
+    ASSERT_GT(GetEnvironmentVariableA("BRUMIX_THROWAWAY_PREFIX", mark, sizeof(mark)), 0u);
+
+    SetEnvironmentVariableA("BRUMIX_THROWAWAY_PREFIX", nullptr);
+    EXPECT_FALSE(InThrowawayPrefix(why));
+    EXPECT_NE(why.find("not set"), std::string::npos) << why;
+
+    SetEnvironmentVariableA("BRUMIX_THROWAWAY_PREFIX", "/home/someone/.wine");
+    EXPECT_FALSE(InThrowawayPrefix(why));
+    EXPECT_NE(why.find("does not name"), std::string::npos) << why;
+
+    SetEnvironmentVariableA("BRUMIX_THROWAWAY_PREFIX", mark);
+    EXPECT_TRUE(InThrowawayPrefix(why)) << why;
+}
+
+}  // namespace

@@ -1,0 +1,217 @@
+// Win32UrlCache and the cache sweep against Wine's real URL cache. Every test starts from an
+// emptied cache: a new prefix may already hold entries that Wine made for itself.
+#include <gtest/gtest.h>
+#include <windows.h>
+#include <wininet.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "platform/errors.h"
+#include "tests/win/support/wine_cache.h"
+#include "tests/win/support/wine_dialog.h"
+#include "ui/globals.h"
+#include "ui/resource_ids.h"
+
+namespace {
+
+constexpr std::size_t kLargeHeader = 6000;
+const std::vector<std::string> kFiles = {"http://files.brumix.example/a.gif", "http://files.brumix.example/b.js",
+                                         "http://files.brumix.example/c.css"};
+const std::vector<std::string> kCookieSites = {"http://alpha.brumix.example/", "http://beta.brumix.example/"};
+
+bool IsCookieUrl(const std::string& url) {
+    return url.rfind("Cookie:", 0) == 0;
+}
+
+class UrlCacheTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        // The cookie folder belongs to the other family; here only the cache is counted.
+        g_bIsNT = 1;
+        ASSERT_EQ(ClearCache(), 0u) << "the throwaway prefix's cache could not be emptied";
+    }
+    void TearDown() override {
+        for (const std::string& url : locked_) UnlockUrlCacheEntryFileA(url.c_str(), 0);
+        ClearCache();
+    }
+
+    void SeedFilesAndCookies() {
+        for (const std::string& url : kFiles) ASSERT_TRUE(CommitEntry(url)) << url;
+        ASSERT_TRUE(SetPersistentCookie(kCookieSites[0], "a=1"));
+        ASSERT_TRUE(SetPersistentCookie(kCookieSites[1], "b=2"));
+        const std::vector<std::string> urls = CacheUrls();
+        ASSERT_EQ(urls.size(), 5u);
+        ASSERT_EQ(std::count_if(urls.begin(), urls.end(), IsCookieUrl), 2) << "each site's cookie is one cookie entry";
+    }
+
+    // Retrieving an entry's file locks it until it is unlocked, which only TearDown does.
+    void Lock(const std::string& url) {
+        std::vector<char> buffer(8192);
+        auto* record = reinterpret_cast<INTERNET_CACHE_ENTRY_INFOA*>(buffer.data());
+        record->dwStructSize = sizeof(*record);
+        DWORD size = static_cast<DWORD>(buffer.size());
+        ASSERT_TRUE(RetrieveUrlCacheEntryFileA(url.c_str(), record, &size, 0)) << GetLastError();
+        locked_.push_back(url);
+    }
+
+    WineDialog wine;
+    Win32UrlCache cache;
+
+private:
+    std::vector<std::string> locked_;
+};
+
+TEST_F(UrlCacheTest, EmptyCacheReportsNoMoreItemsAndTheSweepShowsClean) {
+    std::vector<std::uint8_t> block(4096);
+    auto* record = reinterpret_cast<CacheEntryRecord*>(block.data());
+    record->dwStructSize = 4096;
+    std::uint32_t size = 4096;
+    EXPECT_EQ(cache.FindFirstEntry(record, size), UrlCache::kNoWalk);
+    EXPECT_EQ(cache.LastError(), kErrorNoMoreItems);
+
+    EXPECT_EQ(wine.dlg.ScanCache(1, 1), 1);
+    EXPECT_EQ(wine.Text(IDC_CACHED_COUNT), "Cached Files: 0");
+    EXPECT_EQ(wine.Text(IDC_COOKIE_COUNT), "Cookies: 0");
+    EXPECT_FALSE(wine.Visible(IDC_FOUND_MARK));
+    EXPECT_TRUE(wine.Visible(IDC_CLEAN_MARK));
+}
+
+TEST_F(UrlCacheTest, CountingPassesSortEntriesAndDeleteNothing) {
+    SeedFilesAndCookies();
+    for (int bDeleteCookies : {1, 0}) {
+        EXPECT_EQ(wine.dlg.ScanCache(bDeleteCookies, 1), 1);
+        EXPECT_EQ(wine.Text(IDC_CACHED_COUNT), "Cached Files: 3");
+        EXPECT_EQ(wine.Text(IDC_COOKIE_COUNT), "Cookies: 2");
+        EXPECT_TRUE(wine.Visible(IDC_FOUND_MARK));
+        EXPECT_FALSE(wine.Visible(IDC_CLEAN_MARK));
+    }
+    EXPECT_EQ(CacheUrls().size(), 5u);
+    EXPECT_EQ(wine.heap.Live(), 0);
+
+    wine.window.minimised = true;
+    wine.dlg.ScanCache(1, 1);
+    EXPECT_EQ(wine.window.Title(), "t:3-c:2");
+}
+
+TEST_F(UrlCacheTest, ClearingWithoutCookiesKeepsTheCookieEntries) {
+    SeedFilesAndCookies();
+    EXPECT_EQ(wine.dlg.ScanCache(0, 0), 1);
+    EXPECT_EQ(wine.Text(IDC_CACHED_COUNT), "Cached Files: 3");
+    EXPECT_EQ(wine.Text(IDC_COOKIE_COUNT), "Cookies: 2");
+    const std::vector<std::string> left = CacheUrls();
+    EXPECT_EQ(left.size(), 2u);
+    EXPECT_TRUE(std::all_of(left.begin(), left.end(), IsCookieUrl));
+
+    wine.dlg.ScanCache(1, 1);
+    EXPECT_EQ(wine.Text(IDC_CACHED_COUNT), "Cached Files: 0");
+    EXPECT_EQ(wine.Text(IDC_COOKIE_COUNT), "Cookies: 2");
+}
+
+TEST_F(UrlCacheTest, ClearingWithCookiesEmptiesTheCache) {
+    SeedFilesAndCookies();
+    EXPECT_EQ(wine.dlg.ScanCache(1, 0), 1);
+    EXPECT_EQ(wine.Text(IDC_CACHED_COUNT), "Cached Files: 3");
+    EXPECT_EQ(wine.Text(IDC_COOKIE_COUNT), "Cookies: 2");
+    EXPECT_TRUE(CacheUrls().empty());
+
+    wine.dlg.ScanCache(1, 1);
+    EXPECT_EQ(wine.Text(IDC_CACHED_COUNT), "Cached Files: 0");
+    EXPECT_EQ(wine.Text(IDC_COOKIE_COUNT), "Cookies: 0");
+    EXPECT_TRUE(wine.Visible(IDC_CLEAN_MARK));
+}
+
+TEST_F(UrlCacheTest, FirstCallOnALargeRecordAsksForItsSizeAndThenFits) {
+    const std::string url = "http://large.brumix.example/only";
+    ASSERT_TRUE(CommitEntry(url, kLargeHeader));
+
+    std::vector<std::uint8_t> small(4096);
+    reinterpret_cast<CacheEntryRecord*>(small.data())->dwStructSize = 4096;
+    std::uint32_t size = 4096;
+    EXPECT_EQ(cache.FindFirstEntry(reinterpret_cast<CacheEntryRecord*>(small.data()), size), UrlCache::kNoWalk);
+    ASSERT_EQ(cache.LastError(), kErrorInsufficientBuffer);
+    ASSERT_GT(size, sizeof(CacheEntryRecord) + kLargeHeader);
+
+    std::vector<std::uint8_t> grown(size);
+    auto* record = reinterpret_cast<CacheEntryRecord*>(grown.data());
+    record->dwStructSize = size;
+    const UrlCache::WalkHandle walk = cache.FindFirstEntry(record, size);
+    ASSERT_NE(walk, UrlCache::kNoWalk);
+    EXPECT_EQ(std::string(record->lpszSourceUrlName), url);
+    EXPECT_EQ(record->CacheEntryType & kNormalCacheEntry, kNormalCacheEntry);
+    EXPECT_EQ(record->dwHeaderInfoSize, kLargeHeader);
+    EXPECT_FALSE(cache.FindNextEntry(walk, record, size));
+    EXPECT_EQ(cache.LastError(), kErrorNoMoreItems);
+    cache.CloseWalk(walk);
+}
+
+// Two large records of different sizes, so that at least one of them is met by a next call
+// whatever order the cache walks in.
+TEST_F(UrlCacheTest, LargeRecordsAreFetchedWithTheReportedSizeAndCountedOnce) {
+    for (const std::string& url : kFiles) ASSERT_TRUE(CommitEntry(url));
+    ASSERT_TRUE(CommitEntry("http://large.brumix.example/six", kLargeHeader));
+    ASSERT_TRUE(CommitEntry("http://large.brumix.example/nine", kLargeHeader + 3000));
+
+    // A walk through the layer whose block is 4096 bytes except for the one call that was
+    // told it needs more: every large record then asks, once, for its own size.
+    std::vector<std::uint32_t> asked;
+    int askedByNext = 0;
+    std::vector<std::uint8_t> block(4096);
+    UrlCache::WalkHandle walk = UrlCache::kNoWalk;
+    int entries = 0;
+    for (;;) {
+        auto* record = reinterpret_cast<CacheEntryRecord*>(block.data());
+        std::uint32_t size = static_cast<std::uint32_t>(block.size());
+        const bool first = walk == UrlCache::kNoWalk;
+        const bool ok = first ? (walk = cache.FindFirstEntry(record, size)) != UrlCache::kNoWalk
+                              : cache.FindNextEntry(walk, record, size);
+        if (ok) {
+            ++entries;
+            block.resize(4096);
+            continue;
+        }
+        if (cache.LastError() != kErrorInsufficientBuffer) break;
+        ASSERT_GT(size, block.size());
+        asked.push_back(size);
+        askedByNext += first ? 0 : 1;
+        block.resize(size);
+    }
+    EXPECT_EQ(cache.LastError(), kErrorNoMoreItems);
+    if (walk != UrlCache::kNoWalk) cache.CloseWalk(walk);
+    EXPECT_EQ(entries, 5);
+    ASSERT_EQ(asked.size(), 2u);
+    EXPECT_GE(askedByNext, 1);
+
+    // The sweep's block starts at 4096, grows to exactly the first size asked, and grows
+    // again only if the second record is larger still.
+    std::vector<std::size_t> expectedBlocks = {4096, asked[0]};
+    if (asked[1] > asked[0]) expectedBlocks.push_back(asked[1]);
+    EXPECT_EQ(wine.dlg.ScanCache(1, 1), 1);
+    EXPECT_EQ(wine.Text(IDC_CACHED_COUNT), "Cached Files: 5");
+    EXPECT_EQ(wine.heap.Sizes(), expectedBlocks);
+    EXPECT_EQ(wine.heap.Live(), 0);
+
+    EXPECT_EQ(wine.dlg.ScanCache(1, 0), 1);
+    EXPECT_TRUE(CacheUrls().empty());
+}
+
+TEST_F(UrlCacheTest, LockedEntryRefusesDeletionStaysAndIsStillCounted) {
+    const std::string lockedUrl = "http://locked.brumix.example/page.htm";
+    ASSERT_TRUE(CommitEntryWithFile(lockedUrl));
+    ASSERT_TRUE(CommitEntry(kFiles[0]));
+    Lock(lockedUrl);
+
+    EXPECT_FALSE(cache.DeleteEntry(lockedUrl.c_str()));
+    EXPECT_EQ(cache.LastError(), kErrorSharingViolation);
+
+    EXPECT_EQ(wine.dlg.ScanCache(1, 0), 1);
+    EXPECT_EQ(wine.Text(IDC_CACHED_COUNT), "Cached Files: 2");
+    EXPECT_EQ(CacheUrls(), std::vector<std::string>{lockedUrl});
+
+    EXPECT_EQ(wine.dlg.ScanCache(1, 1), 1);
+    EXPECT_EQ(wine.Text(IDC_CACHED_COUNT), "Cached Files: 1");
+    EXPECT_TRUE(wine.Visible(IDC_FOUND_MARK));
+}
+
+}  // namespace
