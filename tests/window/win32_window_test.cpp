@@ -5,6 +5,7 @@
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
+#include <string>
 #include <vector>
 
 #include "tests/window/message_pump.h"
@@ -300,6 +301,38 @@ TEST_F(Win32WindowTest, EndDialogHandsTheResultToTheHost) {
     window.EndDialog(IDCANCEL);
     EXPECT_EQ(ends, std::vector<int>{IDCANCEL});
     EXPECT_TRUE(IsWindow(dialog)) << "the host, not the window, destroys the dialog";
+}
+
+}  // namespace
+
+namespace {
+
+std::string EmbeddedManifest() {
+    HRSRC found = FindResourceA(nullptr, MAKEINTRESOURCEA(1), MAKEINTRESOURCEA(24));
+    if (found == nullptr) return {};
+    HGLOBAL loaded = LoadResource(nullptr, found);
+    const auto* bytes = static_cast<const char*>(LockResource(loaded));
+    return bytes == nullptr ? std::string() : std::string(bytes, SizeofResource(nullptr, found));
+}
+
+std::size_t Occurrences(const std::string& text, const std::string& part) {
+    std::size_t count = 0;
+    for (std::size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++count;
+    return count;
+}
+
+// Wine reports every process DPI-aware, so the manifest is checked as the loader finds it.
+TEST(Manifest, IsEmbeddedForTheLoaderWithTheProcessSettings) {
+    const std::string manifest = EmbeddedManifest();
+    ASSERT_FALSE(manifest.empty());
+    EXPECT_EQ(Occurrences(manifest, "level=\"asInvoker\""), 1u);
+    EXPECT_EQ(Occurrences(manifest, ">system</dpiAwareness>"), 1u);
+    EXPECT_EQ(Occurrences(manifest, "<supportedOS Id="), 4u);
+}
+
+TEST(Manifest, KeepsTheClassicCommonControls) {
+    EXPECT_EQ(Occurrences(EmbeddedManifest(), "Microsoft.Windows.Common-Controls"), 0u)
+        << "version 6 draws the disabled group boxes enabled and clips the check boxes";
 }
 
 }  // namespace
