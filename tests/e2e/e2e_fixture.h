@@ -1,0 +1,82 @@
+// Common ground of the end-to-end cases: clean stores before each, seeding, and counter checks.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "tests/e2e/brumix_process.h"
+#include "tests/e2e/stores.h"
+#include "ui/resource_ids.h"
+
+namespace e2e {
+
+inline constexpr char kWelcome[] = "S U R F  F A S T E R  &&  S A F E R";
+inline constexpr char kNothingToClear[] =
+    "Nothing to clear! Select:\n- 'Temporary Internet Files' (+ Cookies) or\n- 'Internet Explorer History'";
+
+inline std::string CachedText(int n) {
+    return "Cached Files: " + std::to_string(n);
+}
+inline std::string CookieText(int n) {
+    return "Cookies: " + std::to_string(n);
+}
+inline std::string HistoryText(int n) {
+    return "URLs In History: " + std::to_string(n);
+}
+inline std::string SniffCaption(int n) {
+    return "Sniff: every " + std::to_string(n) + " second(s)";
+}
+
+class E2eTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(WipeCache()) << "the URL cache could not be emptied before the case";
+        ASSERT_TRUE(DeleteKeyTree(kTypedUrlsPath));
+        ASSERT_TRUE(DeleteKeyTree(kSettingsPath));
+    }
+
+    // Typed addresses under the given value names, each with an address as its data.
+    static void SeedTypedUrls(const std::vector<std::string>& names) {
+        for (const std::string& name : names) {
+            ASSERT_TRUE(SetString(kTypedUrlsPath, name, "http://typed.example/" + name));
+        }
+    }
+    static std::vector<std::string> SeedCacheFiles(int count) {
+        std::vector<std::string> urls;
+        for (int i = 0; i < count; ++i) {
+            urls.push_back("http://" + UniqueName("files") + ".example/page.htm");
+            EXPECT_TRUE(AddCacheEntry(urls.back())) << urls.back();
+        }
+        return urls;
+    }
+    // One cookie entry per domain, as wininet keeps them.
+    static void SeedCookieDomains(int count) {
+        for (int i = 0; i < count; ++i) {
+            EXPECT_TRUE(AddCookie(UniqueName("crumbs") + ".example", "session"));
+        }
+    }
+
+    static void ExpectCensus(size_t files, size_t cookies) {
+        CacheCensus census = TakeCensus();
+        EXPECT_TRUE(census.complete);
+        EXPECT_EQ(census.files.size(), files) << "ordinary cache entries";
+        EXPECT_EQ(census.cookies.size(), cookies) << "cookie cache entries";
+    }
+
+    void ExpectCounters(int cached, int cookies, int history) const {
+        EXPECT_EQ(app.Text(IDC_CACHED_COUNT), CachedText(cached));
+        EXPECT_EQ(app.Text(IDC_COOKIE_COUNT), CookieText(cookies));
+        EXPECT_EQ(app.Text(IDC_HISTORY_COUNT), HistoryText(history));
+    }
+
+    void ExpectMark(bool found) const {
+        EXPECT_EQ(app.Visible(IDC_FOUND_MARK), found) << "found mark";
+        EXPECT_EQ(app.Visible(IDC_CLEAN_MARK), !found) << "clean mark";
+    }
+
+    BrumixProcess app;
+};
+
+}  // namespace e2e
