@@ -165,17 +165,6 @@ TEST(Decoder, RefusesWhatIsNotA4BitIcon) {
     EXPECT_FALSE(DecodeIco(bytes, images, error));
 }
 
-TEST(Canvas, DrawsLinesWithBothEndsAndClipsAtTheEdges) {
-    Canvas canvas(8);
-    canvas.Line(1, 6, 6, 1, kBlack);
-    EXPECT_EQ(canvas.At(1, 6), kBlack);
-    EXPECT_EQ(canvas.At(6, 1), kBlack);
-    EXPECT_EQ(canvas.At(3, 4), kBlack);
-    canvas.Line(-5, 0, 20, 0, kRed);
-    EXPECT_EQ(canvas.At(0, 0), kRed);
-    EXPECT_EQ(canvas.At(7, 0), kRed);
-}
-
 TEST(Canvas, FillsEllipsesAndPolygonsSymmetrically) {
     Canvas canvas(16);
     canvas.FillEllipse({16, 16}, 9, 9, kLime);  // centred between pixels 7 and 8
