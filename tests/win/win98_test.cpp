@@ -98,6 +98,26 @@ TEST_F(CookieFolderTest, ReadOnlyFileStaysAndIsCountedOncePerSearchThatReachesIt
     EXPECT_EQ(GetLastError(), static_cast<DWORD>(kErrorAccessDenied));
 }
 
+// A file held open with FILE_SHARE_DELETE (here by the test itself) reports its deletion but
+// stays until that handle closes; the fresh search after the deletion meets it again, and the
+// sweep must end there rather than delete and restart for ever.
+TEST_F(CookieFolderTest, FileHeldOpenForDeletionEndsTheSweepAndGoesWhenReleased) {
+    for (const std::string& name : FindNames(folder, "*.txt")) ASSERT_TRUE(DeleteFileA((folder + "\\" + name).c_str()));
+    ASSERT_TRUE(MakeFile(folder, "user@held.txt"));
+    const std::string held = folder + "\\user@held.txt";
+    HANDLE holder = CreateFileA(held.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(holder, INVALID_HANDLE_VALUE);
+
+    const int counted = wine.dlg.SweepCookieFolder(1, 0);
+    const std::vector<std::string> whileHeld = FindNames(folder, "*.txt");
+    CloseHandle(holder);
+
+    EXPECT_EQ(counted, 2) << "stood on the file before its deletion and once after it";
+    EXPECT_EQ(whileHeld, std::vector<std::string>{"user@held.txt"});
+    EXPECT_EQ(Left(), std::vector<std::string>{"index.dat"});
+}
+
 TEST_F(CookieFolderTest, MissingFolderCountsNothingAndLeavesOtherFoldersAlone) {
     RemoveFolder(folder);
     MakeEmptyFolder(kElsewhere);
