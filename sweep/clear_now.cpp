@@ -8,7 +8,7 @@ void CBrumixDlg::OnClearNow() {
     if (window_.GetCheck(IDC_TEMP_FILES) == 0 && window_.GetCheck(IDC_HISTORY) == 0) {
         // A null caption would make the platform show its own default ("Error"), so the
         // application's name is passed explicitly.
-        window_.ShowMessageBox(kNothingToClear, window_.ApplicationName(), kMbOk | kMbIconExclamation);
+        window_.ShowMessageBox(kNothingToClear, window_.ApplicationName(), kMbIconExclamation);
         return;
     }
 

@@ -94,8 +94,8 @@ TEST_F(InitTest, UnansweredQueriesLeaveTheCookieFolderAlone) {
 TEST_F(InitTest, TooltipsAreRegisteredInOrderWithTheirTexts) {
     dlg.OnInitDialog();
     const auto& tips = platform.window.ToolTips();
-    std::vector<int> ids;
-    for (const ToolTip& tip : tips) ids.push_back(tip.controlId);
+    std::vector<int> ids(tips.size());
+    std::transform(tips.begin(), tips.end(), ids.begin(), [](const ToolTip& tip) { return tip.controlId; });
     EXPECT_EQ(ids, (std::vector<int>{IDOK, IDC_ON_TOP, IDC_SNIFFER, IDC_AUTO_CLEAR, IDC_TEMP_FILES, IDC_COOKIES,
                                      IDC_HISTORY, IDC_STATUS}));
     EXPECT_EQ(tips[0].text, "C L E A R   N O W");

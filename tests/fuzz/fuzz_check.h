@@ -1,0 +1,13 @@
+// Invariant checks for the fuzz targets: a broken one stops the run with the input saved.
+#pragma once
+
+#include <cstdio>
+#include <cstdlib>
+
+#define FUZZ_CHECK(condition)                                                          \
+    do {                                                                               \
+        if (!(condition)) {                                                            \
+            std::fprintf(stderr, "%s:%d: check failed: %s\n", __FILE__, __LINE__, #condition); \
+            std::abort();                                                              \
+        }                                                                              \
+    } while (0)

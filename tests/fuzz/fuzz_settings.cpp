@@ -1,0 +1,55 @@
+// Fuzzes reading and restoring the remembered choices with arbitrary value bytes and types.
+#include <fuzzer/FuzzedDataProvider.h>
+
+#include <string>
+
+#include "fuzz_check.h"
+#include "platform/memory/memory_platform.h"
+#include "settings/settings_store.h"
+#include "ui/brumix_dlg.h"
+#include "ui/resource_ids.h"
+
+namespace {
+
+constexpr const char* kNames[] = {"cached_urls", "cookies", "IE_history", "snifTimer", "auto_clear", "timer", "modal"};
+constexpr int kCheckIds[] = {IDC_TEMP_FILES, IDC_COOKIES, IDC_HISTORY, IDC_SNIFFER, IDC_AUTO_CLEAR, IDC_ON_TOP};
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    FuzzedDataProvider input(data, size);
+    MemoryPlatform p;
+    if (input.ConsumeBool()) p.registry.AddKey(kSettingsKey);
+    for (const char* name : kNames) {
+        if (!input.ConsumeBool()) continue;
+        const auto type = input.ConsumeIntegralInRange<std::uint32_t>(0, 11);
+        const auto length = input.ConsumeIntegralInRange<std::size_t>(0, 300);
+        p.registry.SetValue(kSettingsKey, name, type, input.ConsumeBytes<std::uint8_t>(length));
+    }
+    if (input.ConsumeBool()) p.registry.DenyAccess(kSettingsKey);
+
+    for (const char* name : kNames) {
+        const std::string text = ReadSetting(p.registry, name);
+        FUZZ_CHECK(text.size() <= 255);
+        FUZZ_CHECK(text.find('\0') == std::string::npos);
+    }
+
+    CBrumixDlg dlg(p.Services());
+    dlg.OnInitDialog();
+    const int seconds = p.window.SliderGetPos(IDC_INTERVAL);
+    FUZZ_CHECK(seconds >= 1 && seconds <= 60);
+    for (int id : kCheckIds) FUZZ_CHECK(p.window.GetCheck(id) == 0 || p.window.GetCheck(id) == 1);
+    FUZZ_CHECK(p.window.control(IDC_SNIFFER).text == "Sniff: every " + std::to_string(seconds) + " second(s)");
+    if (p.window.GetCheck(IDC_SNIFFER) == 1) {
+        FUZZ_CHECK(p.window.Timers().size() == 2);
+        FUZZ_CHECK(p.window.Timers().at(ID_SNIFF_TIMER) == static_cast<std::uint32_t>(seconds) * 1000);
+    } else {
+        FUZZ_CHECK(p.window.Timers().empty());
+    }
+    FUZZ_CHECK(p.registry.OpenKeys() == 0);
+
+    dlg.OnCancel();
+    FUZZ_CHECK(p.window.Timers().empty());
+    FUZZ_CHECK(p.registry.OpenKeys() == 0);
+    return 0;
+}

@@ -1,0 +1,52 @@
+// Fuzzes the typed-address sweep with arbitrary value names, some of which refuse deletion.
+#include <fuzzer/FuzzedDataProvider.h>
+
+#include <algorithm>
+#include <set>
+#include <string>
+
+#include "fuzz_check.h"
+#include "platform/memory/memory_platform.h"
+#include "ui/brumix_dlg.h"
+#include "ui/resource_ids.h"
+
+namespace {
+constexpr char kTypedUrls[] = "Software\\Microsoft\\Internet Explorer\\TypedURLs";
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    FuzzedDataProvider input(data, size);
+    MemoryPlatform p;
+    p.registry.AddKey(kTypedUrls);
+    std::set<std::string> protectedNames;
+    const int values = input.ConsumeIntegralInRange(0, 40);
+    for (int i = 0; i < values; ++i) {
+        // A name through the ANSI interface never holds a NUL, and is at most the registry's limit.
+        std::string name = input.ConsumeRandomLengthString(kMaxValueNameChars);
+        name.erase(std::remove(name.begin(), name.end(), '\0'), name.end());
+        if (input.ConsumeBool()) name.append(input.ConsumeIntegralInRange<std::size_t>(0, 2000), 'n');
+        if (name.size() > kMaxValueNameChars) name.resize(kMaxValueNameChars);
+        p.registry.SetText(kTypedUrls, name, input.ConsumeRandomLengthString(5000));
+        if (input.ConsumeIntegralInRange(0, 7) == 0) {
+            p.registry.ProtectValue(kTypedUrls, name);
+            protectedNames.insert(name);
+        }
+    }
+    const std::size_t stored = p.registry.ValueNames(kTypedUrls).size();
+
+    CBrumixDlg dlg(p.Services());
+    FUZZ_CHECK(dlg.ScanTypedUrls(1) == static_cast<int>(stored));
+    FUZZ_CHECK(std::is_sorted(p.window.List().begin(), p.window.List().end(), [](const std::string& a, const std::string& b) {
+        return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
+            return std::tolower(static_cast<unsigned char>(x)) < std::tolower(static_cast<unsigned char>(y));
+        });
+    }));
+    FUZZ_CHECK(dlg.ScanTypedUrls(input.ConsumeIntegralInRange(-2, 2) == 1 ? 0 : 2) == static_cast<int>(stored));
+    const auto remaining = p.registry.ValueNames(kTypedUrls);
+    FUZZ_CHECK(p.window.MessageBoxes().size() == remaining.size());
+    for (const std::string& name : remaining) FUZZ_CHECK(p.registry.ValueBytes(kTypedUrls, name).size() > 0);
+    FUZZ_CHECK(remaining.size() <= protectedNames.size());
+    FUZZ_CHECK(dlg.ScanTypedUrls(1) == static_cast<int>(remaining.size()));
+    FUZZ_CHECK(p.registry.OpenKeys() == 0);
+    return 0;
+}
