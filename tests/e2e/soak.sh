@@ -2,8 +2,9 @@
 # Soak run (not a CI test): winbrumix.exe sniffing every second with the automatic clear on and
 # everything selected, minimised, for MINUTES while a second process keeps adding cache entries,
 # cookies and typed addresses. Every SAMPLE seconds it prints the program's handle count, GDI
-# objects, windows, working set and committed private memory; rows that stay flat after the first
-# mean nothing leaks. Runs in a throwaway Wine prefix under a private Xvfb, like the e2e tests.
+# objects, windows, working set, committed private memory and the entries left in the cache; rows
+# that stay flat after the first mean nothing leaks. Runs in a throwaway Wine prefix under a
+# private Xvfb, like the e2e tests.
 # Usage: tests/e2e/soak.sh [MINUTES] [SAMPLE-SECONDS]        (defaults: 10 and 30)
 #   BRUMIX_SOAK_BUILD=DIR  build directory to use (default: build/soak-win64)
 set -euo pipefail
@@ -13,8 +14,12 @@ sample=${2:-30}
 build=${BRUMIX_SOAK_BUILD:-$root/build/soak-win64}
 
 echo "soak: building winbrumix.exe and the soak helper in $build"
-cmake --preset win64 -B "$build" >/dev/null
-cmake --build "$build" --target winbrumix brumix_soak_helper >/dev/null
+mkdir -p "$build"
+if ! { cmake --preset win64 -B "$build" && cmake --build "$build" --target winbrumix brumix_soak_helper; } \
+    >"$build/soak-build.log" 2>&1; then
+    tail -40 "$build/soak-build.log"
+    exit 1
+fi
 
 # Wine's helper processes inherit standard output, so the run writes to a file that is followed,
 # never to a pipe.

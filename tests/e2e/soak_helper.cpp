@@ -130,6 +130,22 @@ long GdiCount(HANDLE process, const char** source) {
     return live;
 }
 
+// Entries now in the cache: stays small while the automatic clear keeps up with the feeder.
+long CacheEntries() {
+    std::vector<unsigned char> buffer(16384);
+    auto* entry = reinterpret_cast<INTERNET_CACHE_ENTRY_INFOA*>(buffer.data());
+    DWORD size = static_cast<DWORD>(buffer.size());
+    HANDLE walk = FindFirstUrlCacheEntryA(nullptr, entry, &size);
+    if (!walk) return GetLastError() == ERROR_NO_MORE_ITEMS ? 0 : -1;
+    long count = 1;
+    for (size = static_cast<DWORD>(buffer.size()); FindNextUrlCacheEntryA(walk, entry, &size);
+         size = static_cast<DWORD>(buffer.size())) {
+        ++count;
+    }
+    FindCloseUrlCache(walk);
+    return count;
+}
+
 // Committed private memory, the place a leaking heap grows.
 SIZE_T PrivateBytes(HANDLE process) {
     SIZE_T total = 0;
@@ -250,8 +266,8 @@ int Soak(const std::string& program, int minutes, int sampleSeconds) {
     const char* handleSource = "";
     const char* gdiSource = "";
     std::vector<Sample> samples;
-    std::printf("%8s %8s %8s %8s %12s %12s  %s\n", "seconds", "handles", "gdi", "windows", "working-KB", "private-KB",
-                "title");
+    std::printf("%8s %8s %8s %8s %12s %12s %8s  %s\n", "seconds", "handles", "gdi", "windows", "working-KB",
+                "private-KB", "cache", "title");
     ULONGLONG start = GetTickCount64();
     ULONGLONG end = start + static_cast<ULONGLONG>(minutes) * 60000;
     for (ULONGLONG next = start;; next += static_cast<ULONGLONG>(sampleSeconds) * 1000) {
@@ -270,8 +286,9 @@ int Soak(const std::string& program, int minutes, int sampleSeconds) {
         Sample sample{HandleCount(app.hProcess, app.dwProcessId, &handleSource), GdiCount(app.hProcess, &gdiSource),
                       windows.count, memory.WorkingSetSize / 1024, PrivateBytes(app.hProcess) / 1024};
         samples.push_back(sample);
-        std::printf("%8llu %8ld %8ld %8ld %12zu %12zu  %s\n", (GetTickCount64() - start) / 1000, sample.handles,
-                    sample.gdi, sample.windows, sample.workingSetKb, sample.privateKb, Title(find.found).c_str());
+        std::printf("%8llu %8ld %8ld %8ld %12zu %12zu %8ld  %s\n", (GetTickCount64() - start) / 1000, sample.handles,
+                    sample.gdi, sample.windows, sample.workingSetKb, sample.privateKb, CacheEntries(),
+                    Title(find.found).c_str());
         std::fflush(stdout);
         if (GetTickCount64() >= end) break;
     }
