@@ -12,16 +12,16 @@ bool InsideEllipse(std::int64_t dx, std::int64_t dy, std::int64_t rx, std::int64
 
 }  // namespace
 
-Canvas::Canvas(int size) : size_(size), pixels_(static_cast<std::size_t>(size * size), kTransparent) {}
+Canvas::Canvas(int size) : size_(size), pixels_(static_cast<std::size_t>(size) * static_cast<std::size_t>(size), kTransparent) {}
 
 Colour Canvas::At(int x, int y) const {
     if (x < 0 || y < 0 || x >= size_ || y >= size_) return kTransparent;
-    return pixels_[static_cast<std::size_t>(y * size_ + x)];
+    return pixels_[static_cast<std::size_t>(y) * static_cast<std::size_t>(size_) + static_cast<std::size_t>(x)];
 }
 
 void Canvas::Set(int x, int y, Colour colour) {
     if (x < 0 || y < 0 || x >= size_ || y >= size_) return;
-    pixels_[static_cast<std::size_t>(y * size_ + x)] = colour;
+    pixels_[static_cast<std::size_t>(y) * static_cast<std::size_t>(size_) + static_cast<std::size_t>(x)] = colour;
 }
 
 void Canvas::FillEllipse(HalfPoint centre, int radiusX, int radiusY, Colour colour) {

@@ -20,11 +20,11 @@ constexpr std::uint8_t kVgaPalette[kPaletteSize][3] = {
 };
 
 std::size_t RowBytes(int width, int bitsPerPixel) {
-    return static_cast<std::size_t>((width * bitsPerPixel + 31) / 32 * 4);
+    return (static_cast<std::size_t>(width) * static_cast<std::size_t>(bitsPerPixel) + 31) / 32 * 4;
 }
 
 std::size_t ImageBytes(int size) {
-    return kInfoHeaderSize + kPaletteSize * 4 + (RowBytes(size, kBitCount) + RowBytes(size, 1)) * size;
+    return kInfoHeaderSize + static_cast<std::size_t>(kPaletteSize) * 4 + (RowBytes(size, kBitCount) + RowBytes(size, 1)) * static_cast<std::size_t>(size);
 }
 
 void Put16(std::vector<std::uint8_t>& out, unsigned value) {
@@ -144,16 +144,16 @@ bool DecodeIco(const std::vector<std::uint8_t>& bytes, std::vector<IcoImage>& im
             image.palette.push_back(bytes[quad] | bytes[quad + 1] << 8 |
                                     static_cast<std::uint32_t>(bytes[quad + 2]) << 16);
         }
-        const std::size_t colours = at + kInfoHeaderSize + kPaletteSize * 4;
-        const std::size_t masks = colours + RowBytes(size, kBitCount) * size;
-        image.pixels.assign(static_cast<std::size_t>(size * size), kTransparent);
+        const std::size_t colours = at + kInfoHeaderSize + static_cast<std::size_t>(kPaletteSize) * 4;
+        const std::size_t masks = colours + RowBytes(size, kBitCount) * static_cast<std::size_t>(size);
+        image.pixels.assign(static_cast<std::size_t>(size) * static_cast<std::size_t>(size), kTransparent);
         for (int y = 0; y < size; ++y) {
             const std::size_t fileRow = static_cast<std::size_t>(size - 1 - y);
             for (int x = 0; x < size; ++x) {
                 const std::uint8_t mask = bytes[masks + fileRow * RowBytes(size, 1) + x / 8];
                 if (mask & (0x80 >> (x % 8))) continue;
                 const std::uint8_t pair = bytes[colours + fileRow * RowBytes(size, kBitCount) + x / 2];
-                image.pixels[static_cast<std::size_t>(y * size + x)] =
+                image.pixels[static_cast<std::size_t>(y) * static_cast<std::size_t>(size) + static_cast<std::size_t>(x)] =
                     static_cast<Colour>(x % 2 == 0 ? pair >> 4 : pair & 0x0F);
             }
         }

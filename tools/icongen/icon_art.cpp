@@ -11,7 +11,6 @@ struct BinLayout {
     int rimX, rimY;  // outer radii of the rim
     int rimBand;     // thickness of the rim band
     std::vector<HalfPoint> outline, body, shade;
-    int paperTop;  // rows of the heaped paper start here
 };
 
 BinLayout LargeBin() {
@@ -21,8 +20,7 @@ BinLayout LargeBin() {
             3,
             {{6, 14}, {58, 14}, {47, 62}, {17, 62}},
             {{8, 14}, {56, 14}, {45, 60}, {19, 60}},
-            {{8, 14}, {15, 14}, {24, 60}, {19, 60}},
-            0};
+            {{8, 14}, {15, 14}, {24, 60}, {19, 60}}};
 }
 
 BinLayout SmallBin() {
@@ -32,8 +30,7 @@ BinLayout SmallBin() {
             2,
             {{3, 8}, {29, 8}, {23, 31}, {9, 31}},
             {{5, 8}, {27, 8}, {21, 29}, {11, 29}},
-            {{5, 8}, {9, 8}, {13, 29}, {11, 29}},
-            0};
+            {{5, 8}, {9, 8}, {13, 29}, {11, 29}}};
 }
 
 // An arrow along one side of the recycling triangle, from near `from` towards `to`.

@@ -133,11 +133,12 @@ TEST(Encoder, StoresRowsBottomUpWithTheLeftPixelInTheHighNibble) {
     const std::size_t colours = image + 40 + 64;
     const std::size_t rowBytes = 8;
     const std::size_t masks = colours + rowBytes * 16;
-    ASSERT_EQ(bytes.size(), masks + 4 * 16);
+    const std::size_t maskRowBytes = 4;
+    ASSERT_EQ(bytes.size(), masks + maskRowBytes * 16);
     EXPECT_EQ(bytes[colours + 15 * rowBytes], 0x9C);      // top row is stored last
     EXPECT_EQ(bytes[colours + 15 * rowBytes + 1], 0x07);  // transparent pixel is black
     EXPECT_EQ(bytes[colours + 7], 0x7B);                  // bottom row first
-    EXPECT_EQ(bytes[masks + 15 * 4], 0x20);               // AND bit of (2, 0)
+    EXPECT_EQ(bytes[masks + 15 * maskRowBytes], 0x20);               // AND bit of (2, 0)
     EXPECT_EQ(bytes[masks], 0x00);
 }
 
