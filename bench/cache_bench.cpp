@@ -12,9 +12,9 @@
 #include <string>
 #include <vector>
 
-#include "tests/win/support/throwaway_prefix.h"
-#include "tests/win/support/wine_cache.h"
-#include "tests/win/support/wine_dialog.h"
+#include "tests/support/throwaway_prefix.h"
+#include "tests/support/wine_cache.h"
+#include "tests/support/wine_dialog.h"
 #include "ui/globals.h"
 #include "ui/resource_ids.h"
 
@@ -169,7 +169,7 @@ int main(int argc, char** argv) {
     WineDialog wine;
     const int n = options.entries;
 
-    CheckOrExit(ClearCache() == 0, "the cache could not be emptied before seeding");
+    CheckOrExit(ClearCache(), "the cache could not be emptied before seeding");
     const Timing seeding = Time([&] { SeedOrExit(n); });
     CheckOrExit(BareWalk(false) == n, "the seeded cache does not hold the entries seeded");
     std::printf("entries %d, seeded in %.0f ms (%.3f ms each), rounds %d\n", n, seeding.wallMs, seeding.wallMs / n,

@@ -10,29 +10,10 @@
 namespace e2e {
 namespace {
 
-// Every cross-process call is bounded: a hung program fails the test instead of hanging it.
-constexpr UINT kSendLimitMs = 10000;
 constexpr Millis kStartLimit(30000);
 constexpr Millis kExitLimit(15000);
 
 std::string g_programPath;
-
-struct FindMain {
-    DWORD processId;
-    HWND found;
-};
-
-BOOL CALLBACK FindMainProc(HWND window, LPARAM param) {
-    auto* find = reinterpret_cast<FindMain*>(param);
-    DWORD owner = 0;
-    GetWindowThreadProcessId(window, &owner);
-    if (owner == find->processId && IsWindowVisible(window) && ClassOf(window) == "#32770" &&
-        WindowText(window) == "Win Brumix" && !GetWindow(window, GW_OWNER)) {
-        find->found = window;
-        return FALSE;
-    }
-    return TRUE;
-}
 
 struct CollectWindows {
     DWORD processId;
@@ -72,23 +53,6 @@ bool WaitUntil(const std::function<bool()>& condition, Millis limit, Millis step
     }
 }
 
-std::string WindowText(HWND window) {
-    if (!window) return "(no window)";
-    char text[1024] = {};
-    DWORD_PTR copied = 0;
-    if (!SendMessageTimeoutA(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG,
-                             kSendLimitMs, &copied)) {
-        return "(no answer)";
-    }
-    return std::string(text, copied);
-}
-
-std::string ClassOf(HWND window) {
-    char name[256] = {};
-    int length = GetClassNameA(window, name, sizeof name);
-    return std::string(name, length > 0 ? length : 0);
-}
-
 std::vector<ChildInfo> Children(HWND parent) {
     std::vector<ChildInfo> children;
     for (HWND child = GetWindow(parent, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
@@ -121,9 +85,7 @@ BrumixProcess::~BrumixProcess() {
     bool shown = WaitUntil(
         [&] {
             if (WaitForSingleObject(info_.hProcess, 0) != WAIT_TIMEOUT) return true;
-            FindMain find{info_.dwProcessId, nullptr};
-            EnumWindows(FindMainProc, reinterpret_cast<LPARAM>(&find));
-            main_ = find.found;
+            main_ = FindMainWindow(info_.dwProcessId);
             return main_ != nullptr;
         },
         kStartLimit, Millis(50));

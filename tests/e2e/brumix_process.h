@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "tests/e2e/main_window.h"
+
 namespace e2e {
 
 using Millis = std::chrono::milliseconds;
@@ -21,9 +23,6 @@ std::string ProgramName();
 
 // Polls until the condition holds or the deadline passes; true when it held.
 bool WaitUntil(const std::function<bool()>& condition, Millis limit, Millis step = Millis(25));
-
-std::string WindowText(HWND window);
-std::string ClassOf(HWND window);
 
 // One run of the program. The destructor ends a process that is still running, so a failed
 // test never leaves it behind.

@@ -38,12 +38,13 @@ protected:
         win98_ = GetParam();
         ASSERT_TRUE(DeleteKeyTree(VersionOverridePath()));
         if (win98_) {
-            ASSERT_TRUE(SetString(VersionOverridePath(), "Version", "win98"));
+            ASSERT_EQ(SetTextValue(VersionOverridePath(), "Version", "win98"), ERROR_SUCCESS);
         }
         ASSERT_TRUE(DeleteKeyTree(kSiblingPath));
         ASSERT_TRUE(DeleteKeyTree(kOtherToolPath));
         for (const CanaryValue& canary : kCanaryValues) {
-            ASSERT_TRUE(SetString(canary.path, canary.name, canary.text)) << canary.path << "\\" << canary.name;
+            ASSERT_EQ(SetTextValue(canary.path, canary.name, canary.text), ERROR_SUCCESS)
+                << canary.path << "\\" << canary.name;
         }
         windows_ = WindowsDir();
         ASSERT_FALSE(windows_.empty());

@@ -7,7 +7,9 @@
 #include <vector>
 
 #include "tests/e2e/brumix_process.h"
-#include "tests/e2e/stores.h"
+#include "tests/support/wine_cache.h"
+#include "tests/support/wine_files.h"
+#include "tests/support/wine_registry.h"
 #include "ui/resource_ids.h"
 
 namespace e2e {
@@ -32,7 +34,7 @@ inline std::string SniffCaption(int n) {
 class E2eTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        ASSERT_TRUE(WipeCache()) << "the URL cache could not be emptied before the case";
+        ASSERT_TRUE(ClearCache()) << "the URL cache could not be emptied before the case";
         ASSERT_TRUE(DeleteKeyTree(kTypedUrlsPath));
         ASSERT_TRUE(DeleteKeyTree(kSettingsPath));
     }
@@ -40,21 +42,22 @@ protected:
     // Typed addresses under the given value names, each with an address as its data.
     static void SeedTypedUrls(const std::vector<std::string>& names) {
         for (const std::string& name : names) {
-            ASSERT_TRUE(SetString(kTypedUrlsPath, name, "http://typed.example/" + name));
+            ASSERT_EQ(SetTextValue(kTypedUrlsPath, name, "http://typed.example/" + name), ERROR_SUCCESS);
         }
     }
     static std::vector<std::string> SeedCacheFiles(int count) {
         std::vector<std::string> urls;
         for (int i = 0; i < count; ++i) {
             urls.push_back("http://" + UniqueName("files") + ".example/page.htm");
-            EXPECT_TRUE(AddCacheEntry(urls.back())) << urls.back();
+            EXPECT_TRUE(CommitEntryWithFile(urls.back(), "<html>seeded</html>")) << urls.back();
         }
         return urls;
     }
     // One cookie entry per domain, as wininet keeps them.
     static void SeedCookieDomains(int count) {
         for (int i = 0; i < count; ++i) {
-            EXPECT_TRUE(AddCookie(UniqueName("crumbs") + ".example", "session"));
+            EXPECT_TRUE(
+                SetPersistentCookie("http://" + UniqueName("crumbs") + ".example/", "session=value-of-session"));
         }
     }
 

@@ -51,7 +51,7 @@ TEST_F(SettingsAndSniffer, StoredChoicesRunTheSnifferWhichCountsAndClearsWhileMi
                                                     {"auto_clear", "1"},
                                                     {"timer", "2"},
                                                     {"modal", "0"}}) {
-        ASSERT_TRUE(SetString(kSettingsPath, stored.name, stored.text));
+        ASSERT_EQ(SetTextValue(kSettingsPath, stored.name, stored.text), ERROR_SUCCESS);
     }
     SeedCacheFiles(1);
     SeedCookieDomains(1);
@@ -157,13 +157,13 @@ TEST_F(SettingsAndSniffer, StoredChoicesRunTheSnifferWhichCountsAndClearsWhileMi
 // Values a user cannot make with a click: a cookie tick under an unticked files box, another
 // value type, out-of-range numbers, and an automatic clear with nothing selected.
 TEST_F(SettingsAndSniffer, OddStoredValuesRestoreAsTheirHandlersDecide) {
-    ASSERT_TRUE(SetString(kSettingsPath, "cached_urls", "0"));
-    ASSERT_TRUE(SetString(kSettingsPath, "cookies", "1"));
-    ASSERT_TRUE(SetDword(kSettingsPath, "IE_history", 1));
-    ASSERT_TRUE(SetString(kSettingsPath, "timer", "75"));
-    ASSERT_TRUE(SetString(kSettingsPath, "snifTimer", "0"));
-    ASSERT_TRUE(SetString(kSettingsPath, "auto_clear", "1"));
-    ASSERT_TRUE(SetString(kSettingsPath, "modal", "2"));
+    ASSERT_EQ(SetTextValue(kSettingsPath, "cached_urls", "0"), ERROR_SUCCESS);
+    ASSERT_EQ(SetTextValue(kSettingsPath, "cookies", "1"), ERROR_SUCCESS);
+    ASSERT_EQ(SetRawValue(kSettingsPath, L"IE_history", REG_DWORD, {1, 0, 0, 0}), ERROR_SUCCESS);
+    ASSERT_EQ(SetTextValue(kSettingsPath, "timer", "75"), ERROR_SUCCESS);
+    ASSERT_EQ(SetTextValue(kSettingsPath, "snifTimer", "0"), ERROR_SUCCESS);
+    ASSERT_EQ(SetTextValue(kSettingsPath, "auto_clear", "1"), ERROR_SUCCESS);
+    ASSERT_EQ(SetTextValue(kSettingsPath, "modal", "2"), ERROR_SUCCESS);
     ASSERT_TRUE(app.Start());
 
     EXPECT_EQ(app.Check(IDC_TEMP_FILES), BST_UNCHECKED);

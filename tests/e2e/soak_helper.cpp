@@ -6,7 +6,6 @@
 // clang-format off
 #include <windows.h>
 #include <psapi.h>
-#include <wininet.h>
 #include <winternl.h>
 // clang-format on
 
@@ -16,32 +15,13 @@
 #include <string>
 #include <vector>
 
-#include "tests/e2e/throwaway_guard.h"
+#include "tests/e2e/main_window.h"
+#include "tests/support/throwaway_prefix.h"
+#include "tests/support/wine_cache.h"
+#include "tests/support/wine_files.h"
+#include "tests/support/wine_registry.h"
 
 namespace {
-
-constexpr char kSettingsPath[] = "SOFTWARE\\Quellmar\\Win Brumix";
-constexpr char kTypedUrlsPath[] = "Software\\Microsoft\\Internet Explorer\\TypedURLs";
-
-void SetString(const char* path, const std::string& name, const std::string& text) {
-    HKEY key = nullptr;
-    if (RegCreateKeyExA(HKEY_CURRENT_USER, path, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr) != 0) return;
-    RegSetValueExA(key, name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
-                   static_cast<DWORD>(text.size() + 1));
-    RegCloseKey(key);
-}
-
-bool AddCacheEntry(const std::string& url) {
-    char file[MAX_PATH] = {};
-    if (!CreateUrlCacheEntryA(url.c_str(), 0, "htm", file, 0)) return false;
-    HANDLE handle = CreateFileA(file, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (handle == INVALID_HANDLE_VALUE) return false;
-    DWORD written = 0;
-    WriteFile(handle, "soak", 4, &written, nullptr);
-    CloseHandle(handle);
-    FILETIME none = {};
-    return CommitUrlCacheEntryA(url.c_str(), file, none, none, NORMAL_CACHE_ENTRY, nullptr, 0, nullptr, nullptr);
-}
 
 int Feed(int seconds) {
     ULONGLONG end = GetTickCount64() + static_cast<ULONGLONG>(seconds) * 1000;
@@ -49,14 +29,15 @@ int Feed(int seconds) {
     unsigned long failed = 0;
     while (GetTickCount64() < end) {
         for (int i = 0; i < 5; ++i) {
-            failed += !AddCacheEntry("http://soak" + std::to_string(n % 50) + ".example/" + std::to_string(n) + ".htm");
+            failed += !CommitEntryWithFile(
+                "http://soak" + std::to_string(n % 50) + ".example/" + std::to_string(n) + ".htm", "soak");
             ++n;
         }
         if (n % 25 == 0) {
             // A new domain each time, so this process's own cookie jar never resurrects a cleared entry.
             std::string url = "http://crumb" + std::to_string(n) + ".example/";
-            InternetSetCookieA(url.c_str(), "soak", "1; expires=Sat, 01-Jan-2050 00:00:00 GMT");
-            SetString(kTypedUrlsPath, "url" + std::to_string(n), url);
+            SetPersistentCookie(url, "soak=1");
+            SetTextValue(kTypedUrlsPath, "url" + std::to_string(n), url);
         }
         Sleep(200);
     }
@@ -130,20 +111,12 @@ long GdiCount(HANDLE process, const char** source) {
     return live;
 }
 
-// Entries now in the cache: stays small while the automatic clear keeps up with the feeder.
+// Entries now in the cache: stays small while the automatic clear keeps up with the feeder. A
+// walk that broke off still shows what it met; -1 only when it met nothing.
 long CacheEntries() {
-    std::vector<unsigned char> buffer(16384);
-    auto* entry = reinterpret_cast<INTERNET_CACHE_ENTRY_INFOA*>(buffer.data());
-    DWORD size = static_cast<DWORD>(buffer.size());
-    HANDLE walk = FindFirstUrlCacheEntryA(nullptr, entry, &size);
-    if (!walk) return GetLastError() == ERROR_NO_MORE_ITEMS ? 0 : -1;
-    long count = 1;
-    for (size = static_cast<DWORD>(buffer.size()); FindNextUrlCacheEntryA(walk, entry, &size);
-         size = static_cast<DWORD>(buffer.size())) {
-        ++count;
-    }
-    FindCloseUrlCache(walk);
-    return count;
+    const CacheCensus census = TakeCensus();
+    const long met = static_cast<long>(census.files.size() + census.cookies.size());
+    return census.complete || met > 0 ? met : -1;
 }
 
 // Committed private memory, the place a leaking heap grows.
@@ -179,38 +152,6 @@ BOOL CALLBACK CountTop(HWND window, LPARAM param) {
     return TRUE;
 }
 
-struct FindMain {
-    DWORD pid;
-    HWND found;
-};
-
-BOOL CALLBACK FindMainProc(HWND window, LPARAM param) {
-    auto* find = reinterpret_cast<FindMain*>(param);
-    DWORD owner = 0;
-    GetWindowThreadProcessId(window, &owner);
-    char title[64] = {};
-    GetWindowTextA(window, title, sizeof title);
-    if (owner == find->pid && IsWindowVisible(window) && std::string(title) == "Win Brumix") {
-        find->found = window;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-std::string Title(HWND window) {
-    char text[64] = {};
-    DWORD_PTR copied = 0;
-    SendMessageTimeoutA(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 5000,
-                        &copied);
-    return text;
-}
-
-std::string ToWindowsPath(std::string path) {
-    if (!path.empty() && path[0] == '/') path.insert(0, "Z:");
-    std::replace(path.begin(), path.end(), '/', '\\');
-    return path;
-}
-
 struct Sample {
     long handles;
     long gdi;
@@ -227,7 +168,7 @@ int Soak(const std::string& program, int minutes, int sampleSeconds) {
                                      {"auto_clear", "1"},
                                      {"timer", "1"},
                                      {"modal", "0"}}) {
-        SetString(kSettingsPath, name, text);
+        SetTextValue(kSettingsPath, name, text);
     }
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
@@ -238,24 +179,24 @@ int Soak(const std::string& program, int minutes, int sampleSeconds) {
         std::fprintf(stderr, "soak: cannot start %s (%lu)\n", program.c_str(), GetLastError());
         return 1;
     }
-    FindMain find{app.dwProcessId, nullptr};
-    for (int i = 0; i < 300 && !find.found; ++i) {
+    HWND window = nullptr;
+    for (int i = 0; i < 300 && !window; ++i) {
         Sleep(100);
-        EnumWindows(FindMainProc, reinterpret_cast<LPARAM>(&find));
+        window = e2e::FindMainWindow(app.dwProcessId);
     }
     int result = 0;
-    if (!find.found) {
+    if (!window) {
         std::fprintf(stderr, "soak: no main window\n");
         TerminateProcess(app.hProcess, 1);
         return 1;
     }
-    PostMessageA(find.found, WM_SYSCOMMAND, SC_MINIMIZE, 0);
-    for (int i = 0; i < 50 && !IsIconic(find.found); ++i) Sleep(100);
-    if (!IsIconic(find.found)) std::fprintf(stderr, "soak: the window did not minimise\n");
+    PostMessageA(window, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+    for (int i = 0; i < 50 && !IsIconic(window); ++i) Sleep(100);
+    if (!IsIconic(window)) std::fprintf(stderr, "soak: the window did not minimise\n");
 
     char self[MAX_PATH] = {};
     GetModuleFileNameA(nullptr, self, MAX_PATH);
-    std::string feedLine = "\"" + std::string(self) + "\" feed " + std::to_string(minutes * 60);
+    std::string feedLine = std::string("\"") + self + "\" feed " + std::to_string(minutes * 60);
     PROCESS_INFORMATION feeder = {};
     if (!CreateProcessA(self, feedLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &feeder)) {
         std::fprintf(stderr, "soak: cannot start the feeder (%lu)\n", GetLastError());
@@ -288,14 +229,14 @@ int Soak(const std::string& program, int minutes, int sampleSeconds) {
         samples.push_back(sample);
         std::printf("%8llu %8ld %8ld %8ld %12zu %12zu %8ld  %s\n", (GetTickCount64() - start) / 1000, sample.handles,
                     sample.gdi, sample.windows, sample.workingSetKb, sample.privateKb, CacheEntries(),
-                    Title(find.found).c_str());
+                    e2e::WindowText(window).c_str());
         std::fflush(stdout);
         if (GetTickCount64() >= end) break;
     }
 
     WaitForSingleObject(feeder.hProcess, 30000);
     TerminateProcess(feeder.hProcess, 1);
-    PostMessageA(find.found, WM_COMMAND, IDCANCEL, 0);
+    PostMessageA(window, WM_COMMAND, IDCANCEL, 0);
     if (WaitForSingleObject(app.hProcess, 15000) != WAIT_OBJECT_0) {
         std::printf("soak: the program did not end on the cancel command\n");
         TerminateProcess(app.hProcess, 1);
@@ -323,8 +264,8 @@ int Soak(const std::string& program, int minutes, int sampleSeconds) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    std::string why = e2e::WhyNotThrowaway();
-    if (!why.empty()) {
+    std::string why;
+    if (!InThrowawayPrefix(why)) {
         std::fprintf(stderr, "brumix_soak_helper refuses to run, nothing was touched: %s\n", why.c_str());
         return 2;
     }

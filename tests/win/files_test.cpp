@@ -7,9 +7,9 @@
 #include <string>
 
 #include "platform/errors.h"
-#include "tests/win/support/wine_cache.h"
-#include "tests/win/support/wine_dialog.h"
-#include "tests/win/support/wine_files.h"
+#include "tests/support/wine_cache.h"
+#include "tests/support/wine_dialog.h"
+#include "tests/support/wine_files.h"
 #include "ui/globals.h"
 #include "ui/resource_ids.h"
 
@@ -86,7 +86,7 @@ TEST(Win32SystemFactsTest, NtFamilyAndTheWindowsDirectoryWithoutTrailingSeparato
 class NtCookieFolderTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        ASSERT_EQ(ClearCache(), 0u);
+        ASSERT_TRUE(ClearCache());
         MakeEmptyFolder(CookieFolderPath());
         ASSERT_TRUE(MakeFile(CookieFolderPath(), "user@site.txt"));
         ASSERT_TRUE(MakeFile(CookieFolderPath(), "user@other.txt"));

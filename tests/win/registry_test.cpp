@@ -1,12 +1,13 @@
 // Win32Registry and the typed-URL sweep against Wine's real registry.
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "platform/errors.h"
-#include "tests/win/support/wine_dialog.h"
-#include "tests/win/support/wine_registry.h"
+#include "tests/support/wine_dialog.h"
+#include "tests/support/wine_registry.h"
 #include "ui/resource_ids.h"
 
 namespace {
@@ -45,11 +46,10 @@ TEST_F(Win32RegistryTest, StringWrittenIsTheGivenBytesAsRegSz) {
     EXPECT_EQ(registry.SetStringValue(key, "timer", text, 3), 0);
     registry.CloseKey(key);
 
-    DWORD type = 0;
-    std::vector<std::uint8_t> bytes;
-    ASSERT_TRUE(ReadRawValue(kScratchKey, "timer", type, bytes));
-    EXPECT_EQ(type, static_cast<DWORD>(REG_SZ));
-    EXPECT_EQ(bytes, (std::vector<std::uint8_t>{'4', '5', 0}));
+    const std::optional<RegValue> value = ReadValue(kScratchKey, "timer");
+    ASSERT_TRUE(value.has_value());
+    EXPECT_EQ(value->type, static_cast<DWORD>(REG_SZ));
+    EXPECT_EQ(value->data, (std::vector<std::uint8_t>{'4', '5', 0}));
 }
 
 TEST_F(Win32RegistryTest, QueryReportsMissingValuesAndDataLargerThanTheRoom) {

@@ -1,13 +1,14 @@
 // The settings written and read back through Wine's real registry.
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "platform/errors.h"
 #include "settings/settings_store.h"
-#include "tests/win/support/wine_dialog.h"
-#include "tests/win/support/wine_registry.h"
+#include "tests/support/wine_dialog.h"
+#include "tests/support/wine_registry.h"
 #include "ui/resource_ids.h"
 
 namespace {
@@ -57,15 +58,15 @@ TEST_F(SettingsTest, EachValueIsItsTextAndOneNulAsRegSz) {
     closing.window.SliderSetPos(IDC_INTERVAL, 45);
     closing.dlg.SaveSettings();
 
-    DWORD type = 0;
-    std::vector<std::uint8_t> bytes;
-    ASSERT_TRUE(ReadRawValue(kSettingsKey, "timer", type, bytes));
-    EXPECT_EQ(type, static_cast<DWORD>(REG_SZ));
-    EXPECT_EQ(bytes, (std::vector<std::uint8_t>{'4', '5', 0}));
+    const std::optional<RegValue> timer = ReadValue(kSettingsKey, "timer");
+    ASSERT_TRUE(timer.has_value());
+    EXPECT_EQ(timer->type, static_cast<DWORD>(REG_SZ));
+    EXPECT_EQ(timer->data, (std::vector<std::uint8_t>{'4', '5', 0}));
     for (const char* name : {"cached_urls", "cookies", "IE_history", "snifTimer", "auto_clear", "modal"}) {
-        ASSERT_TRUE(ReadRawValue(kSettingsKey, name, type, bytes)) << name;
-        EXPECT_EQ(type, static_cast<DWORD>(REG_SZ)) << name;
-        EXPECT_EQ(bytes, (std::vector<std::uint8_t>{'0', 0})) << name;
+        const std::optional<RegValue> value = ReadValue(kSettingsKey, name);
+        ASSERT_TRUE(value.has_value()) << name;
+        EXPECT_EQ(value->type, static_cast<DWORD>(REG_SZ)) << name;
+        EXPECT_EQ(value->data, (std::vector<std::uint8_t>{'0', 0})) << name;
     }
     EXPECT_EQ(ValueNames(kSettingsKey).size(), 7u);
 }

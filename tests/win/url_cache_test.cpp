@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "platform/errors.h"
-#include "tests/win/support/wine_cache.h"
-#include "tests/win/support/wine_dialog.h"
+#include "tests/support/wine_cache.h"
+#include "tests/support/wine_dialog.h"
 #include "ui/globals.h"
 #include "ui/resource_ids.h"
 
@@ -30,7 +30,7 @@ protected:
     void SetUp() override {
         // The cookie folder belongs to the other family; here only the cache is counted.
         g_bIsNT = 1;
-        ASSERT_EQ(ClearCache(), 0u) << "the throwaway prefix's cache could not be emptied";
+        ASSERT_TRUE(ClearCache()) << "the throwaway prefix's cache could not be emptied";
     }
     void TearDown() override {
         for (const std::string& url : locked_) UnlockUrlCacheEntryFileA(url.c_str(), 0);

@@ -8,9 +8,9 @@
 #include <vector>
 
 #include "platform/errors.h"
-#include "tests/win/support/wine_cache.h"
-#include "tests/win/support/wine_dialog.h"
-#include "tests/win/support/wine_files.h"
+#include "tests/support/wine_cache.h"
+#include "tests/support/wine_dialog.h"
+#include "tests/support/wine_files.h"
 #include "ui/globals.h"
 #include "ui/resource_ids.h"
 
@@ -39,7 +39,7 @@ protected:
         ASSERT_TRUE(MakeFile(folder, "user@beta.txt"));
         ASSERT_TRUE(MakeFile(folder, "user@gamma.txt"));
         ASSERT_TRUE(MakeFile(folder, "index.dat"));
-        ASSERT_EQ(ClearCache(), 0u) << "the throwaway prefix's cache could not be emptied";
+        ASSERT_TRUE(ClearCache()) << "the throwaway prefix's cache could not be emptied";
         // What the window's initialisation would record, taken from the real system.
         std::uint32_t platform = 0;
         ASSERT_TRUE(wine.system.QueryPlatformId(platform));

@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "tests/win/support/throwaway_prefix.h"
+#include "tests/support/throwaway_prefix.h"
 
 namespace {
 

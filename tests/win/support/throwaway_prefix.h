@@ -1,9 +1,0 @@
-// The one check that stands between a Windows-side test (or the benchmark) and a real
-// user's stores: it must be running under Wine, in the prefix that scripts/wine-run made.
-#pragma once
-
-#include <string>
-
-// True only under Wine, with BRUMIX_THROWAWAY_PREFIX set and naming the prefix in use;
-// otherwise false, with the reason in why.
-bool InThrowawayPrefix(std::string& why);
