@@ -83,7 +83,7 @@ std::string UniqueName(const std::string& stem) {
 CacheCensus TakeCensus() {
     CacheCensus census;
     census.complete = WalkCache([&](const INTERNET_CACHE_ENTRY_INFOA& entry) {
-        (entry.CacheEntryType & COOKIE_CACHE_ENTRY ? census.cookies : census.files).push_back(SourceUrl(entry));
+        ((entry.CacheEntryType & COOKIE_CACHE_ENTRY) != 0 ? census.cookies : census.files).push_back(SourceUrl(entry));
     });
     return census;
 }
