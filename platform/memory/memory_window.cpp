@@ -123,6 +123,11 @@ int MemoryWindow::ShowMessageBox(const std::string& text, const std::string& cap
     return IDOK;
 }
 
+bool MemoryWindow::IsMinimised() {
+    Record("IsMinimised", 0);
+    return minimised;
+}
+
 void MemoryWindow::SetTopmost(bool topmost) {
     Record("SetTopmost", 0, topmost ? "1" : "0");
     topmost_ = topmost;

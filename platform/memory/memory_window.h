@@ -68,7 +68,7 @@ public:
     void ProgressSetPos(int id, int position) override;
     int ShowMessageBox(const std::string& text, const std::string& caption, std::uint32_t style) override;
     std::string ApplicationName() override { return applicationName; }
-    bool IsMinimised() override { return minimised; }
+    bool IsMinimised() override;
     void SetTopmost(bool topmost) override;
     void StartTimer(std::uint32_t id, std::uint32_t periodMs) override;
     void StopTimer(std::uint32_t id) override;

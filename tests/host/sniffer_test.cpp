@@ -138,6 +138,27 @@ TEST_F(SnifferTest, SniffTickCountsUnlessAutoClearApplies) {
     EXPECT_EQ(platform.window.Title(), "t:0-c:0");
 }
 
+TEST_F(SnifferTest, AutoClearBoxIsAskedBeforeTheWindowState) {
+    // Whether the window is minimised is asked only once the automatic clear is ticked;
+    // otherwise the first question of the tick is the count's own.
+    const auto firstAfter = [&](std::size_t from) {
+        const auto& events = platform.faults.Events();
+        for (std::size_t i = from; i < events.size(); ++i) {
+            if (events[i].rfind("IsMinimised", 0) == 0 || events[i] == "RegOpenKeyEx") return events[i];
+        }
+        return std::string();
+    };
+    platform.window.minimised = true;
+    std::size_t from = platform.faults.Events().size();
+    dlg.OnTimer(ID_SNIFF_TIMER);
+    EXPECT_EQ(firstAfter(from), "RegOpenKeyEx");
+
+    platform.window.SetCheck(IDC_AUTO_CLEAR, 1);
+    from = platform.faults.Events().size();
+    dlg.OnTimer(ID_SNIFF_TIMER);
+    EXPECT_EQ(firstAfter(from).rfind("IsMinimised", 0), 0u);
+}
+
 TEST_F(SnifferTest, MinimisedAutoClearWithoutSelectionOnlyCounts) {
     platform.cache.Add("http://a/1");
     platform.window.SetCheck(IDC_AUTO_CLEAR, 1);
