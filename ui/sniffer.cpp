@@ -26,8 +26,8 @@ void CBrumixDlg::UpdateSniffCaption() {
 }
 
 void CBrumixDlg::OnSniffer() {
+    UpdateSniffCaption();
     const int seconds = window_.SliderGetPos(IDC_INTERVAL);
-    window_.SetControlText(IDC_SNIFFER, FormatText(kSniffCaptionFormat, seconds));
     g_nPulsePos = 0;
     if (window_.GetCheck(IDC_SNIFFER) == 1) {
         const auto period = static_cast<std::uint32_t>(seconds);

@@ -10,10 +10,6 @@ void MemoryUrlCache::Add(const std::string& url, std::uint32_t type, std::uint32
     entries_.push_back({url, type, padding, locked});
 }
 
-bool MemoryUrlCache::Contains(const std::string& url) const {
-    return std::any_of(entries_.begin(), entries_.end(), [&](const Entry& e) { return e.url == url; });
-}
-
 std::vector<std::string> MemoryUrlCache::Urls() const {
     std::vector<std::string> urls;
     for (const Entry& e : entries_) urls.push_back(e.url);
@@ -84,7 +80,6 @@ bool MemoryUrlCache::DeleteEntry(const char* sourceUrl) {
     for (auto& walk : walks_) {
         if (index < walk.second) --walk.second;
     }
-    deleted_.emplace_back(sourceUrl);
     return true;
 }
 

@@ -16,7 +16,6 @@ public:
     // padding: extra bytes after the strings, to make a record as large as needed.
     void Add(const std::string& url, std::uint32_t type = kNormalCacheEntry, std::uint32_t padding = 0,
              bool locked = false);
-    bool Contains(const std::string& url) const;
     std::size_t Size() const { return entries_.size(); }
     std::vector<std::string> Urls() const;
     // The record size the service reports for an entry that does not fit.
@@ -27,7 +26,6 @@ public:
     int OpenWalks() const { return static_cast<int>(walks_.size()); }
     // The size in/out given to each first or next call, in order.
     const std::vector<std::uint32_t>& SizesOffered() const { return sizesOffered_; }
-    const std::vector<std::string>& Deleted() const { return deleted_; }
 
     WalkHandle FindFirstEntry(CacheEntryRecord* block, std::uint32_t& size) override;
     bool FindNextEntry(WalkHandle walk, CacheEntryRecord* block, std::uint32_t& size) override;
@@ -53,5 +51,4 @@ private:
     std::uint32_t lastError_ = 0;
     std::uint32_t neededSizeOverride_ = 0;
     std::vector<std::uint32_t> sizesOffered_;
-    std::vector<std::string> deleted_;
 };

@@ -29,11 +29,7 @@ public:
     Control& control(int id) { return controls_[id]; }
     const std::vector<std::string>& List() const { return list_; }
     const std::string& Title() const { return title_; }
-    int SliderMin() const { return sliderMin_; }
-    int SliderMax() const { return sliderMax_; }
     int ProgressPos() const { return progressPos_; }
-    int ProgressLow() const { return progressLow_; }
-    int ProgressHigh() const { return progressHigh_; }
     bool Topmost() const { return topmost_; }
     // Running timers and their periods.
     const std::map<std::uint32_t, std::uint32_t>& Timers() const { return timers_; }
@@ -42,8 +38,6 @@ public:
     const std::string& AboutEntry() const { return aboutEntry_; }
     bool HasSizeAndMaximize() const { return sizeAndMaximize_; }
     int EndResult() const { return endResult_; }
-    // Every operation in order, as "Op id" lines, for tests of sequence.
-    const std::vector<std::string>& Log() const { return log_; }
 
     bool minimised = false;
     std::string aboutText = "&About Win Brumix...";
@@ -101,5 +95,4 @@ private:
     std::string aboutEntry_;
     bool sizeAndMaximize_ = true;
     int endResult_ = -1;
-    std::vector<std::string> log_;
 };
