@@ -2,7 +2,7 @@
 #pragma once
 
 #include "app/dialog.h"
-#include "ui/resource_ids.h"
+#include "res/resource.h"
 
 class CAboutDlg final : public CDialog {
 public:

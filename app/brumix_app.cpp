@@ -18,7 +18,7 @@ bool CBrumixApp::InitInstance() {
     Win32FileSearch files;
     Win32SystemFacts system;
     SystemHeap heap;
-    MainDialogHost dlg(GetModuleHandleA(nullptr), StoreServices{urlCache, registry, files, system, heap});
+    MainDialogHost dlg(GetModuleHandleA(nullptr), PlatformServices{urlCache, registry, files, system, heap});
     dlg.DoModal(nullptr);
     return false;
 }

@@ -51,30 +51,22 @@ bool CDialog::PreTranslateMessage(MSG& message) {
 }
 
 bool CDialog::OnMessage(UINT message, WPARAM wParam, LPARAM, INT_PTR& result) {
-    switch (message) {
-        case WM_INITDIALOG:
-            result = OnInitDialog() ? TRUE : FALSE;
-            return true;
-        case WM_COMMAND:
-            // OK, Enter, Escape and the close box end a dialog that does not say otherwise.
-            if (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL) {
-                EndModal(LOWORD(wParam));
-                result = 0;
-                return true;
-            }
-            return false;
-        default:
-            return false;
+    // OK, Enter, Escape and the close box end a dialog that does not say otherwise.
+    if (message == WM_COMMAND && (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL)) {
+        EndModal(LOWORD(wParam));
+        result = 0;
+        return true;
     }
+    return false;
 }
 
 INT_PTR CDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_INITDIALOG) return OnInitDialog() ? TRUE : FALSE;
     INT_PTR result = FALSE;
     if (!OnMessage(message, wParam, lParam, result)) return FALSE;
     // Messages whose answer is the procedure's own return value; every other answer goes
     // through DWLP_MSGRESULT, and the procedure only says that it handled the message.
     switch (message) {
-        case WM_INITDIALOG:
         case WM_QUERYDRAGICON:
         case WM_CTLCOLORBTN:
         case WM_CTLCOLORDLG:

@@ -24,8 +24,8 @@ public:
 protected:
     // True lets the dialog manager give the focus to the first tab stop.
     virtual bool OnInitDialog() { return true; }
-    // One message; false leaves it to the dialog manager's default handling. `result` is
-    // what the dialog procedure returns for a handled message.
+    // One message other than WM_INITDIALOG; false leaves it to the dialog manager's default
+    // handling. `result` is what the dialog procedure returns for a handled message.
     virtual bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result);
     // Every message of the modal loop before it is dispatched; true when it was consumed.
     virtual bool PreTranslateMessage(MSG& message);

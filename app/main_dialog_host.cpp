@@ -4,7 +4,7 @@
 #include <commctrl.h>
 
 #include "app/about_dlg.h"
-#include "ui/resource_ids.h"
+#include "res/resource.h"
 
 namespace {
 
@@ -25,11 +25,11 @@ private:
 
 }  // namespace
 
-MainDialogHost::MainDialogHost(HINSTANCE instance, const StoreServices& stores)
+MainDialogHost::MainDialogHost(HINSTANCE instance, const PlatformServices& stores)
     : CDialog(instance, IDD_MAIN),
       icon_(LoadIconA(instance, MAKEINTRESOURCEA(IDR_MAINFRAME))),
       window_(instance, IDR_MAINFRAME, [this](int result) { EndModal(result); }),
-      dlg_(PlatformServices{window_, stores.urlCache, stores.registry, stores.files, stores.system, stores.heap}) {}
+      dlg_(window_, stores) {}
 
 bool MainDialogHost::OnInitDialog() {
     window_.Attach(Hwnd());
@@ -38,9 +38,6 @@ bool MainDialogHost::OnInitDialog() {
 
 bool MainDialogHost::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result) {
     switch (message) {
-        case WM_INITDIALOG:
-            result = OnInitDialog() ? TRUE : FALSE;
-            return true;
         case WM_SYSCOMMAND:
             return OnSysCommand(wParam);
         case WM_PAINT:
@@ -56,6 +53,14 @@ bool MainDialogHost::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_P
         case WM_HSCROLL:
             OnHScroll(reinterpret_cast<HWND>(lParam));
             return false;
+        case WM_QUERYENDSESSION:
+            // Never hold up a log-off or a shutdown.
+            result = TRUE;
+            return true;
+        case WM_ENDSESSION:
+            dlg_.OnEndSession(wParam != FALSE);
+            result = 0;
+            return true;
         case WM_HELP:
             // F1: there is no help file, and no box should say so.
             result = TRUE;

@@ -8,18 +8,9 @@
 #include "platform/win32/win32_window.h"
 #include "ui/brumix_dlg.h"
 
-// The stores the main window works on; the window operations are the host's own.
-struct StoreServices {
-    UrlCache& urlCache;
-    Registry& registry;
-    FileSearch& files;
-    SystemFacts& system;
-    Heap& heap;
-};
-
 class MainDialogHost final : public CDialog {
 public:
-    MainDialogHost(HINSTANCE instance, const StoreServices& stores);
+    MainDialogHost(HINSTANCE instance, const PlatformServices& stores);
 
 protected:
     bool OnInitDialog() override;

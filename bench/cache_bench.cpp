@@ -16,7 +16,7 @@
 #include "tests/support/wine_cache.h"
 #include "tests/support/wine_dialog.h"
 #include "ui/globals.h"
-#include "ui/resource_ids.h"
+#include "res/resource.h"
 
 namespace {
 

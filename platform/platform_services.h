@@ -1,4 +1,5 @@
-// The services the main window reaches the stores through, handed in by whoever builds it.
+// The stores the program reaches through the platform, handed in by whoever builds the
+// window or the console program.
 #pragma once
 
 #include "platform/file_search.h"
@@ -6,10 +7,8 @@
 #include "platform/registry.h"
 #include "platform/system_facts.h"
 #include "platform/url_cache.h"
-#include "platform/window.h"
 
 struct PlatformServices {
-    Window& window;
     UrlCache& urlCache;
     Registry& registry;
     FileSearch& files;

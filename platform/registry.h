@@ -32,3 +32,32 @@ public:
     virtual std::int32_t DeleteValue(Key key, const std::string& name) = 0;
     virtual std::int32_t CloseKey(Key key) = 0;
 };
+
+// One open key, closed when the owner goes, whichever way the code leaves.
+class ScopedKey {
+public:
+    explicit ScopedKey(Registry& registry) : registry_(registry) {}
+    ~ScopedKey() { Close(); }
+    ScopedKey(const ScopedKey&) = delete;
+    ScopedKey& operator=(const ScopedKey&) = delete;
+
+    // The registry's status; the key is owned only when it is 0.
+    std::int32_t Open(const std::string& subKey) { return Take(registry_.OpenKey(subKey, key_)); }
+    std::int32_t Create(const std::string& subKey) { return Take(registry_.CreateKey(subKey, key_)); }
+    bool IsOpen() const { return open_; }
+    Registry::Key Get() const { return key_; }
+    void Close() {
+        if (open_) registry_.CloseKey(key_);
+        open_ = false;
+    }
+
+private:
+    std::int32_t Take(std::int32_t status) {
+        open_ = status == 0;
+        return status;
+    }
+
+    Registry& registry_;
+    Registry::Key key_{};
+    bool open_ = false;
+};

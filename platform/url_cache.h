@@ -50,3 +50,26 @@ public:
     virtual void CloseWalk(WalkHandle walk) = 0;
     virtual std::uint32_t LastError() = 0;
 };
+
+// One cache walk, closed when the owner goes. The walk starts with the first entry fetched.
+class ScopedCacheWalk {
+public:
+    explicit ScopedCacheWalk(UrlCache& cache) : cache_(cache) {}
+    ~ScopedCacheWalk() {
+        if (walk_ != UrlCache::kNoWalk) cache_.CloseWalk(walk_);
+    }
+    ScopedCacheWalk(const ScopedCacheWalk&) = delete;
+    ScopedCacheWalk& operator=(const ScopedCacheWalk&) = delete;
+
+    // The first entry while no walk is open, the next one after that; false with the
+    // reason in the cache's LastError() (and the needed size in size for want of room).
+    bool Fetch(CacheEntryRecord* block, std::uint32_t& size) {
+        if (walk_ != UrlCache::kNoWalk) return cache_.FindNextEntry(walk_, block, size);
+        walk_ = cache_.FindFirstEntry(block, size);
+        return walk_ != UrlCache::kNoWalk;
+    }
+
+private:
+    UrlCache& cache_;
+    UrlCache::WalkHandle walk_ = UrlCache::kNoWalk;
+};

@@ -9,8 +9,6 @@
 
 inline constexpr std::uint32_t kMbOk = 0x00;
 inline constexpr std::uint32_t kMbIconExclamation = 0x30;
-inline constexpr int kIdOk = 1;
-inline constexpr int kIdCancel = 2;
 
 struct ToolTip {
     int controlId;

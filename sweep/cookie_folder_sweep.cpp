@@ -1,36 +1,11 @@
 // The cookie text files of the Windows directory's Cookies folder, outside the NT family.
-#include <set>
-#include <string>
+#include "sweep/cookie_folder_sweep.h"
 
-#include "ui/brumix_dlg.h"
-#include "ui/globals.h"
+#include <set>
 
 namespace {
 
 constexpr char kCookiePattern[] = "*.txt";
-
-class SearchGuard {
-public:
-    explicit SearchGuard(FileSearch& files) : files_(files) {}
-    ~SearchGuard() { Close(); }
-    SearchGuard(const SearchGuard&) = delete;
-    SearchGuard& operator=(const SearchGuard&) = delete;
-
-    bool Start(std::string& fileName) {
-        Close();
-        handle_ = files_.FindFirst(kCookiePattern, fileName);
-        return handle_ != FileSearch::kNoSearch;
-    }
-    bool Next(std::string& fileName) { return files_.FindNext(handle_, fileName); }
-    void Close() {
-        if (handle_ != FileSearch::kNoSearch) files_.CloseSearch(handle_);
-        handle_ = FileSearch::kNoSearch;
-    }
-
-private:
-    FileSearch& files_;
-    FileSearch::SearchHandle handle_ = FileSearch::kNoSearch;
-};
 
 std::string CookieFolder(const std::string& windowsDir) {
     std::string folder = windowsDir;
@@ -38,29 +13,74 @@ std::string CookieFolder(const std::string& windowsDir) {
     return folder + "Cookies\\";
 }
 
+char AsciiLower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+
+// The search also matches short 8.3 aliases, so "notes.txtold" (alias NOTES~1.TXT) comes
+// back for "*.txt"; only a name whose own extension is .txt is a cookie file.
+bool HasTxtExtension(const std::string& name) {
+    const std::size_t dot = name.rfind('.');
+    if (dot == std::string::npos || name.size() - dot != 4) return false;
+    return AsciiLower(name[dot + 1]) == 't' && AsciiLower(name[dot + 2]) == 'x' && AsciiLower(name[dot + 3]) == 't';
+}
+
 }  // namespace
 
-int CBrumixDlg::SweepCookieFolder(int bDelete, int bCountOnly) {
-    if (g_bIsNT == 1) return 0;
-    if (g_strWindowsDir.empty()) return 0;
-    if (!files_.SetCurrentDir(CookieFolder(g_strWindowsDir))) return 0;
+CookieFolderPlace QueryCookieFolderPlace(SystemFacts& system) {
+    CookieFolderPlace place;
+    std::uint32_t platformId = kPlatformWin32Nt;
+    if (!system.QueryPlatformId(platformId)) platformId = kPlatformWin32Nt;
+    place.isNt = platformId == kPlatformWin32Nt;
+    if (!system.QueryWindowsDirectory(place.windowsDir)) place.windowsDir.clear();
+    return place;
+}
 
-    SearchGuard search(files_);
+CookieFolderResult SweepCookieFiles(FileSearch& files, const CookieFolderPlace& place, bool deleteFiles,
+                                    SweepObserver& observer) {
+    CookieFolderResult result;
+    if (place.isNt || place.windowsDir.empty()) return result;
+    if (!files.SetCurrentDir(CookieFolder(place.windowsDir))) return result;
+
+    ScopedFileSearch search(files);
     std::string fileName;
-    if (!search.Start(fileName)) return 0;
+    if (!search.Start(kCookiePattern, fileName)) return result;
 
-    const bool deleting = bCountOnly != 1 && bDelete == 1;
     // Names the platform reported deleted: one that a fresh search still finds is pending
     // deletion (held open elsewhere), and deleting it again would restart the walk for ever.
     std::set<std::string> reportedDeleted;
-    int count = 0;
+    // Each file that refused deletion is reported once, however often a fresh search meets it.
+    std::set<std::string> reportedKept;
+    // A search that follows a deletion and meets no cookie file means the folder is empty of
+    // them: the sweep then reports 0, as it does when that search finds nothing at all.
+    bool afterDeletion = false;
+    bool metCookieFile = false;
     for (;;) {
-        ++count;
-        if (deleting && reportedDeleted.count(fileName) == 0 && files_.DeleteByName(fileName)) {
-            reportedDeleted.insert(fileName);
-            if (!search.Start(fileName)) return 0;
-            continue;
+        if (HasTxtExtension(fileName)) {
+            if (observer.StopRequested()) {
+                result.stopped = true;
+                return result;
+            }
+            metCookieFile = true;
+            ++result.count;
+            const SweepItem item{Store::CookieFile, fileName};
+            observer.OnVisit(item);
+            if (deleteFiles && reportedDeleted.count(fileName) == 0) {
+                if (files.DeleteByName(fileName)) {
+                    ++result.deleted;
+                    reportedDeleted.insert(fileName);
+                    afterDeletion = true;
+                    metCookieFile = false;
+                    if (!search.Start(kCookiePattern, fileName)) {
+                        result.count = 0;
+                        return result;
+                    }
+                    continue;
+                }
+                if (reportedKept.insert(fileName).second) observer.OnNotDeleted(item);
+            }
         }
-        if (!search.Next(fileName)) return count;
+        if (!search.Next(fileName)) {
+            if (afterDeletion && !metCookieFile) result.count = 0;
+            return result;
+        }
     }
 }

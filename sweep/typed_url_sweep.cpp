@@ -1,61 +1,70 @@
 // The addresses typed into the browser's address bar: the values of the TypedURLs key.
+#include "sweep/typed_url_sweep.h"
+
+#include <algorithm>
 #include <string>
 #include <vector>
 
-#include "ui/brumix_dlg.h"
-#include "ui/format_text.h"
-#include "ui/resource_ids.h"
-#include "ui/texts.h"
+#include "platform/errors.h"
 
 namespace {
 
-constexpr char kTypedUrlsKey[] = "Software\\Microsoft\\Internet Explorer\\TypedURLs";
+char AsciiLower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
 
-class KeyGuard {
-public:
-    KeyGuard(Registry& registry, Registry::Key key) : registry_(registry), key_(key) {}
-    ~KeyGuard() { registry_.CloseKey(key_); }
-    KeyGuard(const KeyGuard&) = delete;
-    KeyGuard& operator=(const KeyGuard&) = delete;
-
-private:
-    Registry& registry_;
-    Registry::Key key_;
-};
+// A name of the registry's longest takes up to two bytes a character in a double-byte
+// code page, and the terminator one more.
+constexpr std::uint32_t kNameRoom = kMaxValueNameChars * 2 + 1;
 
 }  // namespace
 
-int CBrumixDlg::ScanTypedUrls(int bCountOnly) {
-    Registry::Key key{};
-    if (registry_.OpenKey(kTypedUrlsKey, key) != 0) return -1;
+bool TypedUrlNameLess(const std::string& a, const std::string& b) {
+    return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(),
+                                        [](char x, char y) {
+                                            return static_cast<unsigned char>(AsciiLower(x)) <
+                                                   static_cast<unsigned char>(AsciiLower(y));
+                                        });
+}
 
-    int count = 0;
-    {
-        KeyGuard keyGuard(registry_, key);
-        window_.ListReset(IDC_URL_LIST);
-        // Room for the longest name the registry allows, and no data asked for: a long
-        // address must not end the listing and hide the values after it.
-        std::vector<char> name(kMaxValueNameChars + 1);
-        for (std::uint32_t index = 0;; ++index) {
-            auto chars = static_cast<std::uint32_t>(name.size());
-            if (registry_.EnumValueName(key, index, name.data(), chars) != 0) break;
-            window_.ListAdd(IDC_URL_LIST, std::string(name.data()));
+TypedUrlResult SweepTypedUrls(Registry& registry, bool deleteValues, SweepObserver& observer) {
+    TypedUrlResult result;
+    ScopedKey key(registry);
+    if (key.Open(kTypedUrlsKey) != 0) return result;
+    result.opened = true;
+
+    // Every name is listed before the first deletion, and the sweep deletes from its own list:
+    // whatever runs while a caller's box is open cannot change which values this one deletes.
+    std::vector<std::string> names;
+    std::vector<char> name(kNameRoom);
+    for (std::uint32_t index = 0;; ++index) {
+        if (observer.StopRequested()) {
+            result.stopped = true;
+            return result;
         }
-        count = window_.ListCount(IDC_URL_LIST);
+        auto room = static_cast<std::uint32_t>(name.size());
+        // Neither data nor type is asked for, so a long address lists like a short one.
+        const std::int32_t status = registry.EnumValueName(key.Get(), index, name.data(), room);
+        if (status == static_cast<std::int32_t>(kErrorMoreData)) continue;
+        if (status != 0) {
+            result.complete = status == static_cast<std::int32_t>(kErrorNoMoreItems);
+            break;
+        }
+        names.emplace_back(name.data());
+        observer.OnVisit({Store::Typed, names.back()});
+    }
+    result.listed = static_cast<int>(names.size());
+    if (!deleteValues) return result;
 
-        if (bCountOnly != 1) {
-            // The names are taken out of the list before the first deletion, so that a sweep
-            // run while a box below is open cannot change which values this one deletes.
-            std::vector<std::string> listed;
-            listed.reserve(static_cast<std::size_t>(count));
-            for (int position = 0; position < count; ++position) listed.push_back(window_.ListText(IDC_URL_LIST, position));
-            for (const std::string& valueName : listed) {
-                if (registry_.DeleteValue(key, valueName) != 0) window_.ShowMessageBox(kNotDeleted, valueName, kMbOk);
-            }
+    std::sort(names.begin(), names.end(), TypedUrlNameLess);
+    for (const std::string& valueName : names) {
+        if (observer.StopRequested()) {
+            result.stopped = true;
+            return result;
+        }
+        if (registry.DeleteValue(key.Get(), valueName) == 0) {
+            ++result.deleted;
+        } else {
+            observer.OnNotDeleted({Store::Typed, valueName});
         }
     }
-
-    window_.SetControlText(IDC_HISTORY_COUNT, FormatText(kHistoryCountFormat, count));
-    ShowFound(count != 0);
-    return count;
+    return result;
 }

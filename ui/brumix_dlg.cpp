@@ -1,9 +1,8 @@
 // Construction, initialisation, painting and the small shared steps of the main window.
 #include "ui/brumix_dlg.h"
 
-#include "ui/format_text.h"
+#include "res/resource.h"
 #include "ui/globals.h"
-#include "ui/resource_ids.h"
 #include "ui/texts.h"
 
 namespace {
@@ -13,13 +12,7 @@ constexpr std::uint32_t kSysCommandIdMask = 0xFFF0;
 
 }  // namespace
 
-CBrumixDlg::CBrumixDlg(const PlatformServices& services)
-    : window_(services.window),
-      urlCache_(services.urlCache),
-      registry_(services.registry),
-      files_(services.files),
-      system_(services.system),
-      heap_(services.heap) {}
+CBrumixDlg::CBrumixDlg(Window& window, const PlatformServices& services) : window_(window), services_(services) {}
 
 bool CBrumixDlg::OnInitDialog() {
     const std::string aboutText = window_.LoadText(IDS_ABOUTBOX);
@@ -45,14 +38,9 @@ bool CBrumixDlg::OnInitDialog() {
 }
 
 void CBrumixDlg::QueryPlatform() {
-    // Without an answer the platform is taken for the NT family, whose cookies all live in
-    // the URL cache: the cookie folder is then left alone rather than guessed at.
-    std::uint32_t platformId = kPlatformWin32Nt;
-    if (!system_.QueryPlatformId(platformId)) platformId = kPlatformWin32Nt;
-    g_bIsNT = platformId == kPlatformWin32Nt ? 1 : 0;
-
-    std::string windowsDir;
-    g_strWindowsDir = system_.QueryWindowsDirectory(windowsDir) ? windowsDir : std::string();
+    const CookieFolderPlace place = QueryCookieFolderPlace(services_.system);
+    g_bIsNT = place.isNt ? 1 : 0;
+    g_strWindowsDir = place.windowsDir;
 }
 
 bool CBrumixDlg::IsAboutCommand(std::uint32_t commandId) { return (commandId & kSysCommandIdMask) == IDM_ABOUTBOX; }
@@ -61,11 +49,6 @@ bool CBrumixDlg::OnPaint() {
     if (window_.IsMinimised()) return true;
     window_.SetTitle(kTitle);
     return false;
-}
-
-void CBrumixDlg::ShowFound(bool found) {
-    window_.ShowControl(IDC_FOUND_MARK, found);
-    window_.ShowControl(IDC_CLEAN_MARK, !found);
 }
 
 void CBrumixDlg::CountEverything() {

@@ -1,15 +1,19 @@
-// The main window's logic: every handler, sweep and setting, over the platform
-// interfaces only, so that it runs the same against Win32 and against the stand-ins.
+// The main window's logic: every handler over the cleaning engine and the window interface,
+// so that it runs the same against Win32 and against the stand-ins.
 #pragma once
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "platform/platform_services.h"
+#include "platform/window.h"
+#include "sweep/cookie_folder_sweep.h"
+#include "sweep/store_sweep.h"
 
 class CBrumixDlg {
 public:
-    explicit CBrumixDlg(const PlatformServices& services);
+    CBrumixDlg(Window& window, const PlatformServices& services);
 
     // Initialisation, message handlers and the close; the host calls them.
     bool OnInitDialog();
@@ -19,6 +23,8 @@ public:
     bool OnPaint();
     void OnClearNow();
     void OnCancel();
+    // The session ends (log-off, shutdown) without a close: the choices are kept all the same.
+    void OnEndSession(bool ending);
     void OnTempFiles();
     void OnCookies();
     void OnHistory();
@@ -29,7 +35,7 @@ public:
     // isIntervalSlider: whether the control that scrolled is IDC_INTERVAL.
     void OnIntervalScroll(bool isIntervalSlider);
 
-    // The sweeps; each returns what it found and writes it to the window.
+    // The sweeps as the window runs them: the engine, then what it found on screen.
     int ScanCache(int bDeleteCookies, int bCountOnly);
     int SweepCookieFolder(int bDelete, int bCountOnly);
     int ScanTypedUrls(int bCountOnly);
@@ -39,19 +45,19 @@ public:
     void UpdateSniffCaption();
 
 private:
+    class Display;
+    class ClearRunning;
+
     void ShowFound(bool found);
+    void ShowTypedUrls(const TypedUrlResult& result, const std::vector<std::string>& names);
+    void ShowCache(const CacheSweepResult& result);
     void SetupSliderAndProgress();
     void CountEverything();
-    void RestoreCheck(const char* valueName, int controlId, void (CBrumixDlg::*handler)());
-    void RestoreInterval();
     void QueryPlatform();
+    CookieFolderPlace CookiePlace() const;
 
     Window& window_;
-    UrlCache& urlCache_;
-    Registry& registry_;
-    FileSearch& files_;
-    SystemFacts& system_;
-    Heap& heap_;
+    PlatformServices services_;
     // Set while a clear runs, so that a sniff tick delivered by a message box inside it
     // cannot start a second count or clear in the middle of the first.
     bool clearing_ = false;

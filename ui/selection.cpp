@@ -1,6 +1,6 @@
 // The selection boxes, the on-top box and what each tells the status line.
 #include "ui/brumix_dlg.h"
-#include "ui/resource_ids.h"
+#include "res/resource.h"
 #include "ui/texts.h"
 
 void CBrumixDlg::OnTempFiles() {

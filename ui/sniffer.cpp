@@ -2,7 +2,7 @@
 #include "ui/brumix_dlg.h"
 #include "ui/format_text.h"
 #include "ui/globals.h"
-#include "ui/resource_ids.h"
+#include "res/resource.h"
 #include "ui/texts.h"
 
 namespace {

@@ -1,4 +1,5 @@
-// Every stand-in wired to one fault list: what a test or a fuzzer builds the window over.
+// Every stand-in wired to one fault list: what a test or a fuzzer builds the logic over. The
+// window starts with the controls its builder gives it.
 #pragma once
 
 #include "platform/memory/counting_heap.h"
@@ -10,14 +11,18 @@
 #include "platform/memory/memory_window.h"
 #include "platform/platform_services.h"
 
+#include <utility>
+
 struct MemoryPlatform {
+    explicit MemoryPlatform(MemoryWindow::Controls controls = {}) : window(faults, std::move(controls)) {}
+
     Faults faults;
-    MemoryWindow window{faults};
+    MemoryWindow window;
     MemoryUrlCache cache{faults};
     MemoryRegistry registry{faults};
     MemoryFileSearch files{faults};
     MemorySystemFacts system{faults};
     CountingHeap heap{faults};
 
-    PlatformServices Services() { return {window, cache, registry, files, system, heap}; }
+    PlatformServices Services() { return {cache, registry, files, system, heap}; }
 };

@@ -3,8 +3,8 @@
 
 #include <algorithm>
 #include <cctype>
+#include <utility>
 
-#include "ui/resource_ids.h"
 
 namespace {
 
@@ -15,28 +15,13 @@ bool ListLess(const std::string& a, const std::string& b) {
     });
 }
 
+// The OK button's id, which a box with only that button returns.
+constexpr int kButtonOk = 1;
+
 }  // namespace
 
-MemoryWindow::MemoryWindow(Faults& faults) : faults_(faults) {
-    for (int id : {IDOK, IDC_STATUS, IDC_COOKIES, IDC_URL_LIST, IDC_TEMP_FILES, IDC_HISTORY, IDC_CACHED_COUNT,
-                   IDC_COOKIE_COUNT, IDC_HISTORY_COUNT, IDC_SNIFFER, IDC_INTERVAL, IDC_ON_TOP, IDC_CLEAN_MARK,
-                   IDC_FOUND_MARK, IDC_PROGRESS, IDC_AUTO_CLEAR}) {
-        controls_[id];
-    }
-    controls_[IDOK].text = "BRUMIX";
-    controls_[IDC_STATUS].text = "Static";
-    controls_[IDC_COOKIES] = {0, false, true, "Including Cookies"};
-    controls_[IDC_URL_LIST].visible = false;
-    controls_[IDC_TEMP_FILES].text = "Temporary Internet Files";
-    controls_[IDC_HISTORY].text = "Internet Explorer History";
-    controls_[IDC_CACHED_COUNT].text = "Static";
-    controls_[IDC_COOKIE_COUNT].text = "Static";
-    controls_[IDC_HISTORY_COUNT].text = "Static";
-    controls_[IDC_SNIFFER].text = "Sniff";
-    controls_[IDC_ON_TOP].text = "On Top";
-    controls_[IDC_CLEAN_MARK].visible = false;
-    controls_[IDC_AUTO_CLEAR] = {0, false, true, "Auto clear when Minimized"};
-}
+MemoryWindow::MemoryWindow(Faults& faults, std::map<int, Control> controls)
+    : faults_(faults), controls_(std::move(controls)) {}
 
 void MemoryWindow::Record(const char* op, int id, const std::string& detail) {
     std::string line = std::string(op) + " " + std::to_string(id);
@@ -120,7 +105,7 @@ int MemoryWindow::ShowMessageBox(const std::string& text, const std::string& cap
     boxes_.push_back({text, caption, style});
     if (faults_.Hit("MessageBox")) return 0;
     if (whileMessageBoxOpen) whileMessageBoxOpen(boxes_.back());
-    return IDOK;
+    return kButtonOk;
 }
 
 bool MemoryWindow::IsMinimised() {
@@ -144,7 +129,10 @@ void MemoryWindow::StopTimer(std::uint32_t id) {
     timers_.erase(id);
 }
 
-std::string MemoryWindow::LoadText(std::uint32_t stringId) { return stringId == IDS_ABOUTBOX ? aboutText : std::string(); }
+std::string MemoryWindow::LoadText(std::uint32_t stringId) {
+    const auto found = strings.find(stringId);
+    return found == strings.end() ? std::string() : found->second;
+}
 
 void MemoryWindow::AddAboutToSystemMenu(const std::string& text, std::uint32_t /*commandId*/) {
     Record("AddAbout", 0, text);

@@ -1,5 +1,6 @@
-// A stand-in main window that holds every control's state as the dialog template starts it,
-// behaves as the real controls do where the logic relies on it, and records what it was told.
+// A stand-in main window that holds every control's state, starting from what its builder
+// gives it, behaves as the real controls do where the logic relies on it, and records what
+// it was told.
 #pragma once
 
 #include <functional>
@@ -24,7 +25,9 @@ public:
         std::uint32_t style;
     };
 
-    explicit MemoryWindow(Faults& faults);
+    using Controls = std::map<int, Control>;
+
+    explicit MemoryWindow(Faults& faults, Controls controls = {});
 
     Control& control(int id) { return controls_[id]; }
     const std::vector<std::string>& List() const { return list_; }
@@ -40,7 +43,8 @@ public:
     int EndResult() const { return endResult_; }
 
     bool minimised = false;
-    std::string aboutText = "&About Win Brumix...";
+    // The string table; a missing id loads as empty text.
+    std::map<std::uint32_t, std::string> strings;
     std::string applicationName = "winbrumix";
     // Runs while a message box is open, as the platform's box delivers ticks meanwhile.
     std::function<void(const MessageBoxShown&)> whileMessageBoxOpen;

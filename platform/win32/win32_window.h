@@ -17,7 +17,6 @@ public:
 
     // The dialog exists only from WM_INITDIALOG on; the host attaches it there.
     void Attach(HWND dialog) { dialog_ = dialog; }
-    HWND Handle() const { return dialog_; }
     // Null until CreateToolTips has run.
     HWND ToolTipHandle() const { return toolTip_; }
 

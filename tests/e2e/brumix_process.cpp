@@ -5,7 +5,7 @@
 
 #include <thread>
 
-#include "ui/resource_ids.h"
+#include "res/resource.h"
 
 namespace e2e {
 namespace {

@@ -10,7 +10,7 @@
 #include "tests/support/wine_cache.h"
 #include "tests/support/wine_files.h"
 #include "tests/support/wine_registry.h"
-#include "ui/resource_ids.h"
+#include "res/resource.h"
 
 namespace e2e {
 

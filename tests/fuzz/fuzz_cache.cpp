@@ -6,10 +6,10 @@
 
 #include "fuzz_check.h"
 #include "platform/errors.h"
-#include "platform/memory/memory_platform.h"
+#include "tests/support/main_window_template.h"
 #include "ui/brumix_dlg.h"
 #include "ui/globals.h"
-#include "ui/resource_ids.h"
+#include "res/resource.h"
 
 namespace {
 
@@ -21,7 +21,7 @@ constexpr const char* kOps[] = {"FindFirstUrlCacheEntry", "FindNextUrlCacheEntry
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     FuzzedDataProvider input(data, size);
-    MemoryPlatform p;
+    MainWindowPlatform p;
     g_bIsNT = 1;
     const int entries = input.ConsumeIntegralInRange(0, 60);
     int locked = 0;
@@ -47,7 +47,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const int deleteCookies = input.ConsumeIntegralInRange(0, 2);
     const int countOnly = input.ConsumeIntegralInRange(0, 2);
 
-    CBrumixDlg dlg(p.Services());
+    CBrumixDlg dlg(p.window, p.Services());
     const int result = dlg.ScanCache(deleteCookies, countOnly);
     FUZZ_CHECK(result == 0 || result == 1);
     FUZZ_CHECK(p.heap.Live() == 0);

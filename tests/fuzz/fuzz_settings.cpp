@@ -4,10 +4,10 @@
 #include <string>
 
 #include "fuzz_check.h"
-#include "platform/memory/memory_platform.h"
+#include "tests/support/main_window_template.h"
 #include "settings/settings_store.h"
 #include "ui/brumix_dlg.h"
-#include "ui/resource_ids.h"
+#include "res/resource.h"
 
 namespace {
 
@@ -18,7 +18,7 @@ constexpr int kCheckIds[] = {IDC_TEMP_FILES, IDC_COOKIES, IDC_HISTORY, IDC_SNIFF
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     FuzzedDataProvider input(data, size);
-    MemoryPlatform p;
+    MainWindowPlatform p;
     if (input.ConsumeBool()) p.registry.AddKey(kSettingsKey);
     for (const char* name : kNames) {
         if (!input.ConsumeBool()) continue;
@@ -34,7 +34,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         FUZZ_CHECK(text.find('\0') == std::string::npos);
     }
 
-    CBrumixDlg dlg(p.Services());
+    CBrumixDlg dlg(p.window, p.Services());
     dlg.OnInitDialog();
     const int seconds = p.window.SliderGetPos(IDC_INTERVAL);
     FUZZ_CHECK(seconds >= 1 && seconds <= 60);

@@ -6,9 +6,9 @@
 #include <string>
 
 #include "fuzz_check.h"
-#include "platform/memory/memory_platform.h"
+#include "tests/support/main_window_template.h"
 #include "ui/brumix_dlg.h"
-#include "ui/resource_ids.h"
+#include "res/resource.h"
 
 namespace {
 constexpr char kTypedUrls[] = "Software\\Microsoft\\Internet Explorer\\TypedURLs";
@@ -16,7 +16,7 @@ constexpr char kTypedUrls[] = "Software\\Microsoft\\Internet Explorer\\TypedURLs
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     FuzzedDataProvider input(data, size);
-    MemoryPlatform p;
+    MainWindowPlatform p;
     p.registry.AddKey(kTypedUrls);
     std::set<std::string> protectedNames;
     const int values = input.ConsumeIntegralInRange(0, 40);
@@ -34,7 +34,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     const std::size_t stored = p.registry.ValueNames(kTypedUrls).size();
 
-    CBrumixDlg dlg(p.Services());
+    CBrumixDlg dlg(p.window, p.Services());
     FUZZ_CHECK(dlg.ScanTypedUrls(1) == static_cast<int>(stored));
     FUZZ_CHECK(std::is_sorted(p.window.List().begin(), p.window.List().end(), [](const std::string& a, const std::string& b) {
         return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {

@@ -33,10 +33,10 @@ TEST_F(CookieFolderTest, EmptyWindowsDirectoryNeverLooks) {
 }
 
 TEST_F(CookieFolderTest, MissingFolderCountsNothingElsewhere) {
-    MemoryPlatform other;
+    MainWindowPlatform other;
     other.files.AddFolder("C:\\WINDOWS");
     other.files.AddFile("C:\\WINDOWS", "readme.txt");
-    CBrumixDlg otherDlg(other.Services());
+    CBrumixDlg otherDlg(other.window, other.Services());
     EXPECT_EQ(otherDlg.SweepCookieFolder(1, 0), 0);
     EXPECT_TRUE(other.files.HasFile("C:\\WINDOWS", "readme.txt"));
 }
@@ -79,11 +79,11 @@ TEST_F(CookieFolderTest, FilePendingDeletionEndsTheWalk) {
 }
 
 TEST_F(CookieFolderTest, RootWindowsDirectoryIsJoinedWithOneSeparator) {
-    MemoryPlatform other;
+    MainWindowPlatform other;
     other.files.AddFolder("C:\\Cookies");
     other.files.AddFile("C:\\Cookies", "a.txt");
     g_strWindowsDir = "C:\\";
-    CBrumixDlg otherDlg(other.Services());
+    CBrumixDlg otherDlg(other.window, other.Services());
     EXPECT_EQ(otherDlg.SweepCookieFolder(0, 1), 1);
     EXPECT_EQ(other.files.CurrentDir(), "C:\\Cookies\\");
 }

@@ -3,10 +3,10 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/memory/memory_platform.h"
+#include "tests/support/main_window_template.h"
 #include "ui/brumix_dlg.h"
 #include "ui/globals.h"
-#include "ui/resource_ids.h"
+#include "res/resource.h"
 
 class DialogTest : public ::testing::Test {
 protected:
@@ -16,8 +16,8 @@ protected:
         g_nPulsePos = 0;
     }
 
-    MemoryPlatform platform;
-    CBrumixDlg dlg{platform.Services()};
+    MainWindowPlatform platform;
+    CBrumixDlg dlg{platform.window, platform.Services()};
 
     MemoryWindow::Control& Control(int id) { return platform.window.control(id); }
     const std::string& Text(int id) { return platform.window.control(id).text; }

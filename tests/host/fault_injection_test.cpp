@@ -44,7 +44,7 @@ const std::map<std::string, std::vector<std::uint32_t>>& DocumentedErrors() {
     return errors;
 }
 
-void Seed(MemoryPlatform& p) {
+void Seed(MainWindowPlatform& p) {
     p.system.platformId = kPlatformWin32Windows;
     p.registry.SetText(kSettingsKey, "cached_urls", "1");
     p.registry.SetText(kSettingsKey, "cookies", "1");
@@ -67,11 +67,11 @@ void Seed(MemoryPlatform& p) {
 }
 
 // The status line right after the clear; the close then writes its own.
-std::string RunSession(MemoryPlatform& p) {
+std::string RunSession(MainWindowPlatform& p) {
     g_bIsNT = 0;
     g_strWindowsDir.clear();
     g_nPulsePos = 0;
-    CBrumixDlg dlg(p.Services());
+    CBrumixDlg dlg(p.window, p.Services());
     dlg.OnInitDialog();
     p.window.minimised = true;
     dlg.OnTimer(ID_SNIFF_TIMER);
@@ -83,7 +83,7 @@ std::string RunSession(MemoryPlatform& p) {
     return statusAfterClear;
 }
 
-void ExpectSoundEnd(MemoryPlatform& p, const std::string& statusAfterClear, const std::string& what) {
+void ExpectSoundEnd(MainWindowPlatform& p, const std::string& statusAfterClear, const std::string& what) {
     SCOPED_TRACE(what);
     EXPECT_EQ(p.registry.OpenKeys(), 0);
     EXPECT_EQ(p.cache.OpenWalks(), 0);
@@ -113,7 +113,7 @@ void ExpectSoundEnd(MemoryPlatform& p, const std::string& statusAfterClear, cons
 }
 
 TEST(FaultInjection, UntouchedSessionClearsWhatIsSelected) {
-    MemoryPlatform p;
+    MainWindowPlatform p;
     Seed(p);
     ExpectSoundEnd(p, RunSession(p), "no fault");
     EXPECT_EQ(p.cache.Size(), 0u);
@@ -123,7 +123,7 @@ TEST(FaultInjection, UntouchedSessionClearsWhatIsSelected) {
 }
 
 TEST(FaultInjection, EveryCallFailingInTurnWithEachDocumentedError) {
-    MemoryPlatform recording;
+    MainWindowPlatform recording;
     Seed(recording);
     RunSession(recording);
     const std::vector<std::string> calls = recording.faults.Calls();
@@ -134,7 +134,7 @@ TEST(FaultInjection, EveryCallFailingInTurnWithEachDocumentedError) {
         auto errors = DocumentedErrors().find(calls[index]);
         ASSERT_NE(errors, DocumentedErrors().end()) << "no documented errors listed for " << calls[index];
         for (std::uint32_t error : errors->second) {
-            MemoryPlatform p;
+            MainWindowPlatform p;
             Seed(p);
             p.faults.FailCallAt(static_cast<long>(index), error);
             const std::string status = RunSession(p);

@@ -53,9 +53,9 @@ TEST_F(InitTest, SystemMenuGetsTheAboutEntryUnlessItsTextIsEmpty) {
     EXPECT_EQ(platform.window.AboutEntry(), "&About Win Brumix...");
     EXPECT_FALSE(platform.window.HasSizeAndMaximize());
 
-    MemoryPlatform plain;
-    plain.window.aboutText.clear();
-    CBrumixDlg plainDlg(plain.Services());
+    MainWindowPlatform plain;
+    plain.window.strings.clear();
+    CBrumixDlg plainDlg(plain.window, plain.Services());
     plainDlg.OnInitDialog();
     EXPECT_EQ(plain.window.AboutEntry(), "");
     EXPECT_TRUE(plain.window.HasSizeAndMaximize());
@@ -76,8 +76,8 @@ TEST_F(InitTest, PlatformFamilyAndWindowsDirectoryAreKept) {
     EXPECT_EQ(g_bIsNT, 0);
     EXPECT_EQ(g_strWindowsDir, "D:\\WIN");
 
-    MemoryPlatform nt;
-    CBrumixDlg ntDlg(nt.Services());
+    MainWindowPlatform nt;
+    CBrumixDlg ntDlg(nt.window, nt.Services());
     ntDlg.OnInitDialog();
     EXPECT_EQ(g_bIsNT, 1);
 }

@@ -88,10 +88,10 @@ TEST_F(SettingsTest, CheckValuesOtherThanZeroOrOneAreIgnored) {
 
 TEST_F(SettingsTest, TextsThatAreNoNumberRestoreUncheckedAndRunTheHandler) {
     for (const char* text : {"yes", "", " 0"}) {
-        MemoryPlatform fresh;
+        MainWindowPlatform fresh;
         fresh.registry.SetText(kSettingsKey, "IE_history", text);
         fresh.window.SetCheck(IDC_HISTORY, 1);
-        CBrumixDlg freshDlg(fresh.Services());
+        CBrumixDlg freshDlg(fresh.window, fresh.Services());
         freshDlg.OnInitDialog();
         EXPECT_EQ(fresh.window.control(IDC_HISTORY).check, 0) << '"' << text << '"';
         EXPECT_EQ(fresh.window.control(IDC_STATUS).text, "Keep IE History") << '"' << text << '"';
@@ -104,9 +104,9 @@ TEST_F(SettingsTest, TextsThatAreNoNumberRestoreUncheckedAndRunTheHandler) {
 
 TEST_F(SettingsTest, IntervalOutOfRangeIsIgnoredAndZeroGivesOne) {
     for (const auto& [text, expected] : std::vector<std::pair<std::string, int>>{{"75", 2}, {"-5", 2}, {"0", 1}, {"45", 45}}) {
-        MemoryPlatform fresh;
+        MainWindowPlatform fresh;
         fresh.registry.SetText(kSettingsKey, "timer", text);
-        CBrumixDlg freshDlg(fresh.Services());
+        CBrumixDlg freshDlg(fresh.window, fresh.Services());
         freshDlg.OnInitDialog();
         EXPECT_EQ(fresh.window.SliderGetPos(IDC_INTERVAL), expected) << text;
         EXPECT_EQ(fresh.window.control(IDC_SNIFFER).text, "Sniff: every " + std::to_string(expected) + " second(s)");
@@ -185,9 +185,9 @@ TEST_F(SettingsTest, CloseGoesOnWhenTheKeyOrAValueCannotBeWritten) {
     EXPECT_FALSE(platform.registry.HasValue(kSettingsKey, "cookies"));
     EXPECT_TRUE(platform.registry.HasValue(kSettingsKey, "modal"));
 
-    MemoryPlatform locked;
+    MainWindowPlatform locked;
     locked.faults.FailCall("RegCreateKeyEx", kErrorAccessDenied);
-    CBrumixDlg lockedDlg(locked.Services());
+    CBrumixDlg lockedDlg(locked.window, locked.Services());
     lockedDlg.OnCancel();
     EXPECT_FALSE(locked.registry.HasKey(kSettingsKey));
     EXPECT_EQ(locked.window.EndResult(), IDCANCEL);
@@ -204,8 +204,8 @@ TEST_F(SettingsTest, WhatACloseSavesTheNextStartRestores) {
     dlg.OnSniffer();
     dlg.OnCancel();
 
-    MemoryWindow next(platform.faults);
-    CBrumixDlg nextDlg({next, platform.cache, platform.registry, platform.files, platform.system, platform.heap});
+    MemoryWindow next(platform.faults, MainWindowTemplate());
+    CBrumixDlg nextDlg(next, platform.Services());
     nextDlg.OnInitDialog();
     EXPECT_EQ(next.control(IDC_TEMP_FILES).check, 1);
     EXPECT_EQ(next.control(IDC_COOKIES).check, 1);

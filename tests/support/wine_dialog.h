@@ -6,7 +6,7 @@
 
 #include "platform/memory/counting_heap.h"
 #include "platform/memory/faults.h"
-#include "platform/memory/memory_window.h"
+#include "tests/support/main_window_template.h"
 #include "platform/win32/win32_file_search.h"
 #include "platform/win32/win32_registry.h"
 #include "platform/win32/win32_system_facts.h"
@@ -15,14 +15,14 @@
 
 struct WineDialog {
     Faults faults;
-    MemoryWindow window{faults};
+    MemoryWindow window{faults, MainWindowTemplate()};
     Win32UrlCache cache;
     Win32Registry registry;
     Win32FileSearch files;
     Win32SystemFacts system;
     // The process heap, counted, so that a test can see the blocks a walk took.
     CountingHeap heap{faults};
-    CBrumixDlg dlg{PlatformServices{window, cache, registry, files, system, heap}};
+    CBrumixDlg dlg{window, PlatformServices{cache, registry, files, system, heap}};
 
     const std::string& Text(int id) { return window.control(id).text; }
     bool Visible(int id) { return window.control(id).visible; }

@@ -11,7 +11,7 @@
 #include "tests/support/wine_dialog.h"
 #include "tests/support/wine_files.h"
 #include "ui/globals.h"
-#include "ui/resource_ids.h"
+#include "res/resource.h"
 
 namespace {
 

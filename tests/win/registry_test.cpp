@@ -8,7 +8,7 @@
 #include "platform/errors.h"
 #include "tests/support/wine_dialog.h"
 #include "tests/support/wine_registry.h"
-#include "ui/resource_ids.h"
+#include "res/resource.h"
 
 namespace {
 

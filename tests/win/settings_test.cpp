@@ -9,7 +9,7 @@
 #include "settings/settings_store.h"
 #include "tests/support/wine_dialog.h"
 #include "tests/support/wine_registry.h"
-#include "ui/resource_ids.h"
+#include "res/resource.h"
 
 namespace {
 

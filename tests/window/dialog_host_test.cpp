@@ -13,7 +13,7 @@
 #include "platform/memory/memory_platform.h"
 #include "tests/window/message_pump.h"
 #include "ui/globals.h"
-#include "ui/resource_ids.h"
+#include "res/resource.h"
 
 namespace {
 
@@ -71,8 +71,7 @@ protected:
     }
 
     INT_PTR Run(std::vector<Step> steps) {
-        MainDialogHost host(GetModuleHandleA(nullptr),
-                            StoreServices{stores.cache, stores.registry, stores.files, stores.system, stores.heap});
+        MainDialogHost host(GetModuleHandleA(nullptr), stores.Services());
         Script script(std::move(steps));
         const INT_PTR result = script.Run(host);
         stepsRun = script.done;

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "tests/window/message_pump.h"
-#include "ui/resource_ids.h"
+#include "res/resource.h"
 
 namespace {
 

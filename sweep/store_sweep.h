@@ -1,0 +1,43 @@
+// The clear run and the count: the typed addresses first, then the URL cache with its
+// cookie files, as one selection asks.
+#pragma once
+
+#include "platform/platform_services.h"
+#include "sweep/cache_sweep.h"
+#include "sweep/cookie_folder_sweep.h"
+#include "sweep/typed_url_sweep.h"
+
+struct StoreSelection {
+    bool cache = false;
+    // The cookie entries and cookie files; they are reached only together with the cache.
+    bool cookies = false;
+    bool typedUrls = false;
+
+    bool Any() const { return cache || typedUrls; }
+};
+
+struct StoreSweepResult {
+    // Each is set only when its store was swept.
+    bool typedUrlsSwept = false;
+    TypedUrlResult typedUrls;
+    bool cacheSwept = false;
+    CacheSweepResult cache;
+
+    bool Stopped() const { return typedUrls.stopped || cache.walk.stopped || cache.cookieFiles.stopped; }
+    // Every store that was swept was walked to its end (a missing TypedURLs key is empty).
+    bool Complete() const {
+        return (!typedUrlsSwept || !typedUrls.opened || typedUrls.complete) && (!cacheSwept || cache.walk.complete);
+    }
+};
+
+class StoreSweepObserver : public SweepObserver {
+public:
+    // Each store's result as soon as that store is done, before the next one starts.
+    virtual void OnTypedUrlsSwept(const TypedUrlResult&) {}
+    virtual void OnCacheSwept(const CacheSweepResult&) {}
+};
+
+// deleteItems false counts the selected stores and deletes nothing. A stop requested
+// inside one store leaves the stores after it untouched.
+StoreSweepResult SweepStores(const PlatformServices& services, const CookieFolderPlace& place,
+                             const StoreSelection& selection, bool deleteItems, StoreSweepObserver& observer);

@@ -1,0 +1,28 @@
+// What a sweep tells its caller while it runs: each item it stands on and each item it
+// could not delete, inline and in order, and the caller's chance to stop between two items.
+#pragma once
+
+#include <string_view>
+
+// Where an item lives. Cache entries split into cookie entries and all others.
+enum class Store { Cache, Cookie, CookieFile, Typed };
+
+struct SweepItem {
+    Store store;
+    // The cache entry's source URL, the cookie file's bare name, the typed value's name;
+    // valid only during the call.
+    std::string_view name;
+};
+
+class SweepObserver {
+public:
+    virtual ~SweepObserver() = default;
+
+    // Asked before each item is touched; true ends the sweep there, the item untouched.
+    virtual bool StopRequested() { return false; }
+    // The sweep stands on an item and counts it, before deleting it if it deletes.
+    virtual void OnVisit(const SweepItem&) {}
+    // The item could not be deleted; the sweep goes on once this returns, so a caller may
+    // show a box here while the store is still open.
+    virtual void OnNotDeleted(const SweepItem&) {}
+};

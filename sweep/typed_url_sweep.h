@@ -1,0 +1,25 @@
+// The addresses typed into the browser's address bar: the values of the TypedURLs key.
+#pragma once
+
+#include "platform/registry.h"
+#include "sweep/sweep_observer.h"
+
+inline constexpr char kTypedUrlsKey[] = "Software\\Microsoft\\Internet Explorer\\TypedURLs";
+
+struct TypedUrlResult {
+    // False when the key is missing or cannot be opened with full access; nothing else then holds.
+    bool opened = false;
+    // The values listed, before any deletion.
+    int listed = 0;
+    int deleted = 0;
+    // The listing reached its end; false when an error other than a too-long name ended it.
+    bool complete = false;
+    bool stopped = false;
+};
+
+// Lists every value name first, then, when asked, deletes the listed names in the order
+// of TypedUrlNameLess.
+TypedUrlResult SweepTypedUrls(Registry& registry, bool deleteValues, SweepObserver& observer);
+
+// Without regard to case, byte by byte: the order of a sorted list box for such names.
+bool TypedUrlNameLess(const std::string& a, const std::string& b);

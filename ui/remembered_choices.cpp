@@ -1,0 +1,75 @@
+// The seven choices applied to the window at start and taken from it at the close.
+#include "res/resource.h"
+#include "settings/settings_store.h"
+#include "ui/brumix_dlg.h"
+
+namespace {
+
+// Each choice's control, and the handler that a restored state runs, in the order of the
+// restore: the interval before the sniffer that reads it, the automatic clear after the
+// boxes and the sniffer whose handlers change it.
+struct ChoiceControl {
+    Setting setting;
+    int controlId;
+    void (CBrumixDlg::*handler)();
+};
+constexpr ChoiceControl kChoices[] = {
+    {Setting::CachedUrls, IDC_TEMP_FILES, &CBrumixDlg::OnTempFiles},
+    {Setting::Cookies, IDC_COOKIES, &CBrumixDlg::OnCookies},
+    {Setting::IeHistory, IDC_HISTORY, &CBrumixDlg::OnHistory},
+    {Setting::Timer, IDC_INTERVAL, nullptr},
+    {Setting::SnifTimer, IDC_SNIFFER, &CBrumixDlg::OnSniffer},
+    {Setting::AutoClear, IDC_AUTO_CLEAR, &CBrumixDlg::OnAutoClear},
+    {Setting::Modal, IDC_ON_TOP, &CBrumixDlg::OnOnTop},
+};
+
+constexpr int kIntervalMin = 0;
+constexpr int kIntervalMax = 60;
+// A missing interval lands on the slider's minimum.
+constexpr int kIntervalMissing = -1;
+
+}  // namespace
+
+void CBrumixDlg::RestoreSettings() {
+    const SettingValues stored = ReadSettings(services_.registry);
+    for (const ChoiceControl& choice : kChoices) {
+        if (choice.handler == nullptr) {
+            const std::optional<int>& seconds = stored[choice.setting];
+            if (!seconds) {
+                window_.SliderSetPos(choice.controlId, kIntervalMissing);
+            } else if (*seconds >= kIntervalMin && *seconds <= kIntervalMax) {
+                window_.SliderSetPos(choice.controlId, *seconds);
+            }
+            continue;
+        }
+        const std::optional<int> state = stored.CheckState(choice.setting);
+        if (!state) continue;
+        window_.SetCheck(choice.controlId, *state);
+        (this->*choice.handler)();
+    }
+}
+
+void CBrumixDlg::SaveSettings() {
+    SettingValues values;
+    for (const ChoiceControl& choice : kChoices) {
+        values[choice.setting] =
+            choice.handler == nullptr ? window_.SliderGetPos(choice.controlId) : window_.GetCheck(choice.controlId);
+    }
+    WriteSettings(services_.registry, values);
+}
+
+void CBrumixDlg::OnCancel() {
+    SaveSettings();
+    if (window_.GetCheck(IDC_SNIFFER) == 1) {
+        window_.SetCheck(IDC_SNIFFER, 0);
+        OnSniffer();
+    }
+    window_.EndDialog(IDCANCEL);
+}
+
+void CBrumixDlg::OnEndSession(bool ending) {
+    if (!ending) return;
+    SaveSettings();
+    window_.StopTimer(ID_SNIFF_TIMER);
+    window_.StopTimer(ID_PULSE_TIMER);
+}
