@@ -11,6 +11,11 @@ std::string Lower(std::string text) {
     return text;
 }
 
+std::string Upper(std::string text) {
+    for (char& c : text) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    return text;
+}
+
 }  // namespace
 
 std::string MemoryFileSearch::Key(const std::string& folder) {
@@ -19,13 +24,28 @@ std::string MemoryFileSearch::Key(const std::string& folder) {
     return key;
 }
 
+std::string MemoryFileSearch::ShortAlias(const std::string& name) {
+    const std::size_t dot = name.rfind('.');
+    const std::string base = name.substr(0, dot);
+    const std::string extension = dot == std::string::npos ? std::string() : name.substr(dot + 1);
+    if (base.size() <= 8 && extension.size() <= 3 && base.find('.') == std::string::npos) return {};
+    std::string alias = base.substr(0, 6) + "~1";
+    if (!extension.empty()) alias += "." + extension.substr(0, 3);
+    return Upper(alias);
+}
+
 bool MemoryFileSearch::Matches(const std::string& pattern, const std::string& name) {
     // Enough of the platform's wildcards for the patterns the program uses: "*" then a suffix.
+    // Like the real search, a long name is also matched through its 8.3 alias.
     const std::string p = Lower(pattern);
-    const std::string n = Lower(name);
-    if (p.empty() || p[0] != '*') return p == n;
-    const std::string suffix = p.substr(1);
-    return n.size() >= suffix.size() && n.compare(n.size() - suffix.size(), suffix.size(), suffix) == 0;
+    const auto match = [&p](const std::string& candidate) {
+        const std::string n = Lower(candidate);
+        if (p.empty() || p[0] != '*') return p == n;
+        const std::string suffix = p.substr(1);
+        return n.size() >= suffix.size() && n.compare(n.size() - suffix.size(), suffix.size(), suffix) == 0;
+    };
+    const std::string alias = ShortAlias(name);
+    return match(name) || (!alias.empty() && match(alias));
 }
 
 void MemoryFileSearch::AddFolder(const std::string& path) { folders_[Key(path)]; }

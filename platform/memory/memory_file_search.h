@@ -21,6 +21,10 @@ public:
     int OpenSearches() const { return static_cast<int>(searches_.size()); }
     int DeleteAttempts() const { return deleteAttempts_; }
 
+    // A simplified 8.3 alias ("notes.txtold" gives "NOTES~1.TXT"); empty for a name that is
+    // already short. The search matches a pattern against it too.
+    static std::string ShortAlias(const std::string& name);
+
     bool SetCurrentDir(const std::string& path) override;
     SearchHandle FindFirst(const std::string& pattern, std::string& fileName) override;
     bool FindNext(SearchHandle search, std::string& fileName) override;

@@ -1,4 +1,6 @@
 // The clear-now run: what each selection deletes, the order, the recount and the report.
+#include <new>
+
 #include "dialog_fixture.h"
 
 namespace {
@@ -83,6 +85,55 @@ TEST_F(ClearNowTest, ButtonAndCookieBoxAreDisabledWhileTheRunLasts) {
     EXPECT_TRUE(disabledInside);
     EXPECT_TRUE(Control(IDOK).enabled);
     EXPECT_EQ(Text(IDC_STATUS), "Done!");
+}
+
+// The real cache service, except that one deletion runs out of memory.
+class ThrowingUrlCache final : public UrlCache {
+public:
+    explicit ThrowingUrlCache(UrlCache& inner) : inner_(inner) {}
+    bool armed = true;
+
+    WalkHandle FindFirstEntry(CacheEntryRecord* block, std::uint32_t& size) override {
+        return inner_.FindFirstEntry(block, size);
+    }
+    bool FindNextEntry(WalkHandle walk, CacheEntryRecord* block, std::uint32_t& size) override {
+        return inner_.FindNextEntry(walk, block, size);
+    }
+    bool DeleteEntry(const char* sourceUrl) override {
+        if (armed) {
+            armed = false;
+            throw std::bad_alloc();
+        }
+        return inner_.DeleteEntry(sourceUrl);
+    }
+    void CloseWalk(WalkHandle walk) override { inner_.CloseWalk(walk); }
+    std::uint32_t LastError() override { return inner_.LastError(); }
+
+private:
+    UrlCache& inner_;
+};
+
+TEST_F(ClearNowTest, ExceptionInsideAClearLeavesAWindowThatStillWorks) {
+    ThrowingUrlCache throwing(platform.cache);
+    CBrumixDlg throwingDlg(platform.window,
+                           PlatformServices{throwing, platform.registry, platform.files, platform.system, platform.heap});
+    Check(IDC_TEMP_FILES);
+    Check(IDC_HISTORY);
+    EXPECT_THROW(throwingDlg.OnClearNow(), std::bad_alloc);
+    EXPECT_TRUE(Control(IDOK).enabled);
+    EXPECT_TRUE(Control(IDC_COOKIES).enabled);
+    EXPECT_EQ(platform.cache.OpenWalks(), 0);
+    EXPECT_EQ(platform.heap.Live(), 0);
+    EXPECT_EQ(platform.registry.OpenKeys(), 0);
+    EXPECT_EQ(Text(IDC_STATUS), "before");
+
+    // The sniffer's automatic clear is not held off for ever: the next tick clears.
+    Check(IDC_AUTO_CLEAR);
+    platform.window.minimised = true;
+    throwingDlg.OnTimer(ID_SNIFF_TIMER);
+    EXPECT_EQ(Text(IDC_STATUS), "Done!");
+    EXPECT_EQ(platform.cache.Urls(), std::vector<std::string>{"Cookie:user@a.example/"});
+    EXPECT_EQ(Text(IDC_CACHED_COUNT), "Cached Files: 0");
 }
 
 }  // namespace

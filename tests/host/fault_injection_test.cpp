@@ -1,4 +1,4 @@
-// Every platform call of a whole session (start-up with its restore and count, a sniff
+// Every platform call of a whole run of the program (start-up with its restore and count, a sniff
 // count, a clear, the close) made to fail in turn, with each error Windows documents for it:
 // the program must go on as written, end with nothing left open, and touch nothing else.
 #include <map>
@@ -67,7 +67,7 @@ void Seed(MainWindowPlatform& p) {
 }
 
 // The status line right after the clear; the close then writes its own.
-std::string RunSession(MainWindowPlatform& p) {
+std::string RunProgram(MainWindowPlatform& p) {
     g_bIsNT = 0;
     g_strWindowsDir.clear();
     g_nPulsePos = 0;
@@ -112,10 +112,10 @@ void ExpectSoundEnd(MainWindowPlatform& p, const std::string& statusAfterClear, 
     }
 }
 
-TEST(FaultInjection, UntouchedSessionClearsWhatIsSelected) {
+TEST(FaultInjection, UntouchedRunClearsWhatIsSelected) {
     MainWindowPlatform p;
     Seed(p);
-    ExpectSoundEnd(p, RunSession(p), "no fault");
+    ExpectSoundEnd(p, RunProgram(p), "no fault");
     EXPECT_EQ(p.cache.Size(), 0u);
     EXPECT_EQ(p.registry.ValueNames(kTypedUrls), std::vector<std::string>{"url2"});
     EXPECT_FALSE(p.files.HasFile(kCookies, "user@a.txt"));
@@ -125,7 +125,7 @@ TEST(FaultInjection, UntouchedSessionClearsWhatIsSelected) {
 TEST(FaultInjection, EveryCallFailingInTurnWithEachDocumentedError) {
     MainWindowPlatform recording;
     Seed(recording);
-    RunSession(recording);
+    RunProgram(recording);
     const std::vector<std::string> calls = recording.faults.Calls();
     ASSERT_GT(calls.size(), 40u);
 
@@ -137,7 +137,7 @@ TEST(FaultInjection, EveryCallFailingInTurnWithEachDocumentedError) {
             MainWindowPlatform p;
             Seed(p);
             p.faults.FailCallAt(static_cast<long>(index), error);
-            const std::string status = RunSession(p);
+            const std::string status = RunProgram(p);
             ExpectSoundEnd(p, status, "call " + std::to_string(index) + " " + calls[index] + " failing with " +
                                   std::to_string(error));
             ++runs;

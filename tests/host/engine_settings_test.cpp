@@ -1,0 +1,64 @@
+// The remembered choices as plain values: read, check-state rules and the write, no window.
+#include <gtest/gtest.h>
+
+#include "platform/errors.h"
+#include "platform/memory/memory_platform.h"
+#include "settings/settings_store.h"
+
+namespace {
+
+class EngineSettingsTest : public ::testing::Test {
+protected:
+    MemoryPlatform p;
+};
+
+TEST_F(EngineSettingsTest, EachValueIsANumberOrNotStored) {
+    p.registry.AddKey(kSettingsKey);
+    p.registry.SetText(kSettingsKey, "cached_urls", "1");
+    p.registry.SetText(kSettingsKey, "cookies", " 1x");
+    p.registry.SetText(kSettingsKey, "IE_history", "2");
+    p.registry.SetText(kSettingsKey, "timer", "45");
+    p.registry.SetText(kSettingsKey, "modal", kKeyNotOpen);
+    const SettingValues values = ReadSettings(p.registry);
+    EXPECT_EQ(values[Setting::CachedUrls], 1);
+    EXPECT_EQ(values[Setting::Cookies], 1);
+    EXPECT_EQ(values[Setting::IeHistory], 2);
+    EXPECT_EQ(values[Setting::Timer], 45);
+    EXPECT_FALSE(values[Setting::SnifTimer].has_value());
+    EXPECT_FALSE(values[Setting::Modal].has_value());
+    // A box takes only 0 or 1.
+    EXPECT_EQ(values.CheckState(Setting::CachedUrls), 1);
+    EXPECT_FALSE(values.CheckState(Setting::IeHistory).has_value());
+    EXPECT_FALSE(values.CheckState(Setting::SnifTimer).has_value());
+    EXPECT_EQ(p.registry.OpenKeys(), 0);
+}
+
+TEST_F(EngineSettingsTest, UnopenableKeyReadsAsNothingStored) {
+    p.registry.AddKey(kSettingsKey);
+    p.registry.SetText(kSettingsKey, "cached_urls", "1");
+    p.registry.DenyAccess(kSettingsKey);
+    const SettingValues values = ReadSettings(p.registry);
+    for (const auto& value : values.values) EXPECT_FALSE(value.has_value());
+}
+
+TEST_F(EngineSettingsTest, WriteCreatesTheKeyAndWritesOnlyWhatHoldsANumberInTableOrder) {
+    SettingValues values;
+    values[Setting::Timer] = 60;
+    values[Setting::CachedUrls] = 0;
+    EXPECT_TRUE(WriteSettings(p.registry, values));
+    EXPECT_EQ(p.registry.ValueNames(kSettingsKey), (std::vector<std::string>{"cached_urls", "timer"}));
+    EXPECT_EQ(p.registry.ValueBytes(kSettingsKey, "timer"), (std::vector<std::uint8_t>{'6', '0', 0}));
+    EXPECT_EQ(p.registry.ValueType(kSettingsKey, "timer"), kRegSz);
+    EXPECT_EQ(ReadSettings(p.registry)[Setting::Timer], 60);
+    EXPECT_EQ(p.registry.OpenKeys(), 0);
+}
+
+TEST_F(EngineSettingsTest, WriteThatCannotHaveTheKeyWritesNothing) {
+    p.faults.FailCall("RegCreateKeyEx", kErrorAccessDenied);
+    SettingValues values;
+    values[Setting::Modal] = 1;
+    EXPECT_FALSE(WriteSettings(p.registry, values));
+    EXPECT_FALSE(p.registry.HasKey(kSettingsKey));
+}
+
+}  // namespace
