@@ -29,8 +29,9 @@ std::string MemoryFileSearch::ShortAlias(const std::string& name) {
     const std::string base = name.substr(0, dot);
     const std::string extension = dot == std::string::npos ? std::string() : name.substr(dot + 1);
     if (base.size() <= 8 && extension.size() <= 3 && base.find('.') == std::string::npos) return {};
-    std::string alias = base.substr(0, 6) + "~1";
-    if (!extension.empty()) alias += "." + extension.substr(0, 3);
+    std::string alias(base, 0, 6);
+    alias.append("~1");
+    if (!extension.empty()) alias.append(".").append(extension, 0, 3);
     return Upper(alias);
 }
 

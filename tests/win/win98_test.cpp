@@ -81,6 +81,19 @@ TEST_F(CookieFolderTest, DeletingSweepRemovesEveryTxtFileAndNothingElse) {
     EXPECT_EQ(Left(), std::vector<std::string>{"index.dat"});
 }
 
+// The search matches "*.txt" against 8.3 aliases as well, and "notes.txtold" may be
+// NOTES~1.TXT to it; a cookie file is only a name whose own extension is .txt.
+TEST_F(CookieFolderTest, LongNameWhoseAliasEndsInTxtIsLeftAlone) {
+    ASSERT_TRUE(MakeFile(folder, "notes.txtold"));
+    const std::vector<std::string> matched = FindNames(folder, "*.txt");
+    const bool aliasMatched = std::find(matched.begin(), matched.end(), "notes.txtold") != matched.end();
+    RecordProperty("search_matches_alias", aliasMatched ? "yes" : "no");
+
+    EXPECT_EQ(wine.dlg.SweepCookieFolder(1, 1), 3);
+    EXPECT_EQ(wine.dlg.SweepCookieFolder(1, 0), 0);
+    EXPECT_EQ(Left(), (std::vector<std::string>{"index.dat", "notes.txtold"}));
+}
+
 // The walk stands on the read-only file once in every search that reaches it: the first
 // search, and the fresh one after each deletion of a file that the search meets after it.
 TEST_F(CookieFolderTest, ReadOnlyFileStaysAndIsCountedOncePerSearchThatReachesIt) {
