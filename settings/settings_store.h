@@ -18,7 +18,6 @@ inline constexpr std::size_t kSettingCount = 7;
 inline constexpr std::array<const char*, kSettingCount> kSettingNames = {
     "cached_urls", "cookies", "IE_history", "snifTimer", "auto_clear", "timer", "modal",
 };
-inline constexpr const char* SettingName(Setting setting) { return kSettingNames[static_cast<std::size_t>(setting)]; }
 
 struct SettingValues {
     std::array<std::optional<int>, kSettingCount> values;

@@ -7,7 +7,7 @@ namespace {
 
 class SettingsTest : public DialogTest {
 protected:
-    void Store(const char* name, const std::string& text) { platform.registry.SetText(kSettingsKey, name, text); }
+    void Save(const char* name, const std::string& text) { platform.registry.SetText(kSettingsKey, name, text); }
     void Start() { dlg.OnInitDialog(); }
     std::vector<std::uint8_t> Stored(const char* name) { return platform.registry.ValueBytes(kSettingsKey, name); }
 };
@@ -16,11 +16,11 @@ TEST_F(SettingsTest, ReadSettingGivesTheSentinelForAnythingUnreadable) {
     EXPECT_EQ(ReadSetting(platform.registry, "cookies"), "ERR_KEY_NOT_OPEN");
     platform.registry.AddKey(kSettingsKey);
     EXPECT_EQ(ReadSetting(platform.registry, "cookies"), "ERR_KEY_NOT_OPEN");
-    Store("cookies", "1");
+    Save("cookies", "1");
     EXPECT_EQ(ReadSetting(platform.registry, "cookies"), "1");
-    Store("cookies", std::string(254, '7'));
+    Save("cookies", std::string(254, '7'));
     EXPECT_EQ(ReadSetting(platform.registry, "cookies"), std::string(254, '7'));
-    Store("cookies", std::string(255, '7'));
+    Save("cookies", std::string(255, '7'));
     EXPECT_EQ(ReadSetting(platform.registry, "cookies"), "ERR_KEY_NOT_OPEN");
     platform.registry.SetValue(kSettingsKey, "cookies", kRegSz, std::vector<std::uint8_t>(255, '8'));
     EXPECT_EQ(ReadSetting(platform.registry, "cookies"), std::string(255, '8'));
@@ -58,9 +58,9 @@ TEST_F(SettingsTest, FirstRunKeepsTheTemplateAndAOneSecondInterval) {
 }
 
 TEST_F(SettingsTest, HandlersRunInOrderAndTheLastTextStays) {
-    Store("cached_urls", "1");
-    Store("cookies", "1");
-    Store("IE_history", "0");
+    Save("cached_urls", "1");
+    Save("cookies", "1");
+    Save("IE_history", "0");
     Start();
     EXPECT_EQ(Control(IDC_TEMP_FILES).check, 1);
     EXPECT_TRUE(Control(IDC_COOKIES).enabled);
@@ -71,16 +71,16 @@ TEST_F(SettingsTest, HandlersRunInOrderAndTheLastTextStays) {
 }
 
 TEST_F(SettingsTest, CookiesRestoredAfterAnUncheckedTemporaryBoxStayDisabled) {
-    Store("cached_urls", "0");
-    Store("cookies", "1");
+    Save("cached_urls", "0");
+    Save("cookies", "1");
     Start();
     EXPECT_EQ(Control(IDC_COOKIES).check, 1);
     EXPECT_FALSE(Control(IDC_COOKIES).enabled);
 }
 
 TEST_F(SettingsTest, CheckValuesOtherThanZeroOrOneAreIgnored) {
-    Store("cached_urls", "2");
-    Store("IE_history", "-1");
+    Save("cached_urls", "2");
+    Save("IE_history", "-1");
     Start();
     EXPECT_EQ(Text(IDC_STATUS), "S U R F  F A S T E R  &&  S A F E R");
     EXPECT_EQ(Control(IDC_TEMP_FILES).check, 0);
@@ -96,7 +96,7 @@ TEST_F(SettingsTest, TextsThatAreNoNumberRestoreUncheckedAndRunTheHandler) {
         EXPECT_EQ(fresh.window.control(IDC_HISTORY).check, 0) << '"' << text << '"';
         EXPECT_EQ(fresh.window.control(IDC_STATUS).text, "Keep IE History") << '"' << text << '"';
     }
-    Store("IE_history", "1abc");
+    Save("IE_history", "1abc");
     Start();
     EXPECT_EQ(Control(IDC_HISTORY).check, 1);
     EXPECT_EQ(Text(IDC_STATUS), "Clear IE History");
@@ -114,8 +114,8 @@ TEST_F(SettingsTest, IntervalOutOfRangeIsIgnoredAndZeroGivesOne) {
 }
 
 TEST_F(SettingsTest, SnifferRestoredOnRunsAtTheRestoredInterval) {
-    Store("timer", "30");
-    Store("snifTimer", "1");
+    Save("timer", "30");
+    Save("snifTimer", "1");
     Start();
     EXPECT_EQ(platform.window.Timers().at(ID_SNIFF_TIMER), 30000u);
     EXPECT_EQ(Text(IDC_SNIFFER), "Sniff: every 30 second(s)");
@@ -123,8 +123,8 @@ TEST_F(SettingsTest, SnifferRestoredOnRunsAtTheRestoredInterval) {
 }
 
 TEST_F(SettingsTest, AutoClearWithoutSelectionIsUncheckedAgain) {
-    Store("snifTimer", "1");
-    Store("auto_clear", "1");
+    Save("snifTimer", "1");
+    Save("auto_clear", "1");
     Start();
     EXPECT_EQ(Control(IDC_SNIFFER).check, 1);
     EXPECT_TRUE(Control(IDC_AUTO_CLEAR).enabled);
@@ -133,9 +133,9 @@ TEST_F(SettingsTest, AutoClearWithoutSelectionIsUncheckedAgain) {
 }
 
 TEST_F(SettingsTest, AutoClearWithSnifferOffStaysCheckedButDisabled) {
-    Store("snifTimer", "0");
-    Store("auto_clear", "1");
-    Store("cached_urls", "1");
+    Save("snifTimer", "0");
+    Save("auto_clear", "1");
+    Save("cached_urls", "1");
     Start();
     EXPECT_EQ(Text(IDC_STATUS), "Sniffer Timer OFF");
     EXPECT_EQ(Control(IDC_AUTO_CLEAR).check, 1);
@@ -144,7 +144,7 @@ TEST_F(SettingsTest, AutoClearWithSnifferOffStaysCheckedButDisabled) {
 }
 
 TEST_F(SettingsTest, OnTopIsRestored) {
-    Store("modal", "1");
+    Save("modal", "1");
     Start();
     EXPECT_TRUE(platform.window.Topmost());
 }
@@ -152,7 +152,7 @@ TEST_F(SettingsTest, OnTopIsRestored) {
 TEST_F(SettingsTest, DwordLongValueAndSentinelTextCountAsStored) {
     platform.registry.SetValue(kSettingsKey, "cached_urls", kRegDword, {1, 0, 0, 0});
     platform.registry.SetValue(kSettingsKey, "IE_history", kRegSz, std::vector<std::uint8_t>(300, '1'));
-    Store("snifTimer", "ERR_KEY_NOT_OPEN");
+    Save("snifTimer", "ERR_KEY_NOT_OPEN");
     platform.window.SetCheck(IDC_TEMP_FILES, 1);
     Start();
     EXPECT_EQ(Control(IDC_TEMP_FILES).check, 0);
