@@ -193,4 +193,30 @@ TEST_F(TypedUrlSweepTest, ValueThatCannotBeDeletedGetsOneBoxCaptionedWithItsName
     EXPECT_EQ(wine.Text(IDC_HISTORY_COUNT), "URLs In History: 3");
 }
 
+// In a double-byte code page a value name of the registry's longest takes up to twice as
+// many bytes as characters; such a name must neither be skipped nor end the listing.
+TEST_F(TypedUrlSweepTest, DoubleByteNamesLongerThanTheCharacterLimitInBytesAreListedAndDeleted) {
+    CPINFO info{};
+    const bool doubleByte = GetCPInfo(CP_ACP, &info) && info.MaxCharSize == 2;
+    if (!doubleByte) {
+        if (GetEnvironmentVariableA("BRUMIX_DOUBLE_BYTE", nullptr, 0) != 0) {
+            FAIL() << "a double-byte code page was asked for, but the code page in use is " << GetACP();
+        }
+        GTEST_SKIP() << "the code page in use (" << GetACP() << ") is not double-byte";
+    }
+    const std::wstring longName(12000, L'\x4E00');
+    char probe[4] = {};
+    BOOL lossy = FALSE;
+    ASSERT_EQ(WideCharToMultiByte(CP_ACP, 0, longName.c_str(), 1, probe, sizeof(probe), nullptr, &lossy), 2);
+    ASSERT_FALSE(lossy);
+    Add("url1", "http://one.example/");
+    ASSERT_EQ(SetRawValue(kTypedUrls, longName, REG_SZ, {'x', 0}), ERROR_SUCCESS);
+    Add("url2", "http://two.example/");
+
+    EXPECT_EQ(wine.dlg.ScanTypedUrls(1), 3);
+    EXPECT_EQ(wine.dlg.ScanTypedUrls(0), 3);
+    EXPECT_TRUE(ValueNames(kTypedUrls).empty());
+    EXPECT_TRUE(wine.window.MessageBoxes().empty());
+}
+
 }  // namespace
