@@ -1,7 +1,10 @@
 // brumix.exe's entry point: the real stores, the console, Ctrl+C, the command line and the
 // version record handed to the command runner.
-#include <shellapi.h>
+// <windows.h> has to come before the other Windows headers.
+// clang-format off
 #include <windows.h>
+#include <shellapi.h>
+// clang-format on
 
 #include <string>
 #include <vector>
