@@ -7,7 +7,7 @@
 
 namespace {
 
-constexpr std::size_t kHoldLimit = 64 * 1024;
+constexpr std::size_t kHoldLimit = std::size_t{64} * 1024;
 
 std::wstring Widen(std::string_view text, UINT codePage) {
     if (text.empty() || text.size() > static_cast<std::size_t>(std::numeric_limits<int>::max())) return {};

@@ -52,7 +52,7 @@ inline constexpr char kSettingsPath[] = "SOFTWARE\\Quellmar\\Win Brumix";
 
 class CliTest : public ::testing::Test {
 protected:
-    int Run(std::vector<std::string> args) {
+    int Run(const std::vector<std::string>& args) {
         console.out.clear();
         console.err.clear();
         CliContext context{platform.Services(), console, stop, Latin1ToUtf8, "1.0.0.1"};
