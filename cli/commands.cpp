@@ -2,13 +2,14 @@
 // and the exit code.
 #include "cli/commands.h"
 
+#include <cstdint>
 #include <string>
-#include <utility>
 
 #include "cli/arguments.h"
 #include "cli/exit_code.h"
 #include "cli/progress.h"
 #include "cli/selection.h"
+#include "platform/errors.h"
 #include "settings/settings_store.h"
 #include "sweep/store_sweep.h"
 
@@ -88,7 +89,7 @@ void ReportShortfall(Console& console, const StoreSweepResult& result, const cha
         return;
     }
     const TypedUrlResult& typed = result.typedUrls;
-    if (result.typedUrlsSwept && !typed.opened && !result.Complete() && typed.openStatus != 0) {
+    if (result.typedUrlsSwept && !typed.opened && typed.openStatus != static_cast<std::int32_t>(kErrorFileNotFound)) {
         WriteError(console, "the TypedURLs key cannot be opened (error " + std::to_string(typed.openStatus) + ")");
     } else if (result.typedUrlsSwept && typed.opened && !typed.complete) {
         WriteError(console, "the typed addresses could not be listed to their end");
@@ -111,8 +112,8 @@ int RunCount(const Arguments& arguments, CliContext& context) {
     return SweepExitCode(result, 0);
 }
 
-// The stores named by flags, or the remembered ones, said on standard error; nullopt-like
-// false when nothing is selected, which has already been reported.
+// The stores named by flags, or else the remembered ones, which standard error names; false
+// when nothing is selected, which it has then said.
 bool ChooseOrRefuse(const Arguments& arguments, CliContext& context, StoreSelection& selection) {
     const ChosenStores chosen =
         ChooseStores(arguments, arguments.AnyStore() ? SettingValues{} : ReadSettings(context.services.registry));
@@ -235,6 +236,7 @@ int RunBrumix(const std::vector<std::string>& args, CliContext& context) {
             context.console.Write(Stream::Out, kUsage);
             return kExitDone;
         case Command::Version:
+            // Only a damaged executable lacks it; the answer asked for cannot be given.
             if (context.version.empty()) {
                 WriteError(context.console, "the version record cannot be read");
                 return kExitIncomplete;

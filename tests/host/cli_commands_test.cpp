@@ -53,7 +53,15 @@ TEST_F(CliCommandTest, AWalkThatFailsMidwayGivesTheCountsSoFarAndExitThree) {
     platform.faults.FailCall("FindNextUrlCacheEntry", kErrorInternetInternalError);
     EXPECT_EQ(Run({"count"}), 3);
     EXPECT_EQ(console.out, "Cached Files: 1\nCookies: 0\nURLs In History: 2\n") << "the counts so far";
-    EXPECT_NE(console.err.find("URL cache could not be walked to its end"), std::string::npos) << console.err;
+    EXPECT_EQ(console.err, "brumix: the URL cache could not be walked to its end\n");
+
+    MemoryPlatform noTypedKey;
+    noTypedKey.cache.Add("http://a.example/");
+    noTypedKey.faults.FailCall("FindFirstUrlCacheEntry", kErrorInternetInternalError);
+    CliContext context{noTypedKey.Services(), console, stop, Latin1ToUtf8, "1.0.0.1"};
+    console.err.clear();
+    EXPECT_EQ(RunBrumix({"count"}, context), 3);
+    EXPECT_EQ(console.err, "brumix: the URL cache could not be walked to its end\n") << "a missing key is no fault";
 }
 
 TEST_F(CliCommandTest, PreviewListsExactlyWhatTheSelectionWouldDelete) {
