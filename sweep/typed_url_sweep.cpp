@@ -28,7 +28,8 @@ bool TypedUrlNameLess(const std::string& a, const std::string& b) {
 TypedUrlResult SweepTypedUrls(Registry& registry, bool deleteValues, SweepObserver& observer) {
     TypedUrlResult result;
     ScopedKey key(registry);
-    if (key.Open(kTypedUrlsKey) != 0) return result;
+    result.openStatus = key.Open(kTypedUrlsKey);
+    if (result.openStatus != 0) return result;
     result.opened = true;
 
     // Every name is listed before the first deletion, and the sweep deletes from its own list:

@@ -1,6 +1,8 @@
 // The addresses typed into the browser's address bar: the values of the TypedURLs key.
 #pragma once
 
+#include <cstdint>
+
 #include "platform/registry.h"
 #include "sweep/sweep_observer.h"
 
@@ -9,6 +11,9 @@ inline constexpr char kTypedUrlsKey[] = "Software\\Microsoft\\Internet Explorer\
 struct TypedUrlResult {
     // False when the key is missing or cannot be opened with full access; nothing else then holds.
     bool opened = false;
+    // The registry's answer to the open: kErrorFileNotFound for a missing key, which holds
+    // no typed address, unlike a key that is there but refused.
+    std::int32_t openStatus = 0;
     // The values listed, before any deletion.
     int listed = 0;
     int deleted = 0;

@@ -1,0 +1,101 @@
+// The command line of brumix.exe: one command, then store flags and --json in any order.
+#include "cli/arguments.h"
+
+#include <algorithm>
+#include <optional>
+
+namespace {
+
+bool SameWord(std::string_view a, std::string_view b) {
+    auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [&](char x, char y) { return lower(x) == lower(y); });
+}
+
+bool IsHelp(std::string_view word) {
+    return SameWord(word, "--help") || SameWord(word, "-h") || word == "/?";
+}
+
+std::optional<Command> CommandNamed(std::string_view word) {
+    for (Command command : {Command::Count, Command::Preview, Command::Clear}) {
+        if (SameWord(word, CommandName(command))) return command;
+    }
+    if (SameWord(word, "--version")) return Command::Version;
+    return std::nullopt;
+}
+
+// The flag's field in arguments, or null when the word is no flag of ours.
+bool* FlagNamed(std::string_view word, Arguments& arguments) {
+    if (SameWord(word, "--temp")) return &arguments.temp;
+    if (SameWord(word, "--cookies")) return &arguments.cookies;
+    if (SameWord(word, "--history")) return &arguments.history;
+    if (SameWord(word, "--json")) return &arguments.json;
+    return nullptr;
+}
+
+ParseResult Fail(std::string error) {
+    ParseResult result;
+    result.error = std::move(error);
+    return result;
+}
+
+}  // namespace
+
+std::string_view CommandName(Command command) {
+    switch (command) {
+        case Command::Count:
+            return "count";
+        case Command::Preview:
+            return "preview";
+        case Command::Clear:
+            return "clear";
+        case Command::Help:
+            return "--help";
+        case Command::Version:
+            return "--version";
+    }
+    return "";
+}
+
+ParseResult ParseArguments(const std::vector<std::string>& args) {
+    ParseResult result;
+    if (std::any_of(args.begin(), args.end(), [](const std::string& word) { return IsHelp(word); })) {
+        result.arguments.command = Command::Help;
+        return result;
+    }
+    if (args.empty()) return Fail("no command given");
+
+    const std::optional<Command> command = CommandNamed(args[0]);
+    if (!command) {
+        if (FlagNamed(args[0], result.arguments) != nullptr)
+            return Fail("the command must come first, before " + args[0]);
+        return Fail("unknown command '" + args[0] + "'");
+    }
+    result.arguments.command = *command;
+    if (*command == Command::Version) {
+        if (args.size() > 1) return Fail("--version takes nothing after it");
+        return result;
+    }
+
+    for (std::size_t i = 1; i < args.size(); ++i) {
+        bool* flag = FlagNamed(args[i], result.arguments);
+        if (flag != nullptr) {
+            *flag = true;
+        } else if (CommandNamed(args[i])) {
+            return Fail("only one command at a time, '" + args[i] + "' follows '" + args[0] + "'");
+        } else if (!args[i].empty() && (args[i][0] == '-' || args[i][0] == '/')) {
+            return Fail("unknown option '" + args[i] + "'");
+        } else {
+            return Fail("unexpected argument '" + args[i] + "'");
+        }
+    }
+
+    const Arguments& parsed = result.arguments;
+    // The count is the window's: all three stores, always.
+    if (parsed.command == Command::Count && parsed.AnyStore()) {
+        return Fail(
+            "count always counts the three stores; --temp, --cookies and --history belong to preview and clear");
+    }
+    // As in the window, the cookies are cleared only together with the temporary files.
+    if (parsed.cookies && !parsed.temp) return Fail("--cookies is only valid together with --temp");
+    return result;
+}

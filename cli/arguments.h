@@ -1,0 +1,32 @@
+// The command line of brumix.exe: one command, then store flags and --json in any order.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+enum class Command { Count, Preview, Clear, Help, Version };
+
+struct Arguments {
+    Command command = Command::Help;
+    bool temp = false;
+    bool cookies = false;
+    bool history = false;
+    bool json = false;
+
+    bool AnyStore() const { return temp || cookies || history; }
+};
+
+struct ParseResult {
+    Arguments arguments;
+    // Empty when the command line is sound; otherwise what is wrong with it, for the user.
+    std::string error;
+
+    bool Ok() const { return error.empty(); }
+};
+
+// args holds the words after the program's name. Commands and flags are matched without
+// regard to ASCII case, as Windows users expect; a help flag anywhere wins over the rest.
+ParseResult ParseArguments(const std::vector<std::string>& args);
+
+std::string_view CommandName(Command command);

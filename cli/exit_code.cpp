@@ -1,0 +1,9 @@
+// What brumix.exe's exit code tells a script.
+#include "cli/exit_code.h"
+
+ExitCode SweepExitCode(const StoreSweepResult& result, int notDeleted) {
+    if (result.Stopped()) return kExitStopped;
+    if (!result.Complete()) return kExitIncomplete;
+    if (notDeleted > 0) return kExitNotDeleted;
+    return kExitDone;
+}

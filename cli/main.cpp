@@ -1,0 +1,72 @@
+// brumix.exe's entry point: the real stores, the console, Ctrl+C, the command line and the
+// version record handed to the command runner.
+// <windows.h> has to come before the other Windows headers.
+// clang-format off
+#include <windows.h>
+#include <shellapi.h>
+// clang-format on
+
+#include <string>
+#include <vector>
+
+#include "cli/commands.h"
+#include "cli/version_record.h"
+#include "cli/win32_console.h"
+#include "platform/heap.h"
+#include "platform/win32/win32_file_search.h"
+#include "platform/win32/win32_registry.h"
+#include "platform/win32/win32_system_facts.h"
+#include "platform/win32/win32_url_cache.h"
+
+namespace {
+
+StopFlag g_stop;
+
+// Runs on a thread of its own: it only asks the sweep to stop before its next item, so what
+// was deleted stays deleted and the summary is still written.
+BOOL WINAPI OnConsoleControl(DWORD event) {
+    if (event != CTRL_C_EVENT && event != CTRL_BREAK_EVENT) return FALSE;
+    g_stop.Request();
+    return TRUE;
+}
+
+// The words after the program's name, parsed by the system's rules from the Unicode command
+// line, so that no C runtime expands wildcards such as /?.
+std::vector<std::string> Arguments() {
+    std::vector<std::string> args;
+    int count = 0;
+    LPWSTR* words = CommandLineToArgvW(GetCommandLineW(), &count);
+    if (words == nullptr) return args;
+    for (int i = 1; i < count; ++i) args.push_back(WideToUtf8(words[i]));
+    LocalFree(words);
+    return args;
+}
+
+std::string OwnFileVersion() {
+    HRSRC found = FindResourceA(nullptr, MAKEINTRESOURCEA(VS_VERSION_INFO), RT_VERSION);
+    if (found == nullptr) return {};
+    HGLOBAL loaded = LoadResource(nullptr, found);
+    const void* record = loaded != nullptr ? LockResource(loaded) : nullptr;
+    if (record == nullptr) return {};
+    return FileVersionFromRecord(record, SizeofResource(nullptr, found));
+}
+
+}  // namespace
+
+int main() {
+    // A scheduled task has nobody to answer a system error box, so none is shown.
+    SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOGPFAULTERRORBOX | SEM_NOOPENFILEERRORBOX);
+    SetConsoleCtrlHandler(OnConsoleControl, TRUE);
+
+    Win32UrlCache urlCache;
+    Win32Registry registry;
+    Win32FileSearch files;
+    Win32SystemFacts system;
+    SystemHeap heap;
+    Win32Console console;
+    CliContext context{PlatformServices{urlCache, registry, files, system, heap}, console, g_stop, AnsiToUtf8,
+                       OwnFileVersion()};
+    const int code = RunBrumix(Arguments(), context);
+    console.Flush();
+    return code;
+}

@@ -1,0 +1,56 @@
+// Which stores preview and clear reach: the flags given, or else the window's remembered choices.
+#include "cli/selection.h"
+
+ChosenStores ChooseStores(const Arguments& arguments, const SettingValues& remembered) {
+    ChosenStores chosen;
+    if (arguments.AnyStore()) {
+        chosen.selection = StoreSelection{arguments.temp, arguments.temp && arguments.cookies, arguments.history};
+        return chosen;
+    }
+    chosen.remembered = true;
+    const bool temp = remembered.CheckState(Setting::CachedUrls) == 1;
+    chosen.selection.cache = temp;
+    chosen.selection.cookies = temp && remembered.CheckState(Setting::Cookies) == 1;
+    chosen.selection.typedUrls = remembered.CheckState(Setting::IeHistory) == 1;
+    return chosen;
+}
+
+std::string SelectionFlags(const StoreSelection& selection) {
+    std::string flags;
+    auto add = [&](bool on, const char* flag) {
+        if (!on) return;
+        if (!flags.empty()) flags += ' ';
+        flags += flag;
+    };
+    add(selection.cache, "--temp");
+    add(selection.cache && selection.cookies, "--cookies");
+    add(selection.typedUrls, "--history");
+    return flags;
+}
+
+bool Selects(const StoreSelection& selection, Store store) {
+    switch (store) {
+        case Store::Cache:
+            return selection.cache;
+        case Store::Cookie:
+        case Store::CookieFile:
+            return selection.cache && selection.cookies;
+        case Store::Typed:
+            return selection.typedUrls;
+    }
+    return false;
+}
+
+const char* StoreName(Store store) {
+    switch (store) {
+        case Store::Cache:
+            return "cache";
+        case Store::Cookie:
+            return "cookie";
+        case Store::CookieFile:
+            return "cookie-file";
+        case Store::Typed:
+            return "typed";
+    }
+    return "";
+}

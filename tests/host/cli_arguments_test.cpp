@@ -1,0 +1,83 @@
+// brumix.exe's command line: commands, flags in any order, help and version, every usage error.
+#include "cli/arguments.h"
+#include "cli_fixture.h"
+
+namespace {
+
+TEST(CliArguments, FlagsComeInAnyOrderAfterTheCommandAndIgnoreCase) {
+    const ParseResult parsed = ParseArguments({"Clear", "--JSON", "--history", "--temp", "--Cookies"});
+    ASSERT_TRUE(parsed.Ok()) << parsed.error;
+    EXPECT_EQ(parsed.arguments.command, Command::Clear);
+    EXPECT_TRUE(parsed.arguments.temp);
+    EXPECT_TRUE(parsed.arguments.cookies);
+    EXPECT_TRUE(parsed.arguments.history);
+    EXPECT_TRUE(parsed.arguments.json);
+
+    const ParseResult bare = ParseArguments({"preview"});
+    ASSERT_TRUE(bare.Ok());
+    EXPECT_EQ(bare.arguments.command, Command::Preview);
+    EXPECT_FALSE(bare.arguments.AnyStore());
+    EXPECT_FALSE(bare.arguments.json);
+
+    EXPECT_EQ(ParseArguments({"count", "--json"}).arguments.command, Command::Count);
+    EXPECT_EQ(ParseArguments({"--version"}).arguments.command, Command::Version);
+}
+
+TEST(CliArguments, AHelpFlagAnywhereAsksForHelp) {
+    for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
+             {"--help"}, {"-h"}, {"/?"}, {"-H"}, {"clear", "--temp", "/?"}, {"wipe", "--bogus", "--help"}}) {
+        const ParseResult parsed = ParseArguments(args);
+        EXPECT_TRUE(parsed.Ok()) << args.back() << ": " << parsed.error;
+        EXPECT_EQ(parsed.arguments.command, Command::Help) << args.back();
+    }
+}
+
+// Read through GetParam(), which cppcheck does not follow.
+struct UsageCase {
+    // cppcheck-suppress unusedStructMember
+    std::vector<std::string> args;
+    // cppcheck-suppress unusedStructMember
+    const char* named;  // what the message must mention
+};
+
+class CliUsageErrors : public CliTest, public ::testing::WithParamInterface<UsageCase> {};
+
+// Each is refused with a message naming the problem, exit 2, and not one platform call.
+TEST_P(CliUsageErrors, AreRefusedBeforeAnythingIsTouched) {
+    platform.cache.Add("http://keep.example/");
+    SeedTyped({"url1"});
+    Remember("1", "1", "1");
+
+    EXPECT_EQ(Run(GetParam().args), 2);
+    EXPECT_NE(console.err.find(GetParam().named), std::string::npos) << console.err;
+    EXPECT_NE(console.err.find("brumix --help"), std::string::npos) << console.err;
+    EXPECT_TRUE(console.out.empty()) << console.out;
+    EXPECT_TRUE(platform.faults.Calls().empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(Cli, CliUsageErrors,
+                         ::testing::Values(UsageCase{{}, "no command"}, UsageCase{{"wipe"}, "unknown command 'wipe'"},
+                                           UsageCase{{"--temp", "clear"}, "command must come first"},
+                                           UsageCase{{"clear", "--tmp"}, "unknown option '--tmp'"},
+                                           UsageCase{{"clear", "/s"}, "unknown option '/s'"},
+                                           UsageCase{{"clear", "everything"}, "unexpected argument 'everything'"},
+                                           UsageCase{{"clear", "count"}, "one command at a time"},
+                                           UsageCase{{"clear", "--cookies"},
+                                                     "--cookies is only valid together with --temp"},
+                                           UsageCase{{"preview", "--cookies", "--history"}, "--cookies is only valid"},
+                                           UsageCase{{"count", "--temp"}, "count always counts the three stores"},
+                                           UsageCase{{"--version", "--json"}, "--version takes nothing"}));
+
+TEST_F(CliTest, HelpAndVersionGoToStandardOutputAndTouchNothing) {
+    EXPECT_EQ(Run({"/?"}), 0);
+    EXPECT_EQ(console.out, UsageText());
+    EXPECT_EQ(console.out.rfind("Usage: brumix COMMAND [--temp] [--cookies] [--history] [--json]\n", 0), 0u);
+    EXPECT_NE(console.out.find("130"), std::string::npos) << "the exit codes are listed";
+    EXPECT_TRUE(console.err.empty());
+
+    EXPECT_EQ(Run({"--version"}), 0);
+    EXPECT_EQ(console.out, "brumix 1.0.0.1\n");
+    EXPECT_TRUE(platform.faults.Calls().empty());
+}
+
+}  // namespace

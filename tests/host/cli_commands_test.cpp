@@ -1,0 +1,286 @@
+// brumix.exe's count, preview and clear over the stand-ins: what each selection reaches, the
+// remembered choices, the output in text and JSON, the exit codes, Ctrl+C and the progress line.
+#include "cli_fixture.h"
+#include "platform/errors.h"
+
+namespace {
+
+constexpr char kCookieFolder[] = "C:\\WINDOWS\\Cookies";
+
+class CliCommandTest : public CliTest {
+protected:
+    CliCommandTest() {
+        platform.cache.Add("http://a.example/1.gif");
+        platform.cache.Add("Cookie:user@a.example/", kCookieCacheEntry);
+        platform.cache.Add("http://b.example/2.htm");
+        SeedTyped({"url1", "url2"});
+    }
+};
+
+TEST_F(CliCommandTest, CountIsTheWindowsCountAndDeletesNothing) {
+    NonNtWithCookieFiles({"user@a.txt", "user@b.txt"});
+    EXPECT_EQ(Run({"count"}), 0);
+    EXPECT_EQ(console.out, "Cached Files: 2\nCookies: 3\nURLs In History: 2\n");
+    EXPECT_TRUE(console.err.empty()) << console.err;
+    EXPECT_EQ(platform.cache.Size(), 3u);
+    EXPECT_EQ(platform.files.Files(kCookieFolder).size(), 2u);
+    EXPECT_TRUE(platform.registry.DeletedNames().empty());
+    EXPECT_FALSE(Called("RegQueryValueEx")) << "the count reads no remembered choice";
+
+    EXPECT_EQ(Run({"count", "--json"}), 0);
+    EXPECT_EQ(console.out, "{\"cached_files\": 2, \"cookies\": 3, \"typed_urls\": 2}\n");
+}
+
+TEST_F(CliCommandTest, CountWithoutATypedUrlsKeyShowsZero) {
+    MemoryPlatform empty;
+    CliContext context{empty.Services(), console, stop, Latin1ToUtf8, "1.0.0.1"};
+    EXPECT_EQ(RunBrumix({"count"}, context), 0);
+    EXPECT_EQ(console.out, "Cached Files: 0\nCookies: 0\nURLs In History: 0\n");
+}
+
+// A key that is there but refused is not an empty one: the script is told.
+TEST_F(CliCommandTest, ARefusedTypedUrlsKeyIsNotAnEmptyOne) {
+    platform.registry.DenyAccess(kTypedUrlsPath);
+    EXPECT_EQ(Run({"count"}), 3);
+    EXPECT_EQ(console.out, "Cached Files: 2\nCookies: 1\nURLs In History: 0\n");
+    EXPECT_NE(console.err.find("TypedURLs key cannot be opened (error 5)"), std::string::npos) << console.err;
+
+    EXPECT_EQ(Run({"clear", "--history"}), 3);
+    EXPECT_NE(console.err.find("error 5"), std::string::npos) << console.err;
+}
+
+TEST_F(CliCommandTest, AWalkThatFailsMidwayGivesTheCountsSoFarAndExitThree) {
+    platform.faults.FailCall("FindNextUrlCacheEntry", kErrorInternetInternalError);
+    EXPECT_EQ(Run({"count"}), 3);
+    EXPECT_EQ(console.out, "Cached Files: 1\nCookies: 0\nURLs In History: 2\n") << "the counts so far";
+    EXPECT_EQ(console.err, "brumix: the URL cache could not be walked to its end\n");
+
+    MemoryPlatform noTypedKey;
+    noTypedKey.cache.Add("http://a.example/");
+    noTypedKey.faults.FailCall("FindFirstUrlCacheEntry", kErrorInternetInternalError);
+    CliContext context{noTypedKey.Services(), console, stop, Latin1ToUtf8, "1.0.0.1"};
+    console.err.clear();
+    EXPECT_EQ(RunBrumix({"count"}, context), 3);
+    EXPECT_EQ(console.err, "brumix: the URL cache could not be walked to its end\n") << "a missing key is no fault";
+}
+
+TEST_F(CliCommandTest, PreviewListsExactlyWhatTheSelectionWouldDelete) {
+    NonNtWithCookieFiles({"user@a.txt"});
+    EXPECT_EQ(Run({"preview", "--history"}), 0);
+    EXPECT_EQ(console.out, "typed\turl1\ntyped\turl2\n");
+    EXPECT_FALSE(Called("FindFirstUrlCacheEntry")) << "the cache is not walked for the typed addresses alone";
+
+    EXPECT_EQ(Run({"preview", "--temp"}), 0);
+    EXPECT_EQ(console.out, "cache\thttp://a.example/1.gif\ncache\thttp://b.example/2.htm\n");
+
+    EXPECT_EQ(Run({"preview", "--cookies", "--temp"}), 0);
+    EXPECT_EQ(console.out,
+              "cache\thttp://a.example/1.gif\ncookie\tCookie:user@a.example/\ncache\thttp://b.example/2.htm\n"
+              "cookie-file\tuser@a.txt\n");
+
+    EXPECT_EQ(platform.cache.Size(), 3u);
+    EXPECT_EQ(platform.files.Files(kCookieFolder).size(), 1u);
+    EXPECT_TRUE(platform.registry.DeletedNames().empty());
+    EXPECT_TRUE(console.err.empty()) << console.err;
+}
+
+// The stand-in decoder reads bytes as ISO 8859-1, so 0xE9 must arrive as U+00E9 in UTF-8.
+TEST_F(CliCommandTest, PreviewJsonEscapesNamesAndCarriesThemAsUtf8) {
+    MemoryPlatform odd;
+    odd.registry.AddKey(kTypedUrlsPath);
+    odd.registry.SetText(kTypedUrlsPath, "say \"caf\xE9\"\\\x01\tend", "x");
+    odd.registry.SetText(kTypedUrlsPath, "line\nbreak", "x");
+    CliContext context{odd.Services(), console, stop, Latin1ToUtf8, "1.0.0.1"};
+
+    EXPECT_EQ(RunBrumix({"preview", "--history", "--json"}, context), 0);
+    EXPECT_EQ(console.out,
+              "{\"items\": [\n"
+              "{\"store\": \"typed\", \"name\": \"say \\\"caf\xC3\xA9\\\"\\\\\\u0001\\tend\"},\n"
+              "{\"store\": \"typed\", \"name\": \"line\\nbreak\"}\n"
+              "]}\n");
+
+    console.out.clear();
+    EXPECT_EQ(RunBrumix({"preview", "--history"}, context), 0);
+    EXPECT_EQ(console.out, "typed\tsay \"caf\xC3\xA9\"\\??end\ntyped\tline?break\n") << "one line per item";
+}
+
+TEST_F(CliCommandTest, PreviewJsonOfNothingIsAnEmptyList) {
+    MemoryPlatform empty;
+    CliContext context{empty.Services(), console, stop, Latin1ToUtf8, "1.0.0.1"};
+    console.out.clear();
+    EXPECT_EQ(RunBrumix({"preview", "--temp", "--cookies", "--history", "--json"}, context), 0);
+    EXPECT_EQ(console.out, "{\"items\": [\n]}\n");
+}
+
+TEST_F(CliCommandTest, ClearTemporaryFilesKeepsCookiesAndTypedAddresses) {
+    NonNtWithCookieFiles({"user@a.txt"});
+    EXPECT_EQ(Run({"clear", "--temp"}), 0);
+    EXPECT_EQ(console.out, "Cached Files deleted: 2\nCookies deleted: 0\nURLs In History deleted: 0\n");
+    EXPECT_TRUE(console.err.empty()) << console.err;
+    EXPECT_EQ(platform.cache.Urls(), std::vector<std::string>{"Cookie:user@a.example/"});
+    EXPECT_EQ(platform.files.Files(kCookieFolder).size(), 1u);
+    EXPECT_EQ(platform.registry.ValueNames(kTypedUrlsPath).size(), 2u);
+}
+
+TEST_F(CliCommandTest, ClearEverythingOutsideTheNtFamilyTakesTheCookieFilesToo) {
+    NonNtWithCookieFiles({"user@a.txt", "user@b.txt", "notes.log"});
+    EXPECT_EQ(Run({"clear", "--temp", "--cookies", "--history", "--json"}), 0);
+    EXPECT_EQ(console.out,
+              "{\"deleted\": {\"cached_files\": 2, \"cookies\": 3, \"typed_urls\": 2}, \"not_deleted\": [], "
+              "\"complete\": true}\n");
+    EXPECT_EQ(platform.cache.Size(), 0u);
+    EXPECT_EQ(platform.files.Files(kCookieFolder), std::vector<std::string>{"notes.log"});
+    EXPECT_TRUE(platform.registry.ValueNames(kTypedUrlsPath).empty());
+    EXPECT_EQ(platform.registry.DeletedNames(), (std::vector<std::string>{"url1", "url2"}));
+}
+
+TEST_F(CliCommandTest, ItemsThatStayAreNamedOnStandardErrorAndGiveExitOne) {
+    platform.registry.SetText(kTypedUrlsPath, "caf\xE9", "x");
+    platform.registry.ProtectValue(kTypedUrlsPath, "caf\xE9");
+    platform.cache.Add("http://locked.example/", kNormalCacheEntry, 0, true);
+
+    EXPECT_EQ(Run({"clear", "--history", "--temp", "--json"}), 1);
+    EXPECT_EQ(console.err,
+              "brumix: not deleted: typed\tcaf\xC3\xA9\nbrumix: not deleted: cache\thttp://locked.example/\n");
+    EXPECT_EQ(console.out,
+              "{\"deleted\": {\"cached_files\": 2, \"cookies\": 0, \"typed_urls\": 2}, \"not_deleted\": ["
+              "{\"store\": \"typed\", \"name\": \"caf\xC3\xA9\"}, "
+              "{\"store\": \"cache\", \"name\": \"http://locked.example/\"}], \"complete\": true}\n");
+    EXPECT_EQ(platform.registry.ValueNames(kTypedUrlsPath), std::vector<std::string>{"caf\xE9"});
+    EXPECT_EQ(platform.cache.Urls(), (std::vector<std::string>{"Cookie:user@a.example/", "http://locked.example/"}));
+}
+
+TEST_F(CliCommandTest, AWalkCutShortOutranksItemsThatStay) {
+    platform.registry.ProtectValue(kTypedUrlsPath, "url1");
+    platform.faults.FailCall("FindNextUrlCacheEntry", kErrorInternetInternalError, 2);
+    EXPECT_EQ(Run({"clear", "--temp", "--cookies", "--history", "--json"}), 3);
+    EXPECT_EQ(console.out,
+              "{\"deleted\": {\"cached_files\": 1, \"cookies\": 1, \"typed_urls\": 1}, \"not_deleted\": ["
+              "{\"store\": \"typed\", \"name\": \"url1\"}], \"complete\": false}\n");
+    EXPECT_NE(console.err.find("URL cache could not be walked to its end"), std::string::npos) << console.err;
+    EXPECT_EQ(platform.cache.Urls(), std::vector<std::string>{"http://b.example/2.htm"});
+}
+
+struct Remembered {
+    const char* cachedUrls;
+    const char* cookies;
+    const char* history;
+    const char* selects;            // the flags the run announces
+    std::vector<std::string> left;  // the cache after the clear
+    std::size_t typedLeft;
+};
+
+class CliRememberedChoices : public CliCommandTest, public ::testing::WithParamInterface<Remembered> {};
+
+// Read by the window's rules: cookies only with the temporary files; anything but 0 or 1 is
+// not a choice. The settings are read, never written.
+TEST_P(CliRememberedChoices, SelectWhatTheWindowWouldClear) {
+    const Remembered& r = GetParam();
+    Remember(r.cachedUrls, r.cookies, r.history);
+
+    EXPECT_EQ(Run({"preview"}), 0);
+    EXPECT_EQ(console.err, std::string("brumix: no store named; the remembered choices select ") + r.selects + "\n");
+    EXPECT_EQ(platform.cache.Size(), 3u);
+
+    EXPECT_EQ(Run({"clear"}), 0);
+    EXPECT_EQ(console.err, std::string("brumix: no store named; the remembered choices select ") + r.selects + "\n");
+    EXPECT_EQ(platform.cache.Urls(), r.left);
+    EXPECT_EQ(platform.registry.ValueNames(kTypedUrlsPath).size(), r.typedLeft);
+    EXPECT_FALSE(RegistryWritten());
+    EXPECT_EQ(platform.registry.ValueNames(kSettingsPath),
+              (std::vector<std::string>{"cached_urls", "cookies", "IE_history"}));
+}
+
+const std::vector<std::string> kAllEntries = {"http://a.example/1.gif", "Cookie:user@a.example/",
+                                              "http://b.example/2.htm"};
+
+INSTANTIATE_TEST_SUITE_P(Cli, CliRememberedChoices,
+                         ::testing::Values(Remembered{"1", "1", "0", "--temp --cookies", {}, 2},
+                                           Remembered{"1", "0", "1", "--temp --history", {"Cookie:user@a.example/"}, 0},
+                                           Remembered{"0", "1", "1", "--history", kAllEntries, 0},
+                                           Remembered{"1abc", "2", "-1", "--temp", {"Cookie:user@a.example/"}, 2}));
+
+TEST_F(CliCommandTest, RememberedChoicesThatSelectNothingAreRefusedUntouched) {
+    for (const auto& [cachedUrls, history] : std::vector<std::pair<const char*, const char*>>{{"0", "0"}, {"2", "x"}}) {
+        Remember(cachedUrls, "1", history);
+        EXPECT_EQ(Run({"clear"}), 2) << cachedUrls << " " << history;
+        EXPECT_NE(console.err.find("remembered choices select none"), std::string::npos) << console.err;
+        EXPECT_TRUE(console.out.empty());
+    }
+    EXPECT_EQ(Run({"preview", "--json"}), 2);
+    EXPECT_TRUE(console.out.empty()) << "no half document";
+
+    MemoryPlatform firstRun;
+    CliContext context{firstRun.Services(), console, stop, Latin1ToUtf8, "1.0.0.1"};
+    EXPECT_EQ(RunBrumix({"clear"}, context), 2) << "no settings key at all";
+
+    EXPECT_FALSE(Called("FindFirstUrlCacheEntry"));
+    EXPECT_FALSE(Called("RegEnumValue"));
+    EXPECT_EQ(platform.cache.Size(), 3u);
+    EXPECT_FALSE(RegistryWritten());
+}
+
+TEST_F(CliCommandTest, FlagsOverrideTheRememberedChoicesWithoutReadingThem) {
+    Remember("1", "1", "1");
+    EXPECT_EQ(Run({"clear", "--history"}), 0);
+    EXPECT_TRUE(console.err.empty()) << console.err;
+    EXPECT_FALSE(Called("RegQueryValueEx"));
+    EXPECT_EQ(platform.cache.Size(), 3u);
+    EXPECT_TRUE(platform.registry.ValueNames(kTypedUrlsPath).empty());
+}
+
+// Ctrl+C between two items: what went stays gone, the rest stays, the summary still comes.
+TEST_F(CliCommandTest, AStopBetweenTwoItemsEndsTheClearWithExit130) {
+    console.errorIsConsole = true;
+    int ticks = 0;
+    // The clock is read once per item: the stop arrives while the first cache entry is handled.
+    console.onTick = [&] {
+        if (++ticks == 4) stop.Request();
+    };
+    EXPECT_EQ(Run({"clear", "--temp", "--cookies", "--history"}), 130);
+    EXPECT_EQ(platform.registry.ValueNames(kTypedUrlsPath).size(), 0u);
+    EXPECT_EQ(platform.cache.Urls(), (std::vector<std::string>{"Cookie:user@a.example/", "http://b.example/2.htm"}));
+    EXPECT_EQ(console.out, "Cached Files deleted: 1\nCookies deleted: 0\nURLs In History deleted: 2\n");
+    EXPECT_NE(console.err.find("stopped by Ctrl+C"), std::string::npos) << console.err;
+    EXPECT_EQ(platform.cache.OpenWalks(), 0);
+    EXPECT_EQ(platform.registry.OpenKeys(), 0);
+}
+
+TEST_F(CliCommandTest, AStopBeforeTheFirstItemDeletesNothing) {
+    stop.Request();
+    EXPECT_EQ(Run({"clear", "--temp", "--history", "--json"}), 130);
+    EXPECT_EQ(console.out,
+              "{\"deleted\": {\"cached_files\": 0, \"cookies\": 0, \"typed_urls\": 0}, \"not_deleted\": [], "
+              "\"complete\": false}\n");
+    EXPECT_EQ(platform.cache.Size(), 3u);
+    EXPECT_EQ(platform.registry.ValueNames(kTypedUrlsPath).size(), 2u);
+    EXPECT_EQ(Run({"count"}), 130);
+    EXPECT_EQ(Run({"preview", "--temp"}), 130);
+    EXPECT_TRUE(console.out.empty());
+}
+
+TEST_F(CliCommandTest, ProgressShowsOnAConsoleAfterHalfASecondAndIsRemovedAtTheEnd) {
+    for (int i = 0; i < 20; ++i) platform.cache.Add("http://more.example/" + std::to_string(i));
+    console.errorIsConsole = true;
+    console.stepMs = 100;
+    EXPECT_EQ(Run({"clear", "--temp"}), 0);
+    ASSERT_GE(console.progress.size(), 2u);
+    // Items 1 to 4 fall inside the first half second.
+    EXPECT_EQ(console.progress.front(), "clearing: 5 items looked at");
+    EXPECT_EQ(console.progress.back(), "") << "the line is removed before the summary";
+    EXPECT_EQ(console.out, "Cached Files deleted: 22\nCookies deleted: 0\nURLs In History deleted: 0\n");
+}
+
+TEST_F(CliCommandTest, NoProgressWhenStandardErrorIsRedirectedOrTheClearIsQuick) {
+    console.stepMs = 1000;
+    EXPECT_EQ(Run({"clear", "--temp"}), 0);
+    EXPECT_TRUE(console.progress.empty());
+
+    platform.cache.Add("http://again.example/");
+    console.errorIsConsole = true;
+    console.stepMs = 0;
+    EXPECT_EQ(Run({"clear", "--temp"}), 0);
+    EXPECT_TRUE(console.progress.empty());
+}
+
+}  // namespace

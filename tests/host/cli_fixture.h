@@ -1,0 +1,87 @@
+// brumix.exe's command runner over the stand-ins, with a console that records what it is told.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "cli/commands.h"
+#include "platform/memory/memory_platform.h"
+
+// Standard output and error as strings; a clock that moves stepMs each time it is read.
+class RecordingConsole final : public Console {
+public:
+    std::string out;
+    std::string err;
+    bool errorIsConsole = false;
+    std::uint64_t now = 1000;
+    std::uint64_t stepMs = 0;
+    std::vector<std::string> progress;
+    // Runs each time the clock is read, which a clear does once per item on a console.
+    std::function<void()> onTick;
+
+    void Write(Stream stream, std::string_view utf8) override { (stream == Stream::Out ? out : err) += utf8; }
+    bool ErrorIsConsole() override { return errorIsConsole; }
+    void SetProgress(std::string_view utf8) override { progress.emplace_back(utf8); }
+    std::uint64_t NowMs() override {
+        if (onTick) onTick();
+        return now += stepMs;
+    }
+};
+
+// Treats each name's bytes as ISO 8859-1, so that a byte above 0x7F has a known UTF-8 form.
+inline std::string Latin1ToUtf8(std::string_view ansi) {
+    std::string utf8;
+    for (char c : ansi) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte < 0x80) {
+            utf8 += c;
+        } else {
+            utf8 += static_cast<char>(0xC0 | (byte >> 6));
+            utf8 += static_cast<char>(0x80 | (byte & 0x3F));
+        }
+    }
+    return utf8;
+}
+
+inline constexpr char kTypedUrlsPath[] = "Software\\Microsoft\\Internet Explorer\\TypedURLs";
+inline constexpr char kSettingsPath[] = "SOFTWARE\\Quellmar\\Win Brumix";
+
+class CliTest : public ::testing::Test {
+protected:
+    int Run(const std::vector<std::string>& args) {
+        console.out.clear();
+        console.err.clear();
+        CliContext context{platform.Services(), console, stop, Latin1ToUtf8, "1.0.0.1"};
+        return RunBrumix(args, context);
+    }
+
+    void SeedTyped(std::initializer_list<const char*> names) {
+        platform.registry.AddKey(kTypedUrlsPath);
+        for (const char* name : names) platform.registry.SetText(kTypedUrlsPath, name, std::string("http://") + name);
+    }
+    void Remember(const char* cachedUrls, const char* cookies, const char* history) {
+        platform.registry.SetText(kSettingsPath, "cached_urls", cachedUrls);
+        platform.registry.SetText(kSettingsPath, "cookies", cookies);
+        platform.registry.SetText(kSettingsPath, "IE_history", history);
+    }
+    // The other family, with its Cookies folder holding the given files.
+    void NonNtWithCookieFiles(std::initializer_list<const char*> names) {
+        platform.system.platformId = kPlatformWin32Windows;
+        platform.files.AddFolder("C:\\WINDOWS\\Cookies");
+        for (const char* name : names) platform.files.AddFile("C:\\WINDOWS\\Cookies", name);
+    }
+    bool Called(const std::string& op) const {
+        const auto& calls = platform.faults.Calls();
+        return std::find(calls.begin(), calls.end(), op) != calls.end();
+    }
+    // Neither the settings nor any other key was created or written.
+    bool RegistryWritten() const { return Called("RegCreateKeyEx") || Called("RegSetValueEx"); }
+
+    MemoryPlatform platform;
+    RecordingConsole console;
+    StopFlag stop;
+};
