@@ -264,36 +264,32 @@ TEST_F(DialogHostTest, DragIconIsTheApplicationIcon) {
     });
 }
 
+// A named CALLBACK, not a lambda: on i686 the enumeration calls it as stdcall.
+BOOL CALLBACK CollectWindow(HWND hwnd, LPARAM param) {
+    reinterpret_cast<std::vector<HWND>*>(param)->push_back(hwnd);
+    return TRUE;
+}
+
+std::vector<HWND> ThreadWindows() {
+    std::vector<HWND> windows;
+    EnumThreadWindows(GetCurrentThreadId(), CollectWindow, reinterpret_cast<LPARAM>(&windows));
+    return windows;
+}
+
 HWND FindThreadWindow(const char* title) {
-    struct Search {
-        const char* title;
-        HWND found;
-    } search{title, nullptr};
-    EnumThreadWindows(
-        GetCurrentThreadId(),
-        [](HWND hwnd, LPARAM param) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(param);
-            char text[128] = {};
-            GetWindowTextA(hwnd, text, sizeof text);
-            if (IsWindowVisible(hwnd) && std::string(text) == s->title) {
-                s->found = hwnd;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.found;
+    for (HWND hwnd : ThreadWindows()) {
+        char text[128] = {};
+        GetWindowTextA(hwnd, text, sizeof text);
+        if (IsWindowVisible(hwnd) && std::string(text) == title) return hwnd;
+    }
+    return nullptr;
 }
 
 int VisibleThreadWindows() {
     int count = 0;
-    EnumThreadWindows(
-        GetCurrentThreadId(),
-        [](HWND hwnd, LPARAM param) -> BOOL {
-            if (IsWindowVisible(hwnd)) ++*reinterpret_cast<int*>(param);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&count));
+    for (HWND hwnd : ThreadWindows()) {
+        if (IsWindowVisible(hwnd)) ++count;
+    }
     return count;
 }
 
@@ -313,24 +309,12 @@ void PointAt(HWND window) {
 }
 
 HWND FindToolTipOf(HWND dialog) {
-    struct Search {
-        HWND owner;
-        HWND found;
-    } search{dialog, nullptr};
-    EnumThreadWindows(
-        GetCurrentThreadId(),
-        [](HWND hwnd, LPARAM param) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(param);
-            char name[64] = {};
-            GetClassNameA(hwnd, name, sizeof name);
-            if (std::string(name) == TOOLTIPS_CLASSA && GetWindow(hwnd, GW_OWNER) == s->owner) {
-                s->found = hwnd;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.found;
+    for (HWND hwnd : ThreadWindows()) {
+        char name[64] = {};
+        GetClassNameA(hwnd, name, sizeof name);
+        if (std::string(name) == TOOLTIPS_CLASSA && GetWindow(hwnd, GW_OWNER) == dialog) return hwnd;
+    }
+    return nullptr;
 }
 
 // The status line takes the mouse, so the relayed move over it names its own tool and the
