@@ -19,7 +19,9 @@ bool CBrumixApp::InitInstance() {
     Win32SystemFacts system;
     SystemHeap heap;
     MainDialogHost dlg(GetModuleHandleA(nullptr), PlatformServices{urlCache, registry, files, system, heap});
-    dlg.DoModal(nullptr);
+    // The dialog's own result (IDCANCEL) means nothing to the caller; only -1, a window
+    // that never came up, does.
+    exitCode_ = dlg.DoModal(nullptr) == -1 ? kExitNoWindow : 0;
     return false;
 }
 
@@ -28,5 +30,5 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     INITCOMMONCONTROLSEX classes{sizeof(classes), ICC_BAR_CLASSES | ICC_PROGRESS_CLASS};
     InitCommonControlsEx(&classes);
     theApp.InitInstance();
-    return 0;
+    return theApp.ExitCode();
 }

@@ -143,16 +143,20 @@ void Win32Window::AddAboutToSystemMenu(const std::string& text, std::uint32_t co
 }
 
 void Win32Window::SetWindowIcons() {
-    // Shared icons belong to the module and are never destroyed; the small one is the
-    // 16-pixel image of the same resource, drawn for that size, not a shrunk 32-pixel one.
+    // The large icon is the module's shared one, at the size LoadIcon caches. The small one
+    // is not shared: the shared cache hands back the first image loaded under a name, whatever
+    // size is asked, which would be the 32-pixel one shrunk instead of the 16-pixel one drawn
+    // for that size. Loaded on its own, it is the window's to destroy.
     HICON largeIcon =
         static_cast<HICON>(LoadImageA(instance_, MAKEINTRESOURCEA(iconId_), IMAGE_ICON, GetSystemMetrics(SM_CXICON),
                                       GetSystemMetrics(SM_CYICON), LR_SHARED));
-    HICON smallIcon =
+    OwnedIcon smallIcon(
         static_cast<HICON>(LoadImageA(instance_, MAKEINTRESOURCEA(iconId_), IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
-                                      GetSystemMetrics(SM_CYSMICON), LR_SHARED));
+                                      GetSystemMetrics(SM_CYSMICON), LR_DEFAULTCOLOR)));
     SendMessageA(dialog_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(largeIcon));
-    SendMessageA(dialog_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon));
+    SendMessageA(dialog_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon.get()));
+    // The one shown before goes only now that the window no longer uses it.
+    smallIcon_ = std::move(smallIcon);
 }
 
 void Win32Window::CreateToolTips(const std::vector<ToolTip>& tips) {

@@ -4,6 +4,8 @@
 #include <windows.h>
 
 #include <functional>
+#include <memory>
+#include <type_traits>
 
 #include "platform/window.h"
 
@@ -48,6 +50,11 @@ public:
     void EndDialog(int result) override;
 
 private:
+    struct IconDestroyer {
+        void operator()(HICON icon) const { DestroyIcon(icon); }
+    };
+    using OwnedIcon = std::unique_ptr<std::remove_pointer_t<HICON>, IconDestroyer>;
+
     LRESULT SendToItem(int id, UINT message, WPARAM wParam, LPARAM lParam) const;
 
     HINSTANCE instance_;
@@ -56,4 +63,6 @@ private:
     HWND dialog_ = nullptr;
     // Owned by the dialog, which destroys it along with itself.
     HWND toolTip_ = nullptr;
+    // The small icon the window shows, loaded for it alone; this object outlives the dialog.
+    OwnedIcon smallIcon_;
 };

@@ -75,12 +75,12 @@ BrumixProcess::~BrumixProcess() {
 
 ::testing::AssertionResult BrumixProcess::Start() {
     if (info_.hProcess) return ::testing::AssertionFailure() << "already started";
-    std::string commandLine = "\"" + g_programPath + "\"";
+    std::string commandLine = "\"" + program_ + "\"";
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
-    if (!CreateProcessA(g_programPath.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                        &startup, &info_)) {
-        return ::testing::AssertionFailure() << "CreateProcess(" << g_programPath << ") failed: " << GetLastError();
+    if (!CreateProcessA(program_.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                        &info_)) {
+        return ::testing::AssertionFailure() << "CreateProcess(" << program_ << ") failed: " << GetLastError();
     }
     bool shown = WaitUntil(
         [&] {
@@ -111,6 +111,15 @@ BrumixProcess::~BrumixProcess() {
 
 bool BrumixProcess::Running() const {
     return info_.hProcess && WaitForSingleObject(info_.hProcess, 0) == WAIT_TIMEOUT;
+}
+
+std::optional<DWORD> BrumixProcess::ExitCode(Millis limit) const {
+    DWORD code = STILL_ACTIVE;
+    if (!info_.hProcess || WaitForSingleObject(info_.hProcess, static_cast<DWORD>(limit.count())) != WAIT_OBJECT_0 ||
+        !GetExitCodeProcess(info_.hProcess, &code)) {
+        return std::nullopt;
+    }
+    return code;
 }
 
 HWND BrumixProcess::Control(int id) const {

@@ -6,7 +6,9 @@
 
 #include <chrono>
 #include <functional>
+#include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "tests/e2e/main_window.h"
@@ -29,6 +31,8 @@ bool WaitUntil(const std::function<bool()>& condition, Millis limit, Millis step
 class BrumixProcess {
 public:
     BrumixProcess() = default;
+    // A run of another executable than the one under test, such as a changed copy of it.
+    explicit BrumixProcess(std::string program) : program_(std::move(program)) {}
     BrumixProcess(const BrumixProcess&) = delete;
     BrumixProcess& operator=(const BrumixProcess&) = delete;
     ~BrumixProcess();
@@ -38,6 +42,9 @@ public:
     // Sends the cancel command and waits for the process to end.
     ::testing::AssertionResult Close();
     bool Running() const;
+    // The exit code once the process has ended, waited for up to the limit; nothing while it
+    // still runs.
+    std::optional<DWORD> ExitCode(Millis limit) const;
     DWORD ProcessId() const { return info_.dwProcessId; }
     HANDLE Process() const { return info_.hProcess; }
 
@@ -68,6 +75,7 @@ public:
     std::vector<HWND> TopLevelWindows() const;
 
 private:
+    std::string program_ = ProgramPath();
     PROCESS_INFORMATION info_ = {};
     HWND main_ = nullptr;
 };

@@ -31,6 +31,12 @@ inline std::string SniffCaption(int n) {
     return "Sniff: every " + std::to_string(n) + " second(s)";
 }
 
+// One of the seven choices as the program writes it: a REG_SZ of this text.
+struct Stored {
+    const char* name;
+    const char* text;
+};
+
 class E2eTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -66,6 +72,15 @@ protected:
         EXPECT_TRUE(census.complete);
         EXPECT_EQ(census.files.size(), files) << "ordinary cache entries";
         EXPECT_EQ(census.cookies.size(), cookies) << "cookie cache entries";
+    }
+
+    static void ExpectStored(const std::vector<Stored>& values) {
+        for (const Stored& stored : values) {
+            std::optional<RegValue> value = ReadValue(kSettingsPath, stored.name);
+            RegValue wanted = SzValue(stored.text);
+            EXPECT_TRUE(value && value->type == wanted.type && value->data == wanted.data)
+                << stored.name << ": " << Describe(value) << " instead of " << Describe(wanted);
+        }
     }
 
     void ExpectCounters(int cached, int cookies, int history) const {

@@ -12,22 +12,8 @@
 namespace e2e {
 namespace {
 
-struct Stored {
-    const char* name;
-    const char* text;
-};
-
 class SettingsAndSniffer : public E2eTest {
 protected:
-    static void ExpectStored(const std::vector<Stored>& values) {
-        for (const Stored& stored : values) {
-            std::optional<RegValue> value = ReadValue(kSettingsPath, stored.name);
-            RegValue wanted = SzValue(stored.text);
-            EXPECT_TRUE(value && value->type == wanted.type && value->data == wanted.data)
-                << stored.name << ": " << Describe(value) << " instead of " << Describe(wanted);
-        }
-    }
-
     bool Topmost() const { return (GetWindowLongA(app.Main(), GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; }
 
     // The heartbeat is running when the bar shows several different non-zero positions.

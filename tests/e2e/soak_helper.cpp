@@ -10,6 +10,7 @@
 // clang-format on
 
 #include <algorithm>
+#include <cstddef>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -156,8 +157,9 @@ struct Sample {
     long handles;
     long gdi;
     long windows;
-    SIZE_T workingSetKb;
-    SIZE_T privateKb;
+    // size_t, not SIZE_T: the two differ in type on i686, and the table prints them with %zu.
+    std::size_t workingSetKb;
+    std::size_t privateKb;
 };
 
 int Soak(const std::string& program, int minutes, int sampleSeconds) {
@@ -225,7 +227,8 @@ int Soak(const std::string& program, int minutes, int sampleSeconds) {
         WindowCount windows{app.dwProcessId, 0};
         EnumWindows(CountTop, reinterpret_cast<LPARAM>(&windows));
         Sample sample{HandleCount(app.hProcess, app.dwProcessId, &handleSource), GdiCount(app.hProcess, &gdiSource),
-                      windows.count, memory.WorkingSetSize / 1024, PrivateBytes(app.hProcess) / 1024};
+                      windows.count, static_cast<std::size_t>(memory.WorkingSetSize / 1024),
+                      static_cast<std::size_t>(PrivateBytes(app.hProcess) / 1024)};
         samples.push_back(sample);
         std::printf("%8llu %8ld %8ld %8ld %12zu %12zu %8ld  %s\n", (GetTickCount64() - start) / 1000, sample.handles,
                     sample.gdi, sample.windows, sample.workingSetKb, sample.privateKb, CacheEntries(),

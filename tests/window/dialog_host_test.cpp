@@ -5,7 +5,9 @@
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <functional>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -94,6 +96,62 @@ protected:
 TEST_F(DialogHostTest, EscapeIsTheCancelCommandThatSavesAndEndsTheRun) {
     EXPECT_EQ(Run({}), IDCANCEL);
     EXPECT_EQ(stores.registry.ValueNames(kSettingsKey).size(), 7u);
+}
+
+// The seven values the close writes, by name.
+constexpr const char* kChoiceNames[] = {"cached_urls", "cookies", "IE_history", "snifTimer",
+                                        "auto_clear",  "timer",   "modal"};
+
+// Log-off and shutdown: the window never holds them up. An ending session keeps the choices
+// with the bytes the close writes, and stops the sniffer's two timers.
+TEST_F(DialogHostTest, EndingSessionKeepsTheChoicesAsTheCloseDoesAndStopsTheTimers) {
+    LRESULT answer = FALSE;
+    std::vector<std::vector<std::uint8_t>> atEnd;
+    bool sniffTimerLeft = true;
+    bool pulseTimerLeft = true;
+    Run({
+        [](HWND dialog) {
+            SendDlgItemMessageA(dialog, IDC_HISTORY, BM_CLICK, 0, 0);
+            SendDlgItemMessageA(dialog, IDC_SNIFFER, BM_CLICK, 0, 0);
+            SendDlgItemMessageA(dialog, IDC_AUTO_CLEAR, BM_CLICK, 0, 0);
+        },
+        [&](HWND dialog) {
+            answer = SendMessageA(dialog, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF);
+            SendMessageA(dialog, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
+            for (const char* name : kChoiceNames) atEnd.push_back(stores.registry.ValueBytes(kSettingsKey, name));
+            // KillTimer fails for a timer that no longer runs.
+            sniffTimerLeft = KillTimer(dialog, ID_SNIFF_TIMER) != FALSE;
+            pulseTimerLeft = KillTimer(dialog, ID_PULSE_TIMER) != FALSE;
+            EXPECT_EQ(Check(dialog, IDC_SNIFFER), 1) << "the end of the session changes no control";
+        },
+    });
+    EXPECT_EQ(answer, TRUE);
+    EXPECT_FALSE(sniffTimerLeft);
+    EXPECT_FALSE(pulseTimerLeft);
+    ASSERT_EQ(atEnd.size(), std::size(kChoiceNames));
+    EXPECT_EQ(atEnd[2], (std::vector<std::uint8_t>{'1', 0})) << "IE_history";
+    EXPECT_EQ(atEnd[3], (std::vector<std::uint8_t>{'1', 0})) << "snifTimer";
+    EXPECT_EQ(atEnd[4], (std::vector<std::uint8_t>{'1', 0})) << "auto_clear";
+    // The Escape that ended the run is the close, over the same choices.
+    for (std::size_t i = 0; i < std::size(kChoiceNames); ++i) {
+        EXPECT_EQ(atEnd[i], stores.registry.ValueBytes(kSettingsKey, kChoiceNames[i])) << kChoiceNames[i];
+    }
+}
+
+// A session end that was called off (wParam FALSE) writes nothing and leaves the sniffer running.
+TEST_F(DialogHostTest, CalledOffSessionEndChangesNothing) {
+    std::size_t written = 0;
+    bool sniffTimerLeft = false;
+    Run({
+        [](HWND dialog) { SendDlgItemMessageA(dialog, IDC_SNIFFER, BM_CLICK, 0, 0); },
+        [&](HWND dialog) {
+            SendMessageA(dialog, WM_ENDSESSION, FALSE, 0);
+            written = stores.registry.ValueNames(kSettingsKey).size();
+            sniffTimerLeft = KillTimer(dialog, ID_SNIFF_TIMER) != FALSE;
+        },
+    });
+    EXPECT_EQ(written, 0u);
+    EXPECT_TRUE(sniffTimerLeft);
 }
 
 TEST_F(DialogHostTest, CloseBoxIsTheCancelCommandToo) {
@@ -206,37 +264,81 @@ TEST_F(DialogHostTest, DragIconIsTheApplicationIcon) {
     });
 }
 
+// A named CALLBACK, not a lambda: on i686 the enumeration calls it as stdcall.
+BOOL CALLBACK CollectWindow(HWND hwnd, LPARAM param) {
+    reinterpret_cast<std::vector<HWND>*>(param)->push_back(hwnd);
+    return TRUE;
+}
+
+std::vector<HWND> ThreadWindows() {
+    std::vector<HWND> windows;
+    EnumThreadWindows(GetCurrentThreadId(), CollectWindow, reinterpret_cast<LPARAM>(&windows));
+    return windows;
+}
+
 HWND FindThreadWindow(const char* title) {
-    struct Search {
-        const char* title;
-        HWND found;
-    } search{title, nullptr};
-    EnumThreadWindows(
-        GetCurrentThreadId(),
-        [](HWND hwnd, LPARAM param) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(param);
-            char text[128] = {};
-            GetWindowTextA(hwnd, text, sizeof text);
-            if (IsWindowVisible(hwnd) && std::string(text) == s->title) {
-                s->found = hwnd;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.found;
+    for (HWND hwnd : ThreadWindows()) {
+        char text[128] = {};
+        GetWindowTextA(hwnd, text, sizeof text);
+        if (IsWindowVisible(hwnd) && std::string(text) == title) return hwnd;
+    }
+    return nullptr;
 }
 
 int VisibleThreadWindows() {
     int count = 0;
-    EnumThreadWindows(
-        GetCurrentThreadId(),
-        [](HWND hwnd, LPARAM param) -> BOOL {
-            if (IsWindowVisible(hwnd)) ++*reinterpret_cast<int*>(param);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&count));
+    for (HWND hwnd : ThreadWindows()) {
+        if (IsWindowVisible(hwnd)) ++count;
+    }
     return count;
+}
+
+// Moves the real pointer to the middle of a window, as the user's mouse does.
+void PointAt(HWND window) {
+    RECT rect{};
+    GetWindowRect(window, &rect);
+    const int x = (rect.left + rect.right) / 2;
+    const int y = (rect.top + rect.bottom) / 2;
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    // Absolute positions are in 65536ths of the screen.
+    input.mi.dx = MulDiv(x, 65536, GetSystemMetrics(SM_CXSCREEN)) + 1;
+    input.mi.dy = MulDiv(y, 65536, GetSystemMetrics(SM_CYSCREEN)) + 1;
+    input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    SendInput(1, &input, sizeof input);
+}
+
+HWND FindToolTipOf(HWND dialog) {
+    for (HWND hwnd : ThreadWindows()) {
+        char name[64] = {};
+        GetClassNameA(hwnd, name, sizeof name);
+        if (std::string(name) == TOOLTIPS_CLASSA && GetWindow(hwnd, GW_OWNER) == dialog) return hwnd;
+    }
+    return nullptr;
+}
+
+// The status line takes the mouse, so the relayed move over it names its own tool and the
+// tip comes up. A static without SS_NOTIFY lets the mouse through to the dialog: no tip.
+TEST_F(DialogHostTest, StatusLineShowsItsTipUnderTheMouse) {
+    HWND status = nullptr;
+    UINT_PTR shownTool = 0;
+    std::vector<Step> steps{[&](HWND dialog) {
+        status = GetDlgItem(dialog, IDC_STATUS);
+        PointAt(status);
+    }};
+    // About two seconds of ticks; the tip waits for the double-click time before it shows.
+    steps.insert(steps.end(), 60, [&](HWND dialog) {
+        const HWND tip = FindToolTipOf(dialog);
+        TOOLINFOA info{};
+        info.cbSize = TTTOOLINFOA_V2_SIZE;
+        if (shownTool == 0 && tip != nullptr && IsWindowVisible(tip) &&
+            SendMessageA(tip, TTM_GETCURRENTTOOLA, 0, reinterpret_cast<LPARAM>(&info))) {
+            shownTool = info.uId;
+        }
+    });
+    Run(std::move(steps));
+    ASSERT_NE(status, nullptr);
+    EXPECT_EQ(shownTool, reinterpret_cast<UINT_PTR>(status)) << "no tip of the status line showed";
 }
 
 TEST_F(DialogHostTest, AboutEntryOpensTheAboutBoxModallyOverTheWindow) {

@@ -200,6 +200,36 @@ TEST_F(Win32WindowTest, IconsAreTheApplicationIconAtBothSizes) {
     EXPECT_EQ(widthOf(smallIcon), GetSystemMetrics(SM_CXSMICON));
 }
 
+// The small icon is the window object's own: set again, the old one is freed; it lives as long
+// as the object and no longer. A shared icon would survive both, never freed.
+TEST_F(Win32WindowTest, SmallIconIsFreedWhenReplacedAndWithItsWindowObject) {
+    const auto smallIcon = [&] { return reinterpret_cast<HICON>(SendMessageA(dialog, WM_GETICON, ICON_SMALL, 0)); };
+    const auto alive = [](HICON icon) {
+        ICONINFO info{};
+        if (!GetIconInfo(icon, &info)) return false;
+        if (info.hbmColor) DeleteObject(info.hbmColor);
+        if (info.hbmMask) DeleteObject(info.hbmMask);
+        return true;
+    };
+    HICON first = nullptr;
+    HICON second = nullptr;
+    {
+        Win32Window other(GetModuleHandleA(nullptr), IDR_MAINFRAME, [](int) {});
+        other.Attach(dialog);
+        other.SetWindowIcons();
+        first = smallIcon();
+        ASSERT_TRUE(alive(first));
+        other.SetWindowIcons();
+        second = smallIcon();
+        ASSERT_NE(second, first);
+        EXPECT_TRUE(alive(second));
+        EXPECT_FALSE(alive(first)) << "the replaced small icon was not freed";
+    }
+    EXPECT_FALSE(alive(second)) << "the small icon outlived its window object";
+    window.SetWindowIcons();
+    EXPECT_TRUE(alive(smallIcon()));
+}
+
 TEST_F(Win32WindowTest, LoadsTheAboutEntryTextAndNothingForAnUnknownId) {
     EXPECT_EQ(window.LoadText(IDS_ABOUTBOX), "&About Win Brumix...");
     EXPECT_EQ(window.LoadText(4321), "");
