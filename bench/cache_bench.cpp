@@ -233,6 +233,14 @@ int main(int argc, char** argv) {
     wine.dlg.ScanCache(1, 1);
     BareWalk(false);
 
+    // The bare loop every counting variant is measured against.
+    const auto bareCount = [&] {
+        int met = 0;
+        const Timing t = Time([&] { met = BareWalk(false); });
+        CheckOrExit(met == n, "the bare walk miscounted");
+        return t;
+    };
+
     Series counting;
     Interleave(
         options.rounds, counting,
@@ -241,12 +249,7 @@ int main(int argc, char** argv) {
             CheckOrExit(CountedBySweep(wine) == n, "the counting sweep miscounted");
             return t;
         },
-        [&] {
-            int met = 0;
-            const Timing t = Time([&] { met = BareWalk(false); });
-            CheckOrExit(met == n, "the bare walk miscounted");
-            return t;
-        });
+        bareCount);
 
     CliCount(wine);
     Series cliCounting;
@@ -258,12 +261,7 @@ int main(int argc, char** argv) {
             CheckOrExit(counted == n, "brumix count miscounted");
             return t;
         },
-        [&] {
-            int met = 0;
-            const Timing t = Time([&] { met = BareWalk(false); });
-            CheckOrExit(met == n, "the bare walk miscounted");
-            return t;
-        });
+        bareCount);
 
     // For information: the process's start and end come on top of the walk.
     Series cliProcess;

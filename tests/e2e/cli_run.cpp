@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include "tests/support/wine_cache.h"
+#include "tests/support/wine_files.h"
 
 namespace e2e {
 namespace {
@@ -34,18 +35,10 @@ public:
         if (Ok()) CloseHandle(handle_);
         handle_ = INVALID_HANDLE_VALUE;
     }
-    // Shared for writing too: a helper process of the program's may still hold the file.
     std::string Read() {
         Close();
-        HANDLE file = CreateFileA(path_.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                  nullptr, OPEN_EXISTING, 0, nullptr);
-        if (file == INVALID_HANDLE_VALUE) return "<unreadable: error " + std::to_string(GetLastError()) + ">";
-        std::string content;
-        char chunk[4096];
-        DWORD got = 0;
-        while (ReadFile(file, chunk, sizeof chunk, &got, nullptr) && got > 0) content.append(chunk, got);
-        CloseHandle(file);
-        return content;
+        const std::optional<std::string> content = ReadTextFile(path_);
+        return content ? *content : "<unreadable: error " + std::to_string(GetLastError()) + ">";
     }
 
 private:

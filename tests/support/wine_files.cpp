@@ -56,7 +56,10 @@ bool MakeFile(const std::string& folder, const std::string& name, bool readOnly)
 }
 
 std::optional<std::string> ReadTextFile(const std::string& path) {
-    HANDLE handle = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    // Shared for writing too: a program that wrote the file, or a helper process of its, may
+    // still hold it open for a moment after it ended.
+    HANDLE handle = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                nullptr, OPEN_EXISTING, 0, nullptr);
     if (handle == INVALID_HANDLE_VALUE) return std::nullopt;
     std::string content;
     char chunk[4096];
