@@ -2,14 +2,12 @@
 // and the exit code.
 #include "cli/commands.h"
 
-#include <cstdint>
 #include <string>
 
 #include "cli/arguments.h"
 #include "cli/exit_code.h"
 #include "cli/progress.h"
 #include "cli/selection.h"
-#include "platform/errors.h"
 #include "settings/settings_store.h"
 #include "sweep/store_sweep.h"
 
@@ -89,7 +87,7 @@ void ReportShortfall(Console& console, const StoreSweepResult& result, const cha
         return;
     }
     const TypedUrlResult& typed = result.typedUrls;
-    if (result.typedUrlsSwept && !typed.opened && typed.openStatus != static_cast<std::int32_t>(kErrorFileNotFound)) {
+    if (result.typedUrlsSwept && typed.Refused()) {
         WriteError(console, "the TypedURLs key cannot be opened (error " + std::to_string(typed.openStatus) + ")");
     } else if (result.typedUrlsSwept && typed.opened && !typed.complete) {
         WriteError(console, "the typed addresses could not be listed to their end");

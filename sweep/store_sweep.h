@@ -2,7 +2,6 @@
 // cookie files, as one selection asks.
 #pragma once
 
-#include "platform/errors.h"
 #include "platform/platform_services.h"
 #include "sweep/cache_sweep.h"
 #include "sweep/cookie_folder_sweep.h"
@@ -25,13 +24,8 @@ struct StoreSweepResult {
     CacheSweepResult cache;
 
     bool Stopped() const { return typedUrls.stopped || cache.walk.stopped || cache.cookieFiles.stopped; }
-    // Every store that was swept was walked to its end. A missing TypedURLs key is empty; one
-    // that is there but cannot be opened was not walked.
-    bool Complete() const {
-        const bool typedDone = typedUrls.opened ? typedUrls.complete
-                                                : typedUrls.openStatus == static_cast<std::int32_t>(kErrorFileNotFound);
-        return (!typedUrlsSwept || typedDone) && (!cacheSwept || cache.walk.complete);
-    }
+    // Every store that was swept was walked to its end.
+    bool Complete() const { return (!typedUrlsSwept || typedUrls.Whole()) && (!cacheSwept || cache.walk.complete); }
 };
 
 class StoreSweepObserver : public SweepObserver {

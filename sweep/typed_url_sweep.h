@@ -3,6 +3,7 @@
 
 #include <cstdint>
 
+#include "platform/errors.h"
 #include "platform/registry.h"
 #include "sweep/sweep_observer.h"
 
@@ -20,6 +21,11 @@ struct TypedUrlResult {
     // The listing reached its end; false when an error other than a too-long name ended it.
     bool complete = false;
     bool stopped = false;
+
+    // The key is there but was refused: its addresses were not reached. A missing key holds none.
+    bool Refused() const { return !opened && openStatus != static_cast<std::int32_t>(kErrorFileNotFound); }
+    // Every typed address there is was listed.
+    bool Whole() const { return opened ? complete : !Refused(); }
 };
 
 // Lists every value name first, then, when asked, deletes the listed names in the order

@@ -1,31 +1,7 @@
-// Entry of the end-to-end tests: refuses to run outside a throwaway Wine prefix, then runs them.
-#include <gtest/gtest.h>
-#include <windows.h>
-
-#include <cstdio>
-#include <string>
-
+// Entry of winbrumix.exe's end-to-end tests.
 #include "tests/e2e/brumix_process.h"
-#include "tests/support/throwaway_prefix.h"
-#include "tests/support/wine_files.h"
+#include "tests/e2e/driver_main.h"
 
 int main(int argc, char** argv) {
-    ::testing::InitGoogleTest(&argc, argv);
-    std::string why;
-    if (!InThrowawayPrefix(why)) {
-        std::fprintf(stderr, "brumix_e2e refuses to run, nothing was touched: %s\n", why.c_str());
-        return 2;
-    }
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: brumix_e2e [gtest options] PATH-TO-winbrumix.exe\n");
-        return 2;
-    }
-    // CTest hands over the Unix path of the executable.
-    std::string program = ToWindowsPath(argv[1]);
-    if (!FileExists(program)) {
-        std::fprintf(stderr, "brumix_e2e: no program at %s\n", program.c_str());
-        return 2;
-    }
-    e2e::SetProgramPath(program);
-    return RUN_ALL_TESTS();
+    return e2e::RunDriver(argc, argv, "brumix_e2e", "winbrumix.exe", e2e::SetProgramPath);
 }
