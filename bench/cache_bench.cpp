@@ -91,6 +91,8 @@ public:
     void Write(Stream stream, std::string_view utf8) override {
         if (stream == Stream::Out) out.append(utf8);
     }
+    void Flush() override {}
+    std::uint32_t OutputFailure() override { return 0; }
     bool ErrorIsConsole() override { return false; }
     void SetProgress(std::string_view) override {}
     std::uint64_t NowMs() override { return 0; }

@@ -2,6 +2,7 @@
 // and the exit code.
 #include "cli/commands.h"
 
+#include <algorithm>
 #include <string>
 
 #include "cli/arguments.h"
@@ -39,6 +40,8 @@ constexpr char kUsage[] =
     "  1    some items could not be deleted\n"
     "  2    usage error, or nothing selected\n"
     "  3    a store could not be walked to its end\n"
+    "  4    standard output could not be written (a clear still deletes what it was asked to)\n"
+    "  5    an unexpected internal failure, named on standard error\n"
     "  130  stopped by Ctrl+C\n";
 
 constexpr char kSelf[] = "brumix: ";
@@ -133,11 +136,14 @@ std::string ItemText(bool json, Store store, const std::string& utf8Name) {
     return std::string(StoreName(store)) + "\t" + PlainText(utf8Name);
 }
 
-// Lists each item as the sweep stands on it, so that a long list costs no memory.
+// Lists each item as the sweep stands on it, so that a long list costs no memory; stops when
+// the list can no longer be written, since nobody will read the rest.
 class PreviewList final : public StopAware {
 public:
     PreviewList(CliContext& context, const StoreSelection& selection, bool json)
         : StopAware(context.stop), context_(context), selection_(selection), json_(json) {}
+
+    bool StopRequested() override { return StopAware::StopRequested() || context_.console.OutputFailure() != 0; }
 
     void OnVisit(const SweepItem& item) override {
         if (!Selects(selection_, item.store)) return;
@@ -164,6 +170,7 @@ int RunPreview(const Arguments& arguments, CliContext& context) {
     PreviewList list(context, selection, arguments.json);
     const StoreSweepResult result = SweepStores(context.services, place, selection, false, list);
     if (arguments.json) context.console.Write(Stream::Out, "\n]}\n");
+    if (context.console.OutputFailure() != 0 && !context.stop.Requested()) return kExitOutputLost;
     ReportShortfall(context.console, result, "stopped by Ctrl+C; the list is what was found so far");
     return SweepExitCode(result, 0);
 }
@@ -219,13 +226,7 @@ int RunClear(const Arguments& arguments, CliContext& context) {
     return SweepExitCode(result, watch.NotDeleted());
 }
 
-}  // namespace
-
-const char* UsageText() {
-    return kUsage;
-}
-
-int RunBrumix(const std::vector<std::string>& args, CliContext& context) {
+int RunCommand(const std::vector<std::string>& args, CliContext& context) {
     const ParseResult parsed = ParseArguments(args);
     if (!parsed.Ok()) return UsageError(context.console, parsed.error);
     const Arguments& arguments = parsed.arguments;
@@ -249,4 +250,23 @@ int RunBrumix(const std::vector<std::string>& args, CliContext& context) {
             return RunClear(arguments, context);
     }
     return kExitUsage;
+}
+
+}  // namespace
+
+const char* UsageText() {
+    return kUsage;
+}
+
+// A report that could not be written is a failure the exit code shows: a script must not
+// take a lost JSON document for a clear with nothing to say.
+int RunBrumix(const std::vector<std::string>& args, CliContext& context) {
+    int code = RunCommand(args, context);
+    context.console.Flush();
+    if (const std::uint32_t error = context.console.OutputFailure()) {
+        WriteError(context.console,
+                   "standard output could not be written (error " + std::to_string(error) + "); what it was to show is lost");
+        code = std::max(code, static_cast<int>(kExitOutputLost));
+    }
+    return code;
 }

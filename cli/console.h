@@ -11,8 +11,14 @@ enum class Stream { Out, Err };
 class Console {
 public:
     virtual ~Console() = default;
-    // UTF-8 text; a console receives it as Unicode, a file or pipe as these bytes.
+    // UTF-8 text; a console receives it as Unicode, a file or pipe as these bytes. Standard
+    // output may hold it back until Flush.
     virtual void Write(Stream stream, std::string_view utf8) = 0;
+    // Writes what standard output holds back.
+    virtual void Flush() = 0;
+    // The system's error for the first write to standard output that failed, 0 while none
+    // has. Once one has failed, the rest of standard output is dropped.
+    virtual std::uint32_t OutputFailure() = 0;
     // A progress line may be drawn only where a person watches: standard error is a console.
     virtual bool ErrorIsConsole() = 0;
     // Replaces the progress line on standard error; empty text removes it. Anything written
@@ -22,13 +28,33 @@ public:
     virtual std::uint64_t NowMs() = 0;
 };
 
-// Set from the console's control handler, which Windows runs on a thread of its own; the
-// sweeps ask it before each item.
+// Set from the console's control handler, which Windows runs on a new thread for each event,
+// so two events may arrive together; the sweeps ask it before each item.
 class StopFlag {
 public:
-    void Request() noexcept { requested_.store(true, std::memory_order_relaxed); }
-    bool Requested() const noexcept { return requested_.load(std::memory_order_relaxed); }
+    // Events closer than this to the first are that same press delivered twice: a launcher
+    // that passes on the Ctrl+C its console already sent gives two at once.
+    static constexpr std::uint64_t kSamePressMs = 200;
+
+    enum class Answer {
+        Stop,       // the first press: stop before the next item
+        SamePress,  // nothing more to do
+        EndNow,     // a later press while the stop is still pending: end the process
+    };
+
+    Answer Press(std::uint64_t nowMs) noexcept {
+        const std::uint64_t stamp = nowMs + 1;  // 0 stands for no press yet
+        std::uint64_t first = 0;
+        if (firstPress_.compare_exchange_strong(first, stamp)) return Answer::Stop;
+        // A thread that read the clock first may get here second, with the earlier time.
+        return stamp < first + kSamePressMs ? Answer::SamePress : Answer::EndNow;
+    }
+    void Request() noexcept {
+        std::uint64_t none = 0;
+        firstPress_.compare_exchange_strong(none, 1);
+    }
+    bool Requested() const noexcept { return firstPress_.load() != 0; }
 
 private:
-    std::atomic<bool> requested_{false};
+    std::atomic<std::uint64_t> firstPress_{0};
 };

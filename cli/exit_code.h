@@ -3,14 +3,17 @@
 
 #include "sweep/store_sweep.h"
 
+// When several hold, the highest: the one that says least was done, or that the user asked
+// for, wins. A stop by Ctrl+C over an unexpected failure over lost output (the script cannot
+// know what was done) over a store not walked to its end over items that could not be deleted.
 enum ExitCode : int {
     kExitDone = 0,
     kExitNotDeleted = 1,
     kExitUsage = 2,
     kExitIncomplete = 3,
+    kExitOutputLost = 4,
+    kExitFailure = 5,
     kExitStopped = 130,
 };
 
-// When several hold, the one that says least was done wins: a stop over a store not walked
-// to its end over items that could not be deleted.
 ExitCode SweepExitCode(const StoreSweepResult& result, int notDeleted);

@@ -3,7 +3,10 @@
 #include "cli/win32_console.h"
 
 #include <algorithm>
+#include <iterator>
 #include <limits>
+
+#include "cli/write_pieces.h"
 
 namespace {
 
@@ -17,6 +20,14 @@ std::wstring Widen(std::string_view text, UINT codePage) {
     std::wstring wide(static_cast<std::size_t>(wanted), L'\0');
     MultiByteToWideChar(codePage, 0, text.data(), length, wide.data(), wanted);
     return wide;
+}
+
+// What a write call took, 0 when it failed: a call that reports success but takes nothing
+// would otherwise be asked again for ever.
+DWORD Taken(BOOL ok, DWORD written) {
+    if (!ok) return 0;
+    if (written == 0) SetLastError(ERROR_WRITE_FAULT);
+    return written;
 }
 
 }  // namespace
@@ -46,53 +57,70 @@ Win32Console::Target Win32Console::Open(DWORD which) {
     return target;
 }
 
-// A stream that is missing or closed swallows what is written; nothing is shown instead.
-void Win32Console::Put(const Target& target, std::string_view utf8) {
-    if (target.handle == nullptr || utf8.empty()) return;
-    if (target.console) {
-        const std::wstring wide = Widen(utf8, CP_UTF8);
-        // Large writes to a console may be refused; it takes them in pieces.
-        constexpr std::size_t kPiece = 8192;
-        for (std::size_t at = 0; at < wide.size(); at += kPiece) {
-            const DWORD count = static_cast<DWORD>(std::min(kPiece, wide.size() - at));
-            DWORD written = 0;
-            if (!WriteConsoleW(target.handle, wide.data() + at, count, &written, nullptr)) return;
-        }
-        return;
-    }
-    while (!utf8.empty()) {
-        const DWORD count = static_cast<DWORD>(std::min<std::size_t>(utf8.size(), 1 << 20));
+// A stream that is missing swallows what is written: whoever started the program chose to
+// give it none.
+bool Win32Console::Put(const Target& target, std::string_view utf8) {
+    if (target.handle == nullptr || utf8.empty()) return true;
+    if (target.console) return PutWide(target, Widen(utf8, CP_UTF8));
+    constexpr std::size_t kPiece = std::size_t{1} << 20;
+    return WriteInPieces(utf8, kPiece, [&](const char* data, std::size_t count) {
         DWORD written = 0;
-        if (!WriteFile(target.handle, utf8.data(), count, &written, nullptr) || written == 0) return;
-        utf8.remove_prefix(written);
-    }
+        const BOOL ok = WriteFile(target.handle, data, static_cast<DWORD>(count), &written, nullptr);
+        return Taken(ok, written);
+    });
+}
+
+bool Win32Console::PutWide(const Target& target, std::wstring_view text) {
+    // Large writes to a console may be refused; it takes them in pieces.
+    constexpr std::size_t kPiece = 8192;
+    return WriteInPieces(text, kPiece, [&](const wchar_t* data, std::size_t count) {
+        DWORD written = 0;
+        const BOOL ok = WriteConsoleW(target.handle, data, static_cast<DWORD>(count), &written, nullptr);
+        return Taken(ok, written);
+    });
+}
+
+// After one failed write nothing more is tried: a full disk or a gone reader stays so, and a
+// later piece that got through would leave a document with a hole in it.
+void Win32Console::PutOut(std::string_view utf8) {
+    if (outFailure_ != ERROR_SUCCESS) return;
+    if (Put(out_, utf8)) return;
+    outFailure_ = GetLastError();
+    if (outFailure_ == ERROR_SUCCESS) outFailure_ = ERROR_WRITE_FAULT;
 }
 
 void Win32Console::Write(Stream stream, std::string_view utf8) {
     const Target& target = stream == Stream::Out ? out_ : err_;
     if (target.console) EraseProgress();
-    if (stream == Stream::Out && !out_.console) {
-        held_.append(utf8);
+    if (stream == Stream::Out) {
+        if (out_.console) {
+            PutOut(utf8);
+            return;
+        }
+        if (outFailure_ == ERROR_SUCCESS) held_.append(utf8);
         if (held_.size() >= kHoldLimit) Flush();
         return;
     }
     // Whatever standard output holds goes first: both may be the same file.
     Flush();
-    Put(target, utf8);
+    Put(err_, utf8);
 }
 
 void Win32Console::Flush() {
-    Put(out_, held_);
+    PutOut(held_);
     held_.clear();
 }
 
+// Allocates nothing: it also runs while an exception, out of memory perhaps, unwinds.
 void Win32Console::EraseProgress() {
     if (progressWidth_ == 0) return;
-    // Built in place: GCC 12 misreads "\r" + std::string as an overlapping copy (-Wrestrict).
-    std::string blank(progressWidth_ + 2, ' ');
-    blank.front() = '\r';
-    blank.back() = '\r';
-    Put(err_, blank);
+    static constexpr wchar_t kBlanks[] = L"                                                                ";
+    constexpr std::size_t kBlankCount = std::size(kBlanks) - 1;
+    PutWide(err_, L"\r");
+    for (std::size_t left = progressWidth_; left > 0; left -= std::min(left, kBlankCount)) {
+        PutWide(err_, std::wstring_view(kBlanks, std::min(left, kBlankCount)));
+    }
+    PutWide(err_, L"\r");
     progressWidth_ = 0;
 }
 

@@ -12,16 +12,20 @@
 class Win32Console final : public Console {
 public:
     Win32Console();
-    ~Win32Console() override { Flush(); }
+    // An exception on its way to main's barrier takes the progress line with it.
+    ~Win32Console() override {
+        EraseProgress();
+        Flush();
+    }
     Win32Console(const Win32Console&) = delete;
     Win32Console& operator=(const Win32Console&) = delete;
 
     void Write(Stream stream, std::string_view utf8) override;
+    void Flush() override;
+    std::uint32_t OutputFailure() override { return outFailure_; }
     bool ErrorIsConsole() override { return err_.console; }
     void SetProgress(std::string_view utf8) override;
     std::uint64_t NowMs() override { return GetTickCount64(); }
-    // Writes what standard output holds back.
-    void Flush();
 
 private:
     struct Target {
@@ -29,13 +33,17 @@ private:
         bool console = false;
     };
     static Target Open(DWORD which);
-    static void Put(const Target& target, std::string_view utf8);
+    // False when a write failed, with the reason in GetLastError.
+    static bool Put(const Target& target, std::string_view utf8);
+    static bool PutWide(const Target& target, std::wstring_view text);
+    void PutOut(std::string_view utf8);
     void EraseProgress();
 
     Target out_;
     Target err_;
     // Output to a file or pipe is gathered, so that a long preview is not a call per line.
     std::string held_;
+    DWORD outFailure_ = ERROR_SUCCESS;
     // The width of the progress line standing on standard error; 0 when none.
     std::size_t progressWidth_ = 0;
 };

@@ -283,4 +283,31 @@ TEST_F(CliCommandTest, NoProgressWhenStandardErrorIsRedirectedOrTheClearIsQuick)
     EXPECT_TRUE(console.progress.empty());
 }
 
+constexpr std::uint32_t kDiskFull = 112;
+
+// A full disk, or a pipe whose reader has gone: what the user asked to delete still goes, and
+// the exit code and standard error say that the report is lost.
+TEST_F(CliCommandTest, OutputThatCannotBeWrittenGivesExitFourAndTheClearStillDeletes) {
+    console.outFailsWith = kDiskFull;
+    EXPECT_EQ(Run({"clear", "--temp", "--cookies", "--history", "--json"}), 4);
+    EXPECT_EQ(console.err, "brumix: standard output could not be written (error 112); what it was to show is lost\n");
+    EXPECT_EQ(platform.cache.Size(), 0u);
+    EXPECT_TRUE(platform.registry.ValueNames(kTypedUrlsPath).empty());
+
+    EXPECT_EQ(Run({"count"}), 4);
+    EXPECT_EQ(Run({"--version"}), 4);
+}
+
+TEST_F(CliCommandTest, APreviewThatCannotBeWrittenStopsAtOnce) {
+    for (int i = 0; i < 20; ++i) platform.cache.Add("http://more.example/" + std::to_string(i));
+    console.outFailsWith = kDiskFull;
+    EXPECT_EQ(Run({"preview", "--temp"}), 4);
+    EXPECT_EQ(console.outWrites, 1) << "nothing more is listed after the line that failed";
+    EXPECT_EQ(platform.cache.OpenWalks(), 0);
+    EXPECT_EQ(console.err.find("stopped by Ctrl+C"), std::string::npos) << console.err;
+
+    stop.Request();
+    EXPECT_EQ(Run({"preview", "--temp"}), 130) << "a stop outranks the lost output";
+}
+
 }  // namespace

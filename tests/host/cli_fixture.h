@@ -11,11 +11,15 @@
 #include "cli/commands.h"
 #include "platform/memory/memory_platform.h"
 
-// Standard output and error as strings; a clock that moves stepMs each time it is read.
+// Standard output and error as strings; a clock that moves stepMs each time it is read;
+// standard output that fails with an error, as a full disk does, once told to.
 class RecordingConsole final : public Console {
 public:
     std::string out;
     std::string err;
+    std::uint32_t outFailsWith = 0;
+    std::uint32_t failure = 0;
+    int outWrites = 0;
     bool errorIsConsole = false;
     std::uint64_t now = 1000;
     std::uint64_t stepMs = 0;
@@ -23,7 +27,17 @@ public:
     // Runs each time the clock is read, which a clear does once per item on a console.
     std::function<void()> onTick;
 
-    void Write(Stream stream, std::string_view utf8) override { (stream == Stream::Out ? out : err) += utf8; }
+    void Write(Stream stream, std::string_view utf8) override {
+        if (stream == Stream::Err) {
+            err += utf8;
+            return;
+        }
+        ++outWrites;
+        if (failure == 0) failure = outFailsWith;
+        if (failure == 0) out += utf8;
+    }
+    void Flush() override {}
+    std::uint32_t OutputFailure() override { return failure; }
     bool ErrorIsConsole() override { return errorIsConsole; }
     void SetProgress(std::string_view utf8) override { progress.emplace_back(utf8); }
     std::uint64_t NowMs() override {
@@ -55,6 +69,8 @@ protected:
     int Run(const std::vector<std::string>& args) {
         console.out.clear();
         console.err.clear();
+        console.failure = 0;
+        console.outWrites = 0;
         CliContext context{platform.Services(), console, stop, Latin1ToUtf8, "1.0.0.1"};
         return RunBrumix(args, context);
     }
