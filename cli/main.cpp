@@ -7,9 +7,12 @@
 // clang-format on
 
 #include <string>
+#include <string_view>
 #include <vector>
 
+#include "cli/barrier.h"
 #include "cli/commands.h"
+#include "cli/exit_code.h"
 #include "cli/version_record.h"
 #include "cli/win32_console.h"
 #include "platform/heap.h"
@@ -22,12 +25,30 @@ namespace {
 
 StopFlag g_stop;
 
-// Runs on a thread of its own: it only asks the sweep to stop before its next item, so what
-// was deleted stays deleted and the summary is still written.
+// Runs on a thread of its own: the first press only asks the sweep to stop before its next
+// item, so what was deleted stays deleted and the summary is still written. A second one while
+// that stop is pending ends the process at once, in case a call of the system never returns;
+// TerminateProcess, because ExitProcess would wait for the locks such a call may hold.
 BOOL WINAPI OnConsoleControl(DWORD event) {
     if (event != CTRL_C_EVENT && event != CTRL_BREAK_EVENT) return FALSE;
-    g_stop.Request();
+    if (g_stop.Press(GetTickCount64()) == StopFlag::Answer::EndNow) TerminateProcess(GetCurrentProcess(), kExitStopped);
     return TRUE;
+}
+
+// A program started with Ctrl+C ignored (by start /b, or by a launcher that made a new
+// process group) inherits that, and its handler would never be called.
+void HandleCtrlC() {
+    SetConsoleCtrlHandler(nullptr, FALSE);
+    SetConsoleCtrlHandler(OnConsoleControl, TRUE);
+}
+
+// Straight to the handle: by now the console object may be what failed.
+void SayOnStandardError(const char* line) {
+    const HANDLE err = GetStdHandle(STD_ERROR_HANDLE);
+    if (err == nullptr || err == INVALID_HANDLE_VALUE) return;
+    const std::string_view text(line);
+    DWORD written = 0;
+    WriteFile(err, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
 }
 
 // The words after the program's name, parsed by the system's rules from the Unicode command
@@ -51,13 +72,7 @@ std::string OwnFileVersion() {
     return FileVersionFromRecord(record, SizeofResource(nullptr, found));
 }
 
-}  // namespace
-
-int main() {
-    // A scheduled task has nobody to answer a system error box, so none is shown.
-    SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOGPFAULTERRORBOX | SEM_NOOPENFILEERRORBOX);
-    SetConsoleCtrlHandler(OnConsoleControl, TRUE);
-
+int RunProgram() {
     Win32UrlCache urlCache;
     Win32Registry registry;
     Win32FileSearch files;
@@ -66,7 +81,14 @@ int main() {
     Win32Console console;
     CliContext context{PlatformServices{urlCache, registry, files, system, heap}, console, g_stop, AnsiToUtf8,
                        OwnFileVersion()};
-    const int code = RunBrumix(Arguments(), context);
-    console.Flush();
-    return code;
+    return RunBrumix(Arguments(), context);
+}
+
+}  // namespace
+
+int main() {
+    // A scheduled task has nobody to answer a system error box, so none is shown.
+    SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOGPFAULTERRORBOX | SEM_NOOPENFILEERRORBOX);
+    HandleCtrlC();
+    return RunGuarded(RunProgram, SayOnStandardError, g_stop);
 }

@@ -1,0 +1,137 @@
+// What brumix.exe's console layer decides where the console reaches it: pieces of a write,
+// the answer to each Ctrl+C, and the barrier at main.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <new>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "cli/barrier.h"
+#include "cli/console.h"
+#include "cli/write_pieces.h"
+#include "cli_fixture.h"
+
+namespace {
+
+std::vector<std::u16string> Pieces(std::u16string_view text, std::size_t limit) {
+    std::vector<std::u16string> pieces;
+    EXPECT_TRUE(WriteInPieces(text, limit, [&](const char16_t* data, std::size_t count) {
+        pieces.emplace_back(data, count);
+        return count;
+    }));
+    return pieces;
+}
+
+TEST(CliWritePieces, APieceNeverEndsBetweenTheTwoHalvesOfASurrogatePair) {
+    // U+1F600 is D83D DE00: a limit of 4 would cut after D83D.
+    EXPECT_EQ(Pieces(u"abc\U0001F600d", 4), (std::vector<std::u16string>{u"abc", u"\U0001F600d"}));
+    EXPECT_EQ(Pieces(u"ab\U0001F600d", 4), (std::vector<std::u16string>{u"ab\U0001F600", u"d"}));
+    EXPECT_EQ(Pieces(u"\U0001F600\U0001F600", 3), (std::vector<std::u16string>{u"\U0001F600", u"\U0001F600"}));
+    EXPECT_TRUE(Pieces(u"", 4).empty());
+}
+
+TEST(CliWritePieces, AWriteThatTakesLessThanGivenGoesOnWithTheRest) {
+    const std::u16string text = u"clearing: 1234 items";
+    std::u16string shown;
+    int calls = 0;
+    EXPECT_TRUE(WriteInPieces(std::u16string_view(text), 8, [&](const char16_t* data, std::size_t count) {
+        ++calls;
+        const std::size_t taken = std::min<std::size_t>(count, 3);
+        shown.append(data, taken);
+        return taken;
+    }));
+    EXPECT_EQ(shown, text);
+    EXPECT_EQ(calls, 7);
+
+    calls = 0;
+    EXPECT_FALSE(WriteInPieces(std::u16string_view(text), 8, [&](const char16_t*, std::size_t) {
+        ++calls;
+        return std::size_t{0};
+    })) << "a failed write, or one that takes nothing, is not asked again";
+    EXPECT_EQ(calls, 1);
+}
+
+TEST(CliStopFlag, ASecondPressWhileTheStopIsPendingEndsAtOnce) {
+    StopFlag stop;
+    EXPECT_FALSE(stop.Requested());
+    EXPECT_EQ(stop.Press(1000), StopFlag::Answer::Stop);
+    EXPECT_TRUE(stop.Requested());
+    EXPECT_EQ(stop.Press(1000 + StopFlag::kSamePressMs), StopFlag::Answer::EndNow);
+}
+
+// A launcher that passes on what its console already sent, or two threads of one press.
+TEST(CliStopFlag, EventsArrivingTogetherAreOnePress) {
+    StopFlag stop;
+    EXPECT_EQ(stop.Press(0), StopFlag::Answer::Stop);
+    EXPECT_EQ(stop.Press(0), StopFlag::Answer::SamePress);
+    EXPECT_EQ(stop.Press(StopFlag::kSamePressMs - 1), StopFlag::Answer::SamePress);
+
+    StopFlag late;
+    EXPECT_EQ(late.Press(5000), StopFlag::Answer::Stop);
+    EXPECT_EQ(late.Press(4990), StopFlag::Answer::SamePress) << "read the clock first, came second";
+
+    StopFlag together;
+    std::atomic<int> stops{0};
+    std::atomic<int> ends{0};
+    std::vector<std::thread> threads;
+    for (int i = 0; i < 8; ++i) {
+        threads.emplace_back([&] {
+            const StopFlag::Answer answer = together.Press(7000);
+            if (answer == StopFlag::Answer::Stop) ++stops;
+            if (answer == StopFlag::Answer::EndNow) ++ends;
+        });
+    }
+    for (std::thread& thread : threads) thread.join();
+    EXPECT_EQ(stops.load(), 1);
+    EXPECT_EQ(ends.load(), 0);
+}
+
+std::string g_said;
+void Say(const char* line) {
+    g_said += line;
+}
+
+TEST(CliBarrier, AnExceptionEndsTheRunWithOneLineAndACodeOfItsOwn) {
+    StopFlag stop;
+    g_said.clear();
+    EXPECT_EQ(RunGuarded([] { return 3; }, Say, stop), 3);
+    EXPECT_EQ(g_said, "");
+
+    EXPECT_EQ(RunGuarded([]() -> int { throw std::bad_alloc(); }, Say, stop), 5);
+    EXPECT_EQ(g_said, "brumix: unexpected failure (std::bad_alloc); the run was cut short\n");
+    g_said.clear();
+    EXPECT_EQ(RunGuarded([]() -> int { throw 42; }, Say, stop), 5);
+    EXPECT_EQ(g_said, "brumix: unexpected failure (an unknown exception); the run was cut short\n");
+
+    stop.Request();
+    EXPECT_EQ(RunGuarded([]() -> int { throw std::bad_alloc(); }, Say, stop), 130) << "the highest code holds";
+}
+
+// Memory that runs out while a clear names what stayed: the stores are left closed.
+class ThrowingConsole final : public Console {
+public:
+    void Write(Stream stream, std::string_view) override {
+        if (stream == Stream::Err) throw std::bad_alloc();
+    }
+    void Flush() override {}
+    std::uint32_t OutputFailure() override { return 0; }
+    bool ErrorIsConsole() override { return false; }
+    void SetProgress(std::string_view) override {}
+    std::uint64_t NowMs() override { return 0; }
+};
+
+TEST_F(CliTest, AnExceptionInTheMiddleOfAClearLeavesEveryStoreClosed) {
+    SeedTyped({"url1", "url2"});
+    platform.registry.ProtectValue(kTypedUrlsPath, "url1");
+    platform.cache.Add("http://a.example/");
+    ThrowingConsole throwing;
+    CliContext context{platform.Services(), throwing, stop, Latin1ToUtf8, "1.0.0.1"};
+    g_said.clear();
+    EXPECT_EQ(RunGuarded([&] { return RunBrumix({"clear", "--temp", "--history"}, context); }, Say, stop), 5);
+    EXPECT_EQ(platform.registry.OpenKeys(), 0);
+    EXPECT_EQ(platform.cache.OpenWalks(), 0);
+}
+
+}  // namespace
