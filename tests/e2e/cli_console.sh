@@ -47,16 +47,21 @@ wait_until() {
     return 1
 }
 
-# A window of its own for each run; it stays on screen after the program has ended.
+# A window of its own for each run; it stays on screen after the program has ended. The
+# program's exit code is written by the shell that waited for it: the window itself can stay
+# open after it, when the program started one of the prefix's own processes (the desktop
+# process, say), which then holds the terminal.
 "${tmux[@]}" new-session -d -s console -x 100 -y 40 "sleep 330" || { echo "no tmux server could be started"; exit 1; }
 "${tmux[@]}" set-option -wg remain-on-exit on >/dev/null
-start() { "${tmux[@]}" new-window -d -n "$1" "exec $2"; }
+start() {
+    printf '%s\necho $? >"%s"\n' "$2" "$work/$1.code" >"$work/$1.sh"
+    "${tmux[@]}" new-window -d -n "$1" "exec bash $work/$1.sh"
+}
 # With the history: the screen can scroll by a line as the window starts.
 screen() { "${tmux[@]}" capture-pane -p -S - -t "console:$1"; }
 shows() { screen "$1" | grep -q -- "$2"; }
-# The exit code can come a moment after the pane is dead.
-exit_code() { "${tmux[@]}" display-message -p -t "console:$1" '#{pane_dead_status}#{?pane_dead_signal,signal #{pane_dead_signal},}'; }
-ended() { [ "$("${tmux[@]}" display-message -p -t "console:$1" '#{pane_dead}')" = 1 ] && [ -n "$(exit_code "$1")" ]; }
+ended() { [ -s "$work/$1.code" ]; }
+exit_code() { cat "$work/$1.code" 2>/dev/null; }
 
 type_ctrl_c() { "${tmux[@]}" send-keys -t "console:$1" C-c; }
 # Windows sends a typed Ctrl+C to every process on the console. Wine gives a process started
@@ -70,7 +75,7 @@ ctrl_c_to_the_console() {
     done
 }
 
-entries=6000
+entries=8000
 top_up() {
     local left
     left=$(helper count-cache) || return 1
@@ -92,7 +97,9 @@ clear_on_console() {
             progress=1
             [ "$stop" = none ] || "$stop" "$window"
         fi
-        wait_until 600 ended "$window" || { echo "  $window did not end within a minute"; return 1; }
+        wait_until 600 ended "$window" || echo "  $window did not end within a minute"
+        # The console process draws what the program wrote a moment after it.
+        wait_until 20 shows "$window" "^URLs In History deleted"
         code=$(exit_code "$window")
         text=$(screen "$window")
         left=$(helper count-cache)
@@ -117,6 +124,7 @@ group "a name outside ASCII on the console"
 helper seed-typed
 start names "$wine $brumix preview --history"
 wait_until 300 ended names
+wait_until 20 shows names "^typed"
 text=$(screen names)
 check "preview exits 0 (got $(exit_code names))" [ "$(exit_code names)" = 0 ]
 check "e acute shows as itself" grep -q "^typed[[:space:]]*café$" <<<"$text"
