@@ -2,6 +2,7 @@
 // the answer to each Ctrl+C, and the barrier at main.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <new>
 #include <string>
@@ -11,7 +12,6 @@
 #include "cli/barrier.h"
 #include "cli/console.h"
 #include "cli/write_pieces.h"
-#include "cli_fixture.h"
 
 namespace {
 
@@ -107,31 +107,6 @@ TEST(CliBarrier, AnExceptionEndsTheRunWithOneLineAndACodeOfItsOwn) {
 
     stop.Request();
     EXPECT_EQ(RunGuarded([]() -> int { throw std::bad_alloc(); }, Say, stop), 130) << "the highest code holds";
-}
-
-// Memory that runs out while a clear names what stayed: the stores are left closed.
-class ThrowingConsole final : public Console {
-public:
-    void Write(Stream stream, std::string_view) override {
-        if (stream == Stream::Err) throw std::bad_alloc();
-    }
-    void Flush() override {}
-    std::uint32_t OutputFailure() override { return 0; }
-    bool ErrorIsConsole() override { return false; }
-    void SetProgress(std::string_view) override {}
-    std::uint64_t NowMs() override { return 0; }
-};
-
-TEST_F(CliTest, AnExceptionInTheMiddleOfAClearLeavesEveryStoreClosed) {
-    SeedTyped({"url1", "url2"});
-    platform.registry.ProtectValue(kTypedUrlsPath, "url1");
-    platform.cache.Add("http://a.example/");
-    ThrowingConsole throwing;
-    CliContext context{platform.Services(), throwing, stop, Latin1ToUtf8, "1.0.0.1"};
-    g_said.clear();
-    EXPECT_EQ(RunGuarded([&] { return RunBrumix({"clear", "--temp", "--history"}, context); }, Say, stop), 5);
-    EXPECT_EQ(platform.registry.OpenKeys(), 0);
-    EXPECT_EQ(platform.cache.OpenWalks(), 0);
 }
 
 }  // namespace
