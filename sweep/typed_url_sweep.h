@@ -28,9 +28,9 @@ struct TypedUrlResult {
     bool Whole() const { return opened ? complete : !Refused(); }
 };
 
-// Lists every value name first, then, when asked, deletes the listed names in the order
-// of TypedUrlNameLess.
+// Lists every value name first and hands the names to the observer to be put in order (as
+// given, the order of TypedUrlNameLess), then, when asked, deletes them in that order.
 TypedUrlResult SweepTypedUrls(Registry& registry, bool deleteValues, SweepObserver& observer);
 
-// Without regard to case, byte by byte: the order of a sorted list box for such names.
+// Without regard to case, byte by byte: the order a sweep deletes in unless its caller gives another.
 bool TypedUrlNameLess(const std::string& a, const std::string& b);

@@ -2,6 +2,7 @@
 // when, and a stop between two items.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <string>
 #include <vector>
@@ -23,6 +24,7 @@ public:
     std::vector<std::string> heard;
     int stopAfterVisits = -1;
     std::function<void(const SweepItem&)> whileNotDeleted;
+    std::function<void(std::vector<std::string>&)> orderTyped;
 
     bool StopRequested() override { return stopAfterVisits >= 0 && visits_ >= stopAfterVisits; }
     void OnVisit(const SweepItem& item) override {
@@ -32,6 +34,9 @@ public:
     void OnNotDeleted(const SweepItem& item) override {
         heard.push_back("kept " + StoreName(item.store) + " " + std::string(item.name));
         if (whileNotDeleted) whileNotDeleted(item);
+    }
+    void OnTypedUrlsListed(std::vector<std::string>& names) override {
+        if (orderTyped) orderTyped(names);
     }
     void OnTypedUrlsSwept(const TypedUrlResult&) override { heard.emplace_back("typed done"); }
     void OnCacheSwept(const CacheSweepResult&) override { heard.emplace_back("cache done"); }
@@ -179,6 +184,19 @@ TEST_F(EngineTest, TypedNamesAreListedThenDeletedInCaseBlindOrder) {
     EXPECT_EQ(recorder.heard, (std::vector<std::string>{"visit typed url2", "visit typed URL10", "visit typed url1"}));
     EXPECT_EQ(p.registry.DeletedNames(), (std::vector<std::string>{"url1", "URL10", "url2"}));
     ExpectNothingOpen();
+}
+
+// The caller's order is taken only when it holds exactly the names listed.
+TEST_F(EngineTest, TypedNamesAreDeletedInTheCallersOrderWhenItHoldsTheSameNames) {
+    SeedTyped({"a", "b", "c"});
+    recorder.orderTyped = [](std::vector<std::string>& names) { std::reverse(names.begin(), names.end()); };
+    SweepTypedUrls(p.registry, true, recorder);
+    EXPECT_EQ(p.registry.DeletedNames(), (std::vector<std::string>{"c", "b", "a"}));
+
+    SeedTyped({"a", "b", "c"});
+    recorder.orderTyped = [](std::vector<std::string>& names) { names = {"c", "x", "a"}; };
+    SweepTypedUrls(p.registry, true, recorder);
+    EXPECT_EQ(p.registry.DeletedNames(), (std::vector<std::string>{"c", "b", "a", "a", "b", "c"}));
 }
 
 TEST_F(EngineTest, ValueThatStaysIsReportedWhileTheKeyIsOpenAndBeforeTheNext) {
