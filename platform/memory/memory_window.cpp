@@ -64,7 +64,8 @@ void MemoryWindow::ListReset(int id) {
 
 int MemoryWindow::ListAdd(int id, const std::string& text) {
     Record("ListAdd", id, text);
-    auto at = std::upper_bound(list_.begin(), list_.end(), text, ListLess);
+    auto at = listOrder ? std::upper_bound(list_.begin(), list_.end(), text, listOrder)
+                        : std::upper_bound(list_.begin(), list_.end(), text, ListLess);
     return static_cast<int>(list_.insert(at, text) - list_.begin());
 }
 
@@ -107,6 +108,8 @@ int MemoryWindow::ShowMessageBox(const std::string& text, const std::string& cap
     if (whileMessageBoxOpen) whileMessageBoxOpen(boxes_.back());
     return kButtonOk;
 }
+
+void MemoryWindow::DismissMessageBoxes() { Record("DismissMessageBoxes", 0); }
 
 bool MemoryWindow::IsMinimised() {
     Record("IsMinimised", 0);

@@ -48,6 +48,8 @@ public:
     std::string applicationName = "winbrumix";
     // Runs while a message box is open, as the platform's box delivers ticks meanwhile.
     std::function<void(const MessageBoxShown&)> whileMessageBoxOpen;
+    // The sorted list's order; case-blind byte order unless a test gives a locale's.
+    std::function<bool(const std::string&, const std::string&)> listOrder;
 
     int GetCheck(int id) override;
     void SetCheck(int id, int state) override;
@@ -65,6 +67,7 @@ public:
     void ProgressSetRange(int id, int low, int high) override;
     void ProgressSetPos(int id, int position) override;
     int ShowMessageBox(const std::string& text, const std::string& caption, std::uint32_t style) override;
+    void DismissMessageBoxes() override;
     std::string ApplicationName() override { return applicationName; }
     bool IsMinimised() override;
     void SetTopmost(bool topmost) override;
