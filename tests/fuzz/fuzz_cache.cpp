@@ -47,7 +47,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const int deleteCookies = input.ConsumeIntegralInRange(0, 2);
     const int countOnly = input.ConsumeIntegralInRange(0, 2);
 
-    CBrumixDlg dlg(p.window, p.Services());
+    CBrumixDlg dlg(p.window, p.Services(), p.passes);
     const int result = dlg.ScanCache(deleteCookies, countOnly);
     FUZZ_CHECK(result == 0 || result == 1);
     FUZZ_CHECK(p.heap.Live() == 0);
