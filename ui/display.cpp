@@ -42,6 +42,7 @@ void CBrumixDlg::FillUrlList(std::vector<std::string>& names) {
     for (const std::string& name : names) window_.ListAdd(IDC_URL_LIST, name);
     const int count = window_.ListCount(IDC_URL_LIST);
     std::vector<std::string> listed;
+    listed.reserve(count > 0 ? static_cast<std::size_t>(count) : 0);
     for (int index = 0; index < count; ++index) listed.push_back(window_.ListText(IDC_URL_LIST, index));
     names = std::move(listed);
 }

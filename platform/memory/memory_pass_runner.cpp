@@ -8,7 +8,7 @@ void MemoryPassRunner::Start(Work pass, Finished finished) {
     stop_ = false;
     Held held{std::move(pass), std::move(finished)};
     if (runAtOnce) {
-        Run(std::move(held));
+        Run(held);
     } else {
         held_ = std::move(held);
     }
@@ -18,11 +18,11 @@ void MemoryPassRunner::RunHeldPass() {
     if (!held_) return;
     Held held = std::move(*held_);
     held_.reset();
-    Run(std::move(held));
+    Run(held);
 }
 
 // As on the real worker, an exception ends the pass and reaches no caller.
-void MemoryPassRunner::Run(Held held) {
+void MemoryPassRunner::Run(const Held& held) {
     running_ = true;
     bool completed = true;
     try {

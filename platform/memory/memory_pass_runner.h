@@ -30,7 +30,7 @@ private:
         Work pass;
         Finished finished;
     };
-    void Run(Held held);
+    void Run(const Held& held);
 
     std::optional<Held> held_;
     bool running_ = false;

@@ -83,7 +83,7 @@ void Win32PassRunner::Post(Work work) {
     }
     Locked locked(lock_);
     if (shutDown_) return;
-    Queue({std::move(work), nullptr});
+    Queue({std::move(work), 0});
 }
 
 void Win32PassRunner::Send(Work work) {
@@ -91,11 +91,11 @@ void Win32PassRunner::Send(Work work) {
         work();
         return;
     }
-    bool done = false;
     Locked locked(lock_);
     if (shutDown_) return;
-    Queue({std::move(work), &done});
-    while (!done && !shutDown_) Sleep();
+    const std::uint64_t send = ++sendsQueued_;
+    Queue({std::move(work), send});
+    while (sendsDone_ < send && !shutDown_) Sleep();
 }
 
 void Win32PassRunner::RunHandOvers() {
@@ -110,10 +110,9 @@ void Win32PassRunner::RunHandOvers() {
         ++runningHandOvers_;
         RunCaught(next.work);
         --runningHandOvers_;
-        if (next.done != nullptr) {
+        if (next.send != 0) {
             Locked locked(lock_);
-            // After a shutdown the Send has returned already, and its flag is gone with it.
-            if (!shutDown_) *next.done = true;
+            sendsDone_ = next.send;
             WakeAllConditionVariable(&changed_);
         }
     }

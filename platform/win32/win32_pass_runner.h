@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <atomic>
+#include <cstdint>
 #include <deque>
 #include <optional>
 
@@ -45,8 +46,8 @@ private:
     };
     struct HandOver {
         Work work;
-        // Set by a Send, which waits until the window's thread has set its done.
-        bool* done = nullptr;
+        // A Send's number, counted from 1; it waits until sendsDone_ reaches it. 0 for a Post.
+        std::uint64_t send = 0;
     };
     // Holds the lock for one scope.
     class Locked {
@@ -76,6 +77,8 @@ private:
     // Started and not yet handed back by the worker.
     int outstanding_ = 0;
     std::deque<HandOver> handOvers_;
+    std::uint64_t sendsQueued_ = 0;
+    std::uint64_t sendsDone_ = 0;
     bool shutDown_ = false;
     // The window's thread runs a hand-over; a Wait from inside it would wait for itself.
     int runningHandOvers_ = 0;
