@@ -34,11 +34,6 @@ void MemoryPassRunner::Run(const Held& held) {
     held.finished(completed);
 }
 
-void MemoryPassRunner::Send(Work work) {
-    ++sends_;
-    work();
-}
-
 bool MemoryPassRunner::Wait() {
     if (running_) return false;
     RunHeldPass();

@@ -15,11 +15,10 @@ public:
     // Runs the kept pass and its finished; does nothing when none is kept.
     void RunHeldPass();
     int PassesStarted() const { return started_; }
-    int SendsSeen() const { return sends_; }
 
     void Start(Work pass, Finished finished) override;
     void Post(Work work) override { work(); }
-    void Send(Work work) override;
+    void Send(Work work) override { work(); }
     void RequestStop() override { stop_ = true; }
     bool StopRequested() override { return stop_; }
     // A pass kept for later runs now; one that is on the stack already cannot be waited for.
@@ -36,5 +35,4 @@ private:
     bool running_ = false;
     bool stop_ = false;
     int started_ = 0;
-    int sends_ = 0;
 };

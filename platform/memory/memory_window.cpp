@@ -64,8 +64,7 @@ void MemoryWindow::ListReset(int id) {
 
 int MemoryWindow::ListAdd(int id, const std::string& text) {
     Record("ListAdd", id, text);
-    auto at = listOrder ? std::upper_bound(list_.begin(), list_.end(), text, listOrder)
-                        : std::upper_bound(list_.begin(), list_.end(), text, ListLess);
+    auto at = std::upper_bound(list_.begin(), list_.end(), text, ListLess);
     return static_cast<int>(list_.insert(at, text) - list_.begin());
 }
 

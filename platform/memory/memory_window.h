@@ -48,8 +48,6 @@ public:
     std::string applicationName = "winbrumix";
     // Runs while a message box is open, as the platform's box delivers ticks meanwhile.
     std::function<void(const MessageBoxShown&)> whileMessageBoxOpen;
-    // The sorted list's order; case-blind byte order unless a test gives a locale's.
-    std::function<bool(const std::string&, const std::string&)> listOrder;
 
     int GetCheck(int id) override;
     void SetCheck(int id, int state) override;

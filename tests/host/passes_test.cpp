@@ -27,11 +27,6 @@ protected:
                                         [&](const std::string& e) { return e.rfind(prefix, 0) == 0; });
         return found == events.end() ? -1 : static_cast<long>(found - events.begin());
     }
-    std::vector<std::string> BoxCaptions() {
-        std::vector<std::string> captions;
-        for (const auto& box : platform.window.MessageBoxes()) captions.push_back(box.caption);
-        return captions;
-    }
     MemoryPassRunner& passes = platform.passes;
 };
 
@@ -116,18 +111,6 @@ TEST_F(PassesTest, EndOfSessionStopsThePassAndKeepsTheChoices) {
     EXPECT_EQ(Control(IDC_SNIFFER).check, 1);
 }
 
-// The system's request to close this program alone is a close: saved, sniffer off, ended.
-TEST_F(PassesTest, RequestToCloseTheProgramClosesIt) {
-    dlg.OnInitDialog();
-    platform.window.SetCheck(IDC_SNIFFER, 1);
-    dlg.OnSniffer();
-    dlg.OnEndSession(true, true);
-    EXPECT_EQ(platform.window.EndResult(), IDCANCEL);
-    EXPECT_EQ(Control(IDC_SNIFFER).check, 0);
-    EXPECT_TRUE(platform.window.Timers().empty());
-    EXPECT_EQ(platform.registry.ValueBytes(kSettingsKey, "snifTimer"), (std::vector<std::uint8_t>{'1', 0}));
-}
-
 TEST_F(PassesTest, ListIsFilledBeforeTheFirstBoxWhichComesWhileTheKeyIsOpen) {
     SeedTyped({"url1", "url2"}, {"url1"});
     Select(IDC_HISTORY);
@@ -141,42 +124,6 @@ TEST_F(PassesTest, ListIsFilledBeforeTheFirstBoxWhichComesWhileTheKeyIsOpen) {
     EXPECT_LT(firstDelete, box) << "url1 fails first";
     EXPECT_LT(box, At("RegDeleteValue", box)) << "url2 goes only once the box is dismissed";
     EXPECT_LT(At("RegDeleteValue", box), At("RegCloseKey", box));
-}
-
-// The order is the list box's, not the engine's: with punctuation left out of the comparison,
-// as a locale's order does, url1 comes before url-2 and url_a, the reverse of byte order.
-TEST_F(PassesTest, DeletionsAndBoxesFollowTheListBoxsOrder) {
-    platform.window.listOrder = [](const std::string& a, const std::string& b) {
-        const auto letters = [](std::string s) {
-            s.erase(std::remove_if(s.begin(), s.end(), [](char c) { return c == '_' || c == '-'; }), s.end());
-            return s;
-        };
-        return letters(a) < letters(b);
-    };
-    SeedTyped({"url_a", "url-2", "url1"}, {"url_a", "url-2", "url1"});
-    Select(IDC_HISTORY);
-    dlg.OnClearNow();
-    EXPECT_EQ(BoxCaptions(), (std::vector<std::string>{"url1", "url-2", "url_a"}));
-    EXPECT_EQ(BoxCaptions(), platform.window.List());
-}
-
-TEST_F(PassesTest, CloseInsideTheBoxEndsTheBoxAndClosesOnceThePassHasStopped) {
-    SeedTyped({"url1", "url2", "url3"}, {"url1"});
-    dlg.OnInitDialog();
-    Select(IDC_HISTORY);
-    int endedInsideTheBox = 0;
-    platform.window.whileMessageBoxOpen = [&](const MemoryWindow::MessageBoxShown&) {
-        dlg.OnCancel();
-        endedInsideTheBox = platform.window.EndResult();
-    };
-    dlg.OnClearNow();
-    EXPECT_EQ(endedInsideTheBox, -1) << "the pass waits for the box, so the close waits for the pass";
-    EXPECT_NE(At("DismissMessageBoxes"), -1);
-    EXPECT_EQ(platform.registry.ValueNames(kTypedUrls).size(), 3u) << "no deletion after the stop";
-    EXPECT_EQ(platform.window.MessageBoxes().size(), 1u);
-    EXPECT_EQ(platform.registry.OpenKeys(), 0);
-    EXPECT_EQ(platform.window.EndResult(), IDCANCEL);
-    EXPECT_EQ(platform.registry.ValueNames(kSettingsKey).size(), 7u);
 }
 
 }  // namespace
