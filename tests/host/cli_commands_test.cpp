@@ -2,6 +2,7 @@
 // remembered choices, the output in text and JSON, the exit codes, Ctrl+C and the progress line.
 #include "cli_fixture.h"
 #include "platform/errors.h"
+#include "res/version.h"
 
 namespace {
 
@@ -33,7 +34,7 @@ TEST_F(CliCommandTest, CountIsTheWindowsCountAndDeletesNothing) {
 
 TEST_F(CliCommandTest, CountWithoutATypedUrlsKeyShowsZero) {
     MemoryPlatform empty;
-    CliContext context{empty.Services(), console, stop, Latin1ToUtf8, "1.0.0.1"};
+    CliContext context{empty.Services(), console, stop, Latin1ToUtf8, BRUMIX_VERSION_TEXT};
     EXPECT_EQ(RunBrumix({"count"}, context), 0);
     EXPECT_EQ(console.out, "Cached Files: 0\nCookies: 0\nURLs In History: 0\n");
 }
@@ -58,7 +59,7 @@ TEST_F(CliCommandTest, AWalkThatFailsMidwayGivesTheCountsSoFarAndExitThree) {
     MemoryPlatform noTypedKey;
     noTypedKey.cache.Add("http://a.example/");
     noTypedKey.faults.FailCall("FindFirstUrlCacheEntry", kErrorInternetInternalError);
-    CliContext context{noTypedKey.Services(), console, stop, Latin1ToUtf8, "1.0.0.1"};
+    CliContext context{noTypedKey.Services(), console, stop, Latin1ToUtf8, BRUMIX_VERSION_TEXT};
     console.err.clear();
     EXPECT_EQ(RunBrumix({"count"}, context), 3);
     EXPECT_EQ(console.err, "brumix: the URL cache could not be walked to its end\n") << "a missing key is no fault";
@@ -90,7 +91,7 @@ TEST_F(CliCommandTest, PreviewJsonEscapesNamesAndCarriesThemAsUtf8) {
     odd.registry.AddKey(kTypedUrlsPath);
     odd.registry.SetText(kTypedUrlsPath, "say \"caf\xE9\"\\\x01\tend", "x");
     odd.registry.SetText(kTypedUrlsPath, "line\nbreak", "x");
-    CliContext context{odd.Services(), console, stop, Latin1ToUtf8, "1.0.0.1"};
+    CliContext context{odd.Services(), console, stop, Latin1ToUtf8, BRUMIX_VERSION_TEXT};
 
     EXPECT_EQ(RunBrumix({"preview", "--history", "--json"}, context), 0);
     EXPECT_EQ(console.out,
@@ -106,7 +107,7 @@ TEST_F(CliCommandTest, PreviewJsonEscapesNamesAndCarriesThemAsUtf8) {
 
 TEST_F(CliCommandTest, PreviewJsonOfNothingIsAnEmptyList) {
     MemoryPlatform empty;
-    CliContext context{empty.Services(), console, stop, Latin1ToUtf8, "1.0.0.1"};
+    CliContext context{empty.Services(), console, stop, Latin1ToUtf8, BRUMIX_VERSION_TEXT};
     console.out.clear();
     EXPECT_EQ(RunBrumix({"preview", "--temp", "--cookies", "--history", "--json"}, context), 0);
     EXPECT_EQ(console.out, "{\"items\": [\n]}\n");
@@ -211,7 +212,7 @@ TEST_F(CliCommandTest, RememberedChoicesThatSelectNothingAreRefusedUntouched) {
     EXPECT_TRUE(console.out.empty()) << "no half document";
 
     MemoryPlatform firstRun;
-    CliContext context{firstRun.Services(), console, stop, Latin1ToUtf8, "1.0.0.1"};
+    CliContext context{firstRun.Services(), console, stop, Latin1ToUtf8, BRUMIX_VERSION_TEXT};
     EXPECT_EQ(RunBrumix({"clear"}, context), 2) << "no settings key at all";
 
     EXPECT_FALSE(Called("FindFirstUrlCacheEntry"));

@@ -7,6 +7,7 @@
 #include "cli/exit_code.h"
 #include "cli/text.h"
 #include "cli/version_record.h"
+#include "res/version.h"
 
 namespace {
 
@@ -56,8 +57,10 @@ std::vector<std::uint8_t> VersionRecord(std::uint32_t high, std::uint32_t low, s
 }
 
 TEST(CliVersionRecord, ReadsTheFileVersionFromTheFixedPart) {
-    const std::vector<std::uint8_t> record = VersionRecord(0x00010000, 0x00000001);
-    EXPECT_EQ(FileVersionFromRecord(record.data(), record.size()), "1.0.0.1");
+    // The numbers the resource scripts write give the text the tests and the release expect.
+    const std::vector<std::uint8_t> record = VersionRecord(BRUMIX_VERSION_MAJOR << 16 | BRUMIX_VERSION_MINOR,
+                                                           BRUMIX_VERSION_BUILD << 16 | BRUMIX_VERSION_REVISION);
+    EXPECT_EQ(FileVersionFromRecord(record.data(), record.size()), BRUMIX_VERSION_TEXT);
     const std::vector<std::uint8_t> wide = VersionRecord(0xFFFF0002, 0x0003FFFE);
     EXPECT_EQ(FileVersionFromRecord(wide.data(), wide.size()), "65535.2.3.65534");
 }
