@@ -56,10 +56,15 @@ std::vector<std::uint8_t> VersionRecord(std::uint32_t high, std::uint32_t low, s
     return bytes;
 }
 
+// Two 16-bit parts of a version in one word of the fixed part, the first one high.
+std::uint32_t Halves(std::uint32_t high, std::uint32_t low) {
+    return high << 16 | low;
+}
+
 TEST(CliVersionRecord, ReadsTheFileVersionFromTheFixedPart) {
     // The numbers the resource scripts write give the text the tests and the release expect.
-    const std::vector<std::uint8_t> record = VersionRecord(BRUMIX_VERSION_MAJOR << 16 | BRUMIX_VERSION_MINOR,
-                                                           BRUMIX_VERSION_BUILD << 16 | BRUMIX_VERSION_REVISION);
+    const std::vector<std::uint8_t> record = VersionRecord(Halves(BRUMIX_VERSION_MAJOR, BRUMIX_VERSION_MINOR),
+                                                           Halves(BRUMIX_VERSION_BUILD, BRUMIX_VERSION_REVISION));
     EXPECT_EQ(FileVersionFromRecord(record.data(), record.size()), BRUMIX_VERSION_TEXT);
     const std::vector<std::uint8_t> wide = VersionRecord(0xFFFF0002, 0x0003FFFE);
     EXPECT_EQ(FileVersionFromRecord(wide.data(), wide.size()), "65535.2.3.65534");
