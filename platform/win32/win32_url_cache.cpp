@@ -44,9 +44,9 @@ INTERNET_CACHE_ENTRY_INFOA* Published(CacheEntryRecord* block) {
 
 }  // namespace
 
-UrlCache::WalkHandle Win32UrlCache::FindFirstEntry(CacheEntryRecord* block, std::uint32_t& size) {
+UrlCache::WalkHandle Win32UrlCache::FindFirstEntry(const char* pattern, CacheEntryRecord* block, std::uint32_t& size) {
     DWORD room = size;
-    HANDLE walk = FindFirstUrlCacheEntryA(nullptr, Published(block), &room);
+    HANDLE walk = FindFirstUrlCacheEntryA(pattern, Published(block), &room);
     if (walk == nullptr) lastError_ = GetLastError();
     size = room;
     return reinterpret_cast<WalkHandle>(walk);

@@ -5,7 +5,7 @@
 
 class Win32UrlCache final : public UrlCache {
 public:
-    WalkHandle FindFirstEntry(CacheEntryRecord* block, std::uint32_t& size) override;
+    WalkHandle FindFirstEntry(const char* pattern, CacheEntryRecord* block, std::uint32_t& size) override;
     bool FindNextEntry(WalkHandle walk, CacheEntryRecord* block, std::uint32_t& size) override;
     bool DeleteEntry(const char* sourceUrl) override;
     void CloseWalk(WalkHandle walk) override;
