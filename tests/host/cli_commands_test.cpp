@@ -168,6 +168,16 @@ TEST_F(CliCommandTest, ItemsThatStayAreNamedOnStandardErrorAndGiveExitOne) {
     EXPECT_EQ(platform.cache.Urls(), (std::vector<std::string>{"Cookie:user@a.example/", "http://locked.example/"}));
 }
 
+TEST_F(CliCommandTest, ATypedTimeThatStaysGivesNoReportAndNoExitCode) {
+    platform.registry.SetText(kTypedUrlsTimePath, "url1", "time");
+    platform.registry.SetText(kTypedUrlsTimePath, "url2", "time");
+    platform.registry.ProtectValue(kTypedUrlsTimePath, "url2");
+    EXPECT_EQ(Run({"clear", "--history"}), 0);
+    EXPECT_EQ(console.out, "Cached Files deleted: 0\nCookies deleted: 0\nURLs In History deleted: 2\n");
+    EXPECT_TRUE(console.err.empty()) << console.err;
+    EXPECT_EQ(platform.registry.ValueNames(kTypedUrlsTimePath), std::vector<std::string>{"url2"});
+}
+
 TEST_F(CliCommandTest, AWalkCutShortOutranksItemsThatStay) {
     platform.registry.ProtectValue(kTypedUrlsPath, "url1");
     platform.faults.FailCall("FindNextUrlCacheEntry", kErrorInternetInternalError, 2);

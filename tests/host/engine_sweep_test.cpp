@@ -2,7 +2,9 @@
 // when, and a stop between two items.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -12,6 +14,7 @@
 
 namespace {
 
+constexpr std::uint32_t kRegBinary = 3;
 constexpr char kCookieFolder[] = "C:\\WINDOWS\\Cookies";
 const CookieFolderPlace kWin98{false, "C:\\WINDOWS"};
 const CookieFolderPlace kNt{true, "C:\\WINDOWS"};
@@ -296,6 +299,30 @@ TEST_F(EngineTest, TypedListingEndedByAnErrorIsIncomplete) {
     p.registry.DenyAccess(kTypedUrlsKey);
     EXPECT_FALSE(SweepTypedUrls(p.registry, true, recorder).opened);
     EXPECT_EQ(p.registry.ValueNames(kTypedUrlsKey).size(), 2u);
+}
+
+// Each address deleted takes the time it was typed; every other time stays, and one that
+// cannot be deleted is neither counted nor reported.
+TEST_F(EngineTest, EachDeletedAddressTakesItsTimeAndNoOther) {
+    SeedTyped({"url1", "url2", "url3"});
+    p.registry.ProtectValue(kTypedUrlsKey, "url2");
+    const std::vector<std::uint8_t> when{0x00, 0x5e, 0x8a, 0x3c, 0x7b, 0x2d, 0xd9, 0x01};
+    for (const char* name : {"url1", "url2", "url3", "url4"}) p.registry.SetValue(kTypedUrlsTimeKey, name, kRegBinary, when);
+    p.registry.ProtectValue(kTypedUrlsTimeKey, "url3");
+
+    const TypedUrlResult counted = SweepTypedUrls(p.registry, false, recorder);
+    EXPECT_EQ(p.registry.ValueNames(kTypedUrlsTimeKey).size(), 4u) << "a count deletes no time";
+    const TypedUrlResult result = SweepTypedUrls(p.registry, true, recorder);
+    EXPECT_EQ(counted.listed, 3);
+    EXPECT_EQ(result.listed, 3);
+    EXPECT_EQ(result.deleted, 2);
+    EXPECT_EQ(p.registry.ValueNames(kTypedUrlsTimeKey), (std::vector<std::string>{"url2", "url3", "url4"}));
+    std::vector<std::string> kept;
+    std::copy_if(recorder.heard.begin(), recorder.heard.end(), std::back_inserter(kept),
+                 [](const std::string& heard) { return heard.rfind("kept", 0) == 0; });
+    EXPECT_EQ(kept, std::vector<std::string>{"kept typed url2"});
+    EXPECT_TRUE(p.registry.HasKey(kTypedUrlsTimeKey));
+    ExpectNothingOpen();
 }
 
 TEST_F(EngineTest, StoresGoTypedFirstThenCacheEachReportedWhenDone) {
