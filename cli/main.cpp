@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "cli/commands.h"
+#include "cli/system_dlls.h"
 #include "cli/version_record.h"
 #include "cli/win32_console.h"
 #include "platform/heap.h"
@@ -54,6 +55,7 @@ std::string OwnFileVersion() {
 }  // namespace
 
 int main() {
+    if (const int failed = LoadSystemDlls(); failed != 0) return failed;
     // A scheduled task has nobody to answer a system error box, so none is shown.
     SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOGPFAULTERRORBOX | SEM_NOOPENFILEERRORBOX);
     SetConsoleCtrlHandler(OnConsoleControl, TRUE);
