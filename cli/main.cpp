@@ -10,9 +10,9 @@
 #include <vector>
 
 #include "cli/commands.h"
-#include "cli/system_dlls.h"
 #include "cli/version_record.h"
 #include "cli/win32_console.h"
+#include "cli/win32_system_dlls.h"
 #include "platform/heap.h"
 #include "platform/win32/win32_file_search.h"
 #include "platform/win32/win32_registry.h"

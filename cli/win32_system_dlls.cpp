@@ -1,5 +1,5 @@
 // brumix.exe's first step: the DLL search narrowed to the system folder, wininet from there.
-#include "cli/system_dlls.h"
+#include "cli/win32_system_dlls.h"
 
 #include "cli/exit_code.h"
 #include "cli/win32_console.h"
