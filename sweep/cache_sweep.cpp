@@ -43,7 +43,7 @@ struct WalkEnd {
 };
 
 // One walk over what the pattern names, into the pass's block, adding to the pass's counts.
-// The block starts at kInitialBlockSize on the pass's first call and is kept for its second.
+// The pass's first walk allocates the block at kInitialBlockSize; the walks after it keep it.
 WalkEnd WalkEntries(UrlCache& cache, const char* pattern, EntryBlock& block, const CacheRequest& request,
                     SweepObserver& observer, CacheWalkResult& result) {
     ScopedCacheWalk walk(cache, pattern);
