@@ -1,6 +1,7 @@
 // Loading the DLLs that are not known DLLs from the system folder, on every Windows from 7 on.
 #include "platform/win32/system_dll.h"
 
+#include <cwchar>
 #include <string>
 
 namespace {
@@ -13,14 +14,6 @@ SetDefaultDllDirectoriesCall SetDefaultDllDirectoriesIfAny() {
     HMODULE kernel = GetModuleHandleW(L"kernel32.dll");
     return kernel != nullptr ? SystemDllFunction<SetDefaultDllDirectoriesCall>(kernel, "SetDefaultDllDirectories")
                              : nullptr;
-}
-
-// The full path of a file in the system folder; empty when the folder cannot be named.
-std::wstring InSystemFolder(const wchar_t* name) {
-    wchar_t folder[MAX_PATH] = {};
-    const UINT length = GetSystemDirectoryW(folder, MAX_PATH);
-    if (length == 0 || length >= MAX_PATH) return {};
-    return std::wstring(folder, length) + L"\\" + name;
 }
 
 }  // namespace
@@ -45,7 +38,14 @@ HMODULE LoadSystemDll(const wchar_t* name) {
     if (SetDefaultDllDirectoriesIfAny() != nullptr) return LoadLibraryExW(name, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
     // A full path, and its own folder first for what it loads in turn, in place of the
     // program's folder.
-    const std::wstring path = InSystemFolder(name);
-    if (path.empty()) return nullptr;
-    return LoadLibraryExW(path.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
+    wchar_t path[MAX_PATH] = {};
+    const UINT folder = GetSystemDirectoryW(path, MAX_PATH);
+    const std::size_t length = std::wcslen(name);
+    if (folder == 0 || folder + 1 + length >= MAX_PATH) {
+        SetLastError(ERROR_PATH_NOT_FOUND);
+        return nullptr;
+    }
+    path[folder] = L'\\';
+    std::wmemcpy(path + folder + 1, name, length + 1);
+    return LoadLibraryExW(path, nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
 }
