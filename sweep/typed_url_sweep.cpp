@@ -56,6 +56,10 @@ TypedUrlResult SweepTypedUrls(Registry& registry, bool deleteValues, SweepObserv
     if (!deleteValues) return result;
 
     std::sort(names.begin(), names.end(), TypedUrlNameLess);
+    // A time left behind would date what the user asked to clear. It is no typed address
+    // itself: one that stays is neither counted nor reported.
+    ScopedKey times(registry);
+    times.Open(kTypedUrlsTimeKey);
     for (const std::string& valueName : names) {
         if (observer.StopRequested()) {
             result.stopped = true;
@@ -63,6 +67,7 @@ TypedUrlResult SweepTypedUrls(Registry& registry, bool deleteValues, SweepObserv
         }
         if (registry.DeleteValue(key.Get(), valueName) == 0) {
             ++result.deleted;
+            if (times.IsOpen()) registry.DeleteValue(times.Get(), valueName);
         } else {
             observer.OnNotDeleted({Store::Typed, valueName});
         }

@@ -32,6 +32,24 @@ TEST_F(CliCommandTest, CountIsTheWindowsCountAndDeletesNothing) {
     EXPECT_EQ(console.out, "{\"cached_files\": 2, \"cookies\": 3, \"typed_urls\": 2}\n");
 }
 
+// brumix reaches the cookies whether the cache's walk without a pattern returns them or only
+// the content entries, as its reference says; its report is the same.
+class CliCookieReading : public CliCommandTest, public ::testing::WithParamInterface<CachePatternReading> {};
+
+TEST_P(CliCookieReading, CountAndClearReachTheCookiesUnderEitherReading) {
+    platform.cache.ReadPatternsAs(GetParam());
+    EXPECT_EQ(Run({"count"}), 0);
+    EXPECT_EQ(console.out, "Cached Files: 2\nCookies: 1\nURLs In History: 2\n");
+    EXPECT_EQ(Run({"clear", "--temp", "--cookies", "--json"}), 0);
+    EXPECT_EQ(console.out,
+              "{\"deleted\": {\"cached_files\": 2, \"cookies\": 1, \"typed_urls\": 0}, \"not_deleted\": [], "
+              "\"complete\": true}\n");
+    EXPECT_EQ(platform.cache.Size(), 0u);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cli, CliCookieReading,
+                         ::testing::Values(CachePatternReading::EveryContainer, CachePatternReading::Documented));
+
 TEST_F(CliCommandTest, CountWithoutATypedUrlsKeyShowsZero) {
     MemoryPlatform empty;
     CliContext context{empty.Services(), console, stop, Latin1ToUtf8, BRUMIX_VERSION_TEXT};
@@ -149,6 +167,16 @@ TEST_F(CliCommandTest, ItemsThatStayAreNamedOnStandardErrorAndGiveExitOne) {
               "{\"store\": \"cache\", \"name\": \"http://locked.example/\"}], \"complete\": true}\n");
     EXPECT_EQ(platform.registry.ValueNames(kTypedUrlsPath), std::vector<std::string>{"caf\xE9"});
     EXPECT_EQ(platform.cache.Urls(), (std::vector<std::string>{"Cookie:user@a.example/", "http://locked.example/"}));
+}
+
+TEST_F(CliCommandTest, ATypedTimeThatStaysGivesNoReportAndNoExitCode) {
+    platform.registry.SetText(kTypedUrlsTimePath, "url1", "time");
+    platform.registry.SetText(kTypedUrlsTimePath, "url2", "time");
+    platform.registry.ProtectValue(kTypedUrlsTimePath, "url2");
+    EXPECT_EQ(Run({"clear", "--history"}), 0);
+    EXPECT_EQ(console.out, "Cached Files deleted: 0\nCookies deleted: 0\nURLs In History deleted: 2\n");
+    EXPECT_TRUE(console.err.empty()) << console.err;
+    EXPECT_EQ(platform.registry.ValueNames(kTypedUrlsTimePath), std::vector<std::string>{"url2"});
 }
 
 TEST_F(CliCommandTest, AWalkCutShortOutranksItemsThatStay) {

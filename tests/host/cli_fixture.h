@@ -49,6 +49,7 @@ inline std::string Latin1ToUtf8(std::string_view ansi) {
 }
 
 inline constexpr char kTypedUrlsPath[] = "Software\\Microsoft\\Internet Explorer\\TypedURLs";
+inline constexpr char kTypedUrlsTimePath[] = "Software\\Microsoft\\Internet Explorer\\TypedURLsTime";
 inline constexpr char kSettingsPath[] = "SOFTWARE\\Quellmar\\Win Brumix";
 
 class CliTest : public ::testing::Test {
