@@ -39,6 +39,7 @@ constexpr char kUsage[] =
     "  1    some items could not be deleted\n"
     "  2    usage error, or nothing selected\n"
     "  3    a store could not be walked to its end\n"
+    "  6    a system DLL or one of its functions could not be loaded\n"
     "  130  stopped by Ctrl+C\n";
 
 constexpr char kSelf[] = "brumix: ";

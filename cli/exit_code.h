@@ -8,6 +8,8 @@ enum ExitCode : int {
     kExitNotDeleted = 1,
     kExitUsage = 2,
     kExitIncomplete = 3,
+    // A system DLL or one of its functions could not be had; nothing was touched.
+    kExitSystemDll = 6,
     kExitStopped = 130,
 };
 

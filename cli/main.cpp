@@ -12,6 +12,7 @@
 #include "cli/commands.h"
 #include "cli/version_record.h"
 #include "cli/win32_console.h"
+#include "cli/win32_system_dlls.h"
 #include "platform/heap.h"
 #include "platform/win32/win32_file_search.h"
 #include "platform/win32/win32_registry.h"
@@ -54,6 +55,7 @@ std::string OwnFileVersion() {
 }  // namespace
 
 int main() {
+    if (const int failed = LoadSystemDlls(); failed != 0) return failed;
     // A scheduled task has nobody to answer a system error box, so none is shown.
     SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOGPFAULTERRORBOX | SEM_NOOPENFILEERRORBOX);
     SetConsoleCtrlHandler(OnConsoleControl, TRUE);

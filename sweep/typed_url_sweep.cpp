@@ -67,6 +67,10 @@ TypedUrlResult SweepTypedUrls(Registry& registry, bool deleteValues, SweepObserv
     if (!deleteValues) return result;
     if (SameNames(ordered, names)) names = std::move(ordered);
 
+    // A time left behind would date what the user asked to clear. It is no typed address
+    // itself: one that stays is neither counted nor reported.
+    ScopedKey times(registry);
+    times.Open(kTypedUrlsTimeKey);
     for (const std::string& valueName : names) {
         if (observer.StopRequested()) {
             result.stopped = true;
@@ -74,6 +78,7 @@ TypedUrlResult SweepTypedUrls(Registry& registry, bool deleteValues, SweepObserv
         }
         if (registry.DeleteValue(key.Get(), valueName) == 0) {
             ++result.deleted;
+            if (times.IsOpen()) registry.DeleteValue(times.Get(), valueName);
         } else {
             observer.OnNotDeleted({Store::Typed, valueName});
         }

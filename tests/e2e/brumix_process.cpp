@@ -74,7 +74,7 @@ BrumixProcess::~BrumixProcess() {
     if (info_.hThread) CloseHandle(info_.hThread);
 }
 
-::testing::AssertionResult BrumixProcess::Start() {
+::testing::AssertionResult BrumixProcess::Launch() {
     if (info_.hProcess) return ::testing::AssertionFailure() << "already started";
     std::string commandLine = "\"" + program_ + "\"";
     STARTUPINFOA startup = {};
@@ -83,6 +83,11 @@ BrumixProcess::~BrumixProcess() {
                         &info_)) {
         return ::testing::AssertionFailure() << "CreateProcess(" << program_ << ") failed: " << GetLastError();
     }
+    return ::testing::AssertionSuccess();
+}
+
+::testing::AssertionResult BrumixProcess::Start() {
+    if (::testing::AssertionResult launched = Launch(); !launched) return launched;
     bool shown = WaitUntil(
         [&] {
             if (WaitForSingleObject(info_.hProcess, 0) != WAIT_TIMEOUT) return true;

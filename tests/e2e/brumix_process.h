@@ -40,6 +40,8 @@ public:
     // Starts the program and waits until its main window is shown and its first count, which
     // runs off the window's thread, has reached the counters.
     ::testing::AssertionResult Start();
+    // Starts the program and returns at once, for a run that shows no main window.
+    ::testing::AssertionResult Launch();
     // Sends the cancel command and waits for the process to end.
     ::testing::AssertionResult Close();
     bool Running() const;

@@ -87,14 +87,34 @@ TEST_F(ClearNowTest, ButtonAndCookieBoxAreDisabledWhileTheRunLasts) {
     EXPECT_EQ(Text(IDC_STATUS), "Done!");
 }
 
+// The window counts and clears the cookies whether the cache's walk without a pattern
+// returns them or only the content entries, as its reference says.
+class ClearNowReadingTest : public ClearNowTest, public ::testing::WithParamInterface<CachePatternReading> {};
+
+TEST_P(ClearNowReadingTest, CookiesAreCountedAndClearedUnderEitherReading) {
+    platform.cache.ReadPatternsAs(GetParam());
+    EXPECT_EQ(dlg.ScanCache(1, 1), 1);
+    EXPECT_EQ(Text(IDC_CACHED_COUNT), "Cached Files: 1");
+    EXPECT_EQ(Text(IDC_COOKIE_COUNT), "Cookies: 1");
+    Check(IDC_TEMP_FILES);
+    Check(IDC_COOKIES);
+    dlg.OnClearNow();
+    EXPECT_EQ(platform.cache.Size(), 0u);
+    EXPECT_EQ(Text(IDC_COOKIE_COUNT), "Cookies: 0");
+    EXPECT_TRUE(Control(IDC_CLEAN_MARK).visible);
+}
+
+INSTANTIATE_TEST_SUITE_P(Window, ClearNowReadingTest,
+                         ::testing::Values(CachePatternReading::EveryContainer, CachePatternReading::Documented));
+
 // The real cache service, except that one deletion runs out of memory.
 class ThrowingUrlCache final : public UrlCache {
 public:
     explicit ThrowingUrlCache(UrlCache& inner) : inner_(inner) {}
     bool armed = true;
 
-    WalkHandle FindFirstEntry(CacheEntryRecord* block, std::uint32_t& size) override {
-        return inner_.FindFirstEntry(block, size);
+    WalkHandle FindFirstEntry(const char* pattern, CacheEntryRecord* block, std::uint32_t& size) override {
+        return inner_.FindFirstEntry(pattern, block, size);
     }
     bool FindNextEntry(WalkHandle walk, CacheEntryRecord* block, std::uint32_t& size) override {
         return inner_.FindNextEntry(walk, block, size);

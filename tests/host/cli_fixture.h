@@ -10,6 +10,7 @@
 
 #include "cli/commands.h"
 #include "platform/memory/memory_platform.h"
+#include "res/version.h"
 
 // Standard output and error as strings; a clock that moves stepMs each time it is read.
 class RecordingConsole final : public Console {
@@ -48,6 +49,7 @@ inline std::string Latin1ToUtf8(std::string_view ansi) {
 }
 
 inline constexpr char kTypedUrlsPath[] = "Software\\Microsoft\\Internet Explorer\\TypedURLs";
+inline constexpr char kTypedUrlsTimePath[] = "Software\\Microsoft\\Internet Explorer\\TypedURLsTime";
 inline constexpr char kSettingsPath[] = "SOFTWARE\\Quellmar\\Win Brumix";
 
 class CliTest : public ::testing::Test {
@@ -55,7 +57,7 @@ protected:
     int Run(const std::vector<std::string>& args) {
         console.out.clear();
         console.err.clear();
-        CliContext context{platform.Services(), console, stop, Latin1ToUtf8, "1.0.0.1"};
+        CliContext context{platform.Services(), console, stop, Latin1ToUtf8, BRUMIX_VERSION_TEXT};
         return RunBrumix(args, context);
     }
 
