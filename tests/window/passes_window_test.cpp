@@ -27,12 +27,12 @@ public:
     std::atomic<DWORD> walkThread{0};
     std::atomic<bool> waiting{false};
 
-    WalkHandle FindFirstEntry(CacheEntryRecord* block, std::uint32_t& size) override {
+    WalkHandle FindFirstEntry(const char* pattern, CacheEntryRecord* block, std::uint32_t& size) override {
         walkThread = GetCurrentThreadId();
         waiting = true;
         WaitForSingleObject(gate_, 20000);
         waiting = false;
-        return inner_.FindFirstEntry(block, size);
+        return inner_.FindFirstEntry(pattern, block, size);
     }
     bool FindNextEntry(WalkHandle walk, CacheEntryRecord* block, std::uint32_t& size) override {
         return inner_.FindNextEntry(walk, block, size);
