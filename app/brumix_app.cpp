@@ -3,8 +3,12 @@
 
 #include <commctrl.h>
 
+#include <string>
+
 #include "app/main_dialog_host.h"
 #include "platform/heap.h"
+#include "platform/win32/common_controls.h"
+#include "platform/win32/system_dll.h"
 #include "platform/win32/win32_file_search.h"
 #include "platform/win32/win32_registry.h"
 #include "platform/win32/win32_system_facts.h"
@@ -25,10 +29,23 @@ bool CBrumixApp::InitInstance() {
     return false;
 }
 
+namespace {
+
+// wininet for the sweeps; the trackbar, the tooltips (bar classes) and the progress bar.
+SystemDllFailure LoadSystemDlls() {
+    SearchSystemFolderOnly();
+    if (SystemDllFailure missing = Win32UrlCache::LoadWininet()) return missing;
+    return InitCommonControlsFromSystem(ICC_BAR_CLASSES | ICC_PROGRESS_CLASS);
+}
+
+}  // namespace
+
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
-    // The trackbar, the tooltips (bar classes) and the progress bar.
-    INITCOMMONCONTROLSEX classes{sizeof(classes), ICC_BAR_CLASSES | ICC_PROGRESS_CLASS};
-    InitCommonControlsEx(&classes);
+    if (const SystemDllFailure missing = LoadSystemDlls()) {
+        const std::string text = "Win Brumix cannot start: " + missing.Describe() + ".";
+        MessageBoxA(nullptr, text.c_str(), CBrumixApp::kCaption, MB_OK | MB_ICONERROR);
+        return CBrumixApp::kExitSystemDll;
+    }
     theApp.InitInstance();
     return theApp.ExitCode();
 }

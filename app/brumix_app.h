@@ -14,6 +14,10 @@ public:
     int ExitCode() const { return exitCode_; }
 
     static constexpr int kExitNoWindow = 1;
+    // A system DLL or one of its functions could not be had; the window never came up.
+    static constexpr int kExitSystemDll = 6;
+    // The caption of a box shown without the main window: the program's file name.
+    static constexpr char kCaption[] = "winbrumix";
 
 private:
     int exitCode_ = 0;

@@ -29,10 +29,13 @@ MainDialogHost::MainDialogHost(HINSTANCE instance, const PlatformServices& store
     : CDialog(instance, IDD_MAIN),
       icon_(LoadIconA(instance, MAKEINTRESOURCEA(IDR_MAINFRAME))),
       window_(instance, IDR_MAINFRAME, [this](int result) { EndModal(result); }),
-      dlg_(window_, stores) {}
+      dlg_(window_, stores, passes_) {}
+
+MainDialogHost::~MainDialogHost() { passes_.Shutdown(); }
 
 bool MainDialogHost::OnInitDialog() {
     window_.Attach(Hwnd());
+    passes_.Attach(Hwnd());
     return dlg_.OnInitDialog();
 }
 
@@ -58,7 +61,11 @@ bool MainDialogHost::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_P
             result = TRUE;
             return true;
         case WM_ENDSESSION:
-            dlg_.OnEndSession(wParam != FALSE);
+            dlg_.OnEndSession(wParam != FALSE, (lParam & ENDSESSION_CLOSEAPP) != 0);
+            result = 0;
+            return true;
+        case Win32PassRunner::kHandOverMessage:
+            passes_.RunHandOvers();
             result = 0;
             return true;
         case WM_HELP:

@@ -5,12 +5,15 @@
 #include <windows.h>
 
 #include "app/dialog.h"
+#include "platform/win32/win32_pass_runner.h"
 #include "platform/win32/win32_window.h"
 #include "ui/brumix_dlg.h"
 
 class MainDialogHost final : public CDialog {
 public:
     MainDialogHost(HINSTANCE instance, const PlatformServices& stores);
+    // The worker ends before the window's logic, whose passes it runs, goes.
+    ~MainDialogHost() override;
 
 protected:
     bool OnInitDialog() override;
@@ -26,5 +29,6 @@ private:
 
     HICON icon_;
     Win32Window window_;
+    Win32PassRunner passes_;
     CBrumixDlg dlg_;
 };

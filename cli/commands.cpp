@@ -42,6 +42,7 @@ constexpr char kUsage[] =
     "  3    a store could not be walked to its end\n"
     "  4    standard output could not be written (a clear still deletes what it was asked to)\n"
     "  5    an unexpected internal failure, named on standard error\n"
+    "  6    a system DLL or one of its functions could not be loaded\n"
     "  130  stopped by Ctrl+C\n";
 
 constexpr char kSelf[] = "brumix: ";

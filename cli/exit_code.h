@@ -13,6 +13,8 @@ enum ExitCode : int {
     kExitIncomplete = 3,
     kExitOutputLost = 4,
     kExitFailure = 5,
+    // A system DLL or one of its functions could not be had; nothing was touched.
+    kExitSystemDll = 6,
     kExitStopped = 130,
 };
 

@@ -15,6 +15,7 @@
 #include "cli/exit_code.h"
 #include "cli/version_record.h"
 #include "cli/win32_console.h"
+#include "cli/win32_system_dlls.h"
 #include "platform/heap.h"
 #include "platform/win32/win32_file_search.h"
 #include "platform/win32/win32_registry.h"
@@ -87,6 +88,7 @@ int RunProgram() {
 }  // namespace
 
 int main() {
+    if (const int failed = LoadSystemDlls(); failed != 0) return failed;
     // A scheduled task has nobody to answer a system error box, so none is shown.
     SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOGPFAULTERRORBOX | SEM_NOOPENFILEERRORBOX);
     HandleCtrlC();

@@ -33,6 +33,11 @@ struct CacheEntryRecord {
 inline constexpr std::uint32_t kCookieCacheEntry = 0x00100000;
 inline constexpr std::uint32_t kNormalCacheEntry = 0x00000001;
 
+// The cookie container's prefix as the service's reference spells it, and as the container
+// names itself; a service may match only one of the two.
+inline constexpr char kCookiePattern[] = "cookie:";
+inline constexpr char kCookieContainerPrefix[] = "Cookie:";
+
 class UrlCache {
 public:
     using WalkHandle = std::uintptr_t;
@@ -40,9 +45,10 @@ public:
 
     virtual ~UrlCache() = default;
 
-    // Every entry (no pattern). On failure kNoWalk, with the reason in LastError();
-    // for kErrorInsufficientBuffer the needed size is left in size.
-    virtual WalkHandle FindFirstEntry(CacheEntryRecord* block, std::uint32_t& size) = 0;
+    // pattern: null for the service's default walk, or a container's prefix such as
+    // kCookiePattern. On failure kNoWalk, with the reason in LastError(); for
+    // kErrorInsufficientBuffer the needed size is left in size.
+    virtual WalkHandle FindFirstEntry(const char* pattern, CacheEntryRecord* block, std::uint32_t& size) = 0;
     // False when there is no next entry (kErrorNoMoreItems) or it does not fit.
     virtual bool FindNextEntry(WalkHandle walk, CacheEntryRecord* block, std::uint32_t& size) = 0;
     // May be called on the entry just returned; the walk goes on after it.
@@ -54,7 +60,7 @@ public:
 // One cache walk, closed when the owner goes. The walk starts with the first entry fetched.
 class ScopedCacheWalk {
 public:
-    explicit ScopedCacheWalk(UrlCache& cache) : cache_(cache) {}
+    explicit ScopedCacheWalk(UrlCache& cache, const char* pattern = nullptr) : cache_(cache), pattern_(pattern) {}
     ~ScopedCacheWalk() {
         if (walk_ != UrlCache::kNoWalk) cache_.CloseWalk(walk_);
     }
@@ -65,11 +71,12 @@ public:
     // reason in the cache's LastError() (and the needed size in size for want of room).
     bool Fetch(CacheEntryRecord* block, std::uint32_t& size) {
         if (walk_ != UrlCache::kNoWalk) return cache_.FindNextEntry(walk_, block, size);
-        walk_ = cache_.FindFirstEntry(block, size);
+        walk_ = cache_.FindFirstEntry(pattern_, block, size);
         return walk_ != UrlCache::kNoWalk;
     }
 
 private:
     UrlCache& cache_;
+    const char* pattern_;
     UrlCache::WalkHandle walk_ = UrlCache::kNoWalk;
 };

@@ -45,6 +45,9 @@ public:
     // Modal, owned by the main window; returns the button that dismissed it.
     virtual int ShowMessageBox(const std::string& text, const std::string& caption,
                                std::uint32_t style) = 0;
+    // Ends every message box and dialog the main window owns as their OK button would, once
+    // the thread's loop takes the request.
+    virtual void DismissMessageBoxes() = 0;
     // The executable's file name without its extension, the caption of a box that has
     // none of its own.
     virtual std::string ApplicationName() = 0;

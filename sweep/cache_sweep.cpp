@@ -6,6 +6,8 @@
 namespace {
 
 constexpr std::uint32_t kInitialBlockSize = 4096;
+// Stands for the error of a call that failed without naming one; no Windows error has it.
+constexpr std::uint32_t kFailedWithoutReason = 0xFFFFFFFF;
 
 // The entry block of one walk; it only ever grows, and is released on every path.
 class EntryBlock {
@@ -33,29 +35,38 @@ private:
     std::uint32_t size_ = 0;
 };
 
-}  // namespace
+// How one walk ended: its last status, and whether it returned any entry.
+struct WalkEnd {
+    enum class How { Complete, Failed, Stopped } how;
+    std::uint32_t status;
+    bool metAny;
+};
 
-CacheWalkResult WalkUrlCache(UrlCache& cache, Heap& heap, const CacheRequest& request, SweepObserver& observer) {
-    CacheWalkResult result;
-    EntryBlock block(heap);
-    ScopedCacheWalk walk(cache);
+// One walk over what the pattern names, into the pass's block, adding to the pass's counts.
+// The pass's first walk allocates the block at kInitialBlockSize; the walks after it keep it.
+WalkEnd WalkEntries(UrlCache& cache, const char* pattern, EntryBlock& block, const CacheRequest& request,
+                    SweepObserver& observer, CacheWalkResult& result) {
+    ScopedCacheWalk walk(cache, pattern);
     std::uint32_t status = kErrorInsufficientBuffer;
     std::uint32_t wanted = kInitialBlockSize;
+    bool metAny = false;
 
-    // On want of room, wanted is what the service asks for.
+    // On want of room, wanted is what the service asks for. A failed call whose error reads 0
+    // has left the block as it was: the last entry is not to be taken for a new one.
     auto fetch = [&] {
         std::uint32_t size = block.size();
         const bool ok = walk.Fetch(block.record(), size);
         status = ok ? kErrorSuccess : cache.LastError();
+        if (!ok && status == kErrorSuccess) status = kFailedWithoutReason;
         if (!ok) wanted = size;
     };
+    auto end = [&](WalkEnd::How how) { return WalkEnd{how, status, metAny}; };
 
+    if (block.size() != 0) fetch();
     for (;;) {
         if (status == kErrorSuccess) {
-            if (observer.StopRequested()) {
-                result.stopped = true;
-                return result;
-            }
+            if (observer.StopRequested()) return end(WalkEnd::How::Stopped);
+            metAny = true;
             const CacheEntryRecord& entry = *block.record();
             const bool isCookie = (entry.CacheEntryType & kCookieCacheEntry) != 0;
             const char* url = entry.lpszSourceUrlName != nullptr ? entry.lpszSourceUrlName : "";
@@ -73,14 +84,34 @@ CacheWalkResult WalkUrlCache(UrlCache& cache, Heap& heap, const CacheRequest& re
         } else if (status == kErrorInsufficientBuffer) {
             // A service that refuses a block as large as the one it asks for would be asked
             // for ever; a block that cannot be had ends the walk the same way.
-            if (block.size() != 0 && wanted <= block.size()) return result;
-            if (!block.Replace(wanted)) return result;
+            if (block.size() != 0 && wanted <= block.size()) return end(WalkEnd::How::Failed);
+            if (!block.Replace(wanted)) return end(WalkEnd::How::Failed);
             fetch();
         } else {
-            result.complete = status == kErrorNoMoreItems;
-            return result;
+            return end(status == kErrorNoMoreItems ? WalkEnd::How::Complete : WalkEnd::How::Failed);
         }
     }
+}
+
+}  // namespace
+
+CacheWalkResult WalkUrlCache(UrlCache& cache, Heap& heap, const CacheRequest& request, SweepObserver& observer) {
+    CacheWalkResult result;
+    EntryBlock block(heap);
+    WalkEnd end = WalkEntries(cache, nullptr, block, request, observer, result);
+    // The service's reference says a walk without a pattern returns the content entries
+    // alone; Wine's cache and the older one return the cookies in it too. Only a whole walk
+    // that met none is followed by one over the cookies, so where it met them nothing changes.
+    if (end.how == WalkEnd::How::Complete && result.cookieEntries == 0) {
+        end = WalkEntries(cache, kCookiePattern, block, request, observer, result);
+        // A service that knows only the container's own spelling finds nothing under the other.
+        if (!end.metAny && end.status == kErrorNoMoreItems) {
+            end = WalkEntries(cache, kCookieContainerPrefix, block, request, observer, result);
+        }
+    }
+    result.stopped = end.how == WalkEnd::How::Stopped;
+    result.complete = end.how == WalkEnd::How::Complete;
+    return result;
 }
 
 CacheSweepResult SweepCache(const PlatformServices& services, const CookieFolderPlace& place, const CacheRequest& request,

@@ -31,7 +31,8 @@ struct CacheSweepResult {
     bool FoundAnything() const { return walk.cachedFiles != 0 || walk.cookieEntries != 0 || cookieFiles.count != 0; }
 };
 
-// One walk over every entry, one block that only grows, each entry deleted where it stands.
+// One walk without a pattern, then, when that whole walk met no cookie entry, one over the
+// cookie container; one block that only grows, each entry deleted where it stands.
 CacheWalkResult WalkUrlCache(UrlCache& cache, Heap& heap, const CacheRequest& request, SweepObserver& observer);
 
 // The walk, then the cookie folder with the same request (unless the walk was stopped).

@@ -2,7 +2,9 @@
 // could not delete, inline and in order, and the caller's chance to stop between two items.
 #pragma once
 
+#include <string>
 #include <string_view>
+#include <vector>
 
 // Where an item lives. Cache entries split into cookie entries and all others.
 enum class Store { Cache, Cookie, CookieFile, Typed };
@@ -25,4 +27,8 @@ public:
     // The item could not be deleted; the sweep goes on once this returns, so a caller may
     // show a box here while the store is still open.
     virtual void OnNotDeleted(const SweepItem&) {}
+    // Every typed name, listed before the first deletion, in the order the sweep would delete
+    // them. A caller may put them in an order of its own (a window, its sorted list box's);
+    // the sweep then deletes in that order, as long as it holds exactly the names listed.
+    virtual void OnTypedUrlsListed(std::vector<std::string>&) {}
 };

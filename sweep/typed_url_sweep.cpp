@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/errors.h"
@@ -14,6 +15,13 @@ char AsciiLower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A
 // A name of the registry's longest takes up to two bytes a character in a double-byte
 // code page, and the terminator one more.
 constexpr std::uint32_t kNameRoom = kMaxValueNameChars * 2 + 1;
+
+// Whether a caller's order holds the very names listed, each once.
+bool SameNames(std::vector<std::string> ordered, std::vector<std::string> listed) {
+    std::sort(ordered.begin(), ordered.end());
+    std::sort(listed.begin(), listed.end());
+    return ordered == listed;
+}
 
 }  // namespace
 
@@ -53,9 +61,16 @@ TypedUrlResult SweepTypedUrls(Registry& registry, bool deleteValues, SweepObserv
         observer.OnVisit({Store::Typed, names.back()});
     }
     result.listed = static_cast<int>(names.size());
-    if (!deleteValues) return result;
-
     std::sort(names.begin(), names.end(), TypedUrlNameLess);
+    std::vector<std::string> ordered = names;
+    observer.OnTypedUrlsListed(ordered);
+    if (!deleteValues) return result;
+    if (SameNames(ordered, names)) names = std::move(ordered);
+
+    // A time left behind would date what the user asked to clear. It is no typed address
+    // itself: one that stays is neither counted nor reported.
+    ScopedKey times(registry);
+    times.Open(kTypedUrlsTimeKey);
     for (const std::string& valueName : names) {
         if (observer.StopRequested()) {
             result.stopped = true;
@@ -63,6 +78,7 @@ TypedUrlResult SweepTypedUrls(Registry& registry, bool deleteValues, SweepObserv
         }
         if (registry.DeleteValue(key.Get(), valueName) == 0) {
             ++result.deleted;
+            if (times.IsOpen()) registry.DeleteValue(times.Get(), valueName);
         } else {
             observer.OnNotDeleted({Store::Typed, valueName});
         }

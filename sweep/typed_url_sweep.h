@@ -8,6 +8,8 @@
 #include "sweep/sweep_observer.h"
 
 inline constexpr char kTypedUrlsKey[] = "Software\\Microsoft\\Internet Explorer\\TypedURLs";
+// When each address was typed (Windows 8 on): one value per address, under the same name.
+inline constexpr char kTypedUrlsTimeKey[] = "Software\\Microsoft\\Internet Explorer\\TypedURLsTime";
 
 struct TypedUrlResult {
     // False when the key is missing or cannot be opened with full access; nothing else then holds.
@@ -28,9 +30,10 @@ struct TypedUrlResult {
     bool Whole() const { return opened ? complete : !Refused(); }
 };
 
-// Lists every value name first, then, when asked, deletes the listed names in the order
-// of TypedUrlNameLess.
+// Lists every value name first and hands the names to the observer to be put in order (as
+// given, the order of TypedUrlNameLess), then, when asked, deletes them in that order; with
+// each address deleted goes its time, if it has one.
 TypedUrlResult SweepTypedUrls(Registry& registry, bool deleteValues, SweepObserver& observer);
 
-// Without regard to case, byte by byte: the order of a sorted list box for such names.
+// Without regard to case, byte by byte: the order a sweep deletes in unless its caller gives another.
 bool TypedUrlNameLess(const std::string& a, const std::string& b);

@@ -12,7 +12,8 @@ constexpr std::uint32_t kSysCommandIdMask = 0xFFF0;
 
 }  // namespace
 
-CBrumixDlg::CBrumixDlg(Window& window, const PlatformServices& services) : window_(window), services_(services) {}
+CBrumixDlg::CBrumixDlg(Window& window, const PlatformServices& services, PassRunner& passes)
+    : window_(window), services_(services), passes_(passes) {}
 
 bool CBrumixDlg::OnInitDialog() {
     const std::string aboutText = window_.LoadText(IDS_ABOUTBOX);
@@ -23,7 +24,9 @@ bool CBrumixDlg::OnInitDialog() {
     window_.SetControlText(IDC_STATUS, kStatusWelcome);
     RestoreSettings();
     UpdateSniffCaption();
-    CountEverything();
+    // The first count is the first pass: the window shows at once, and its figures replace
+    // the counters' texts when it ends.
+    StartPass(std::nullopt);
     window_.CreateToolTips({
         {IDOK, "C L E A R   N O W"},
         {IDC_ON_TOP, "Always On Top"},
@@ -49,9 +52,4 @@ bool CBrumixDlg::OnPaint() {
     if (window_.IsMinimised()) return true;
     window_.SetTitle(kTitle);
     return false;
-}
-
-void CBrumixDlg::CountEverything() {
-    ScanTypedUrls(1);
-    ScanCache(1, 1);
 }

@@ -3,9 +3,11 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "platform/pass_runner.h"
 #include "platform/platform_services.h"
 #include "platform/window.h"
 #include "sweep/cookie_folder_sweep.h"
@@ -13,7 +15,8 @@
 
 class CBrumixDlg {
 public:
-    CBrumixDlg(Window& window, const PlatformServices& services);
+    // Every count and clear runs as a pass on passes' worker; the handlers run on the window's thread.
+    CBrumixDlg(Window& window, const PlatformServices& services, PassRunner& passes);
 
     // Initialisation, message handlers and the close; the host calls them.
     bool OnInitDialog();
@@ -24,7 +27,9 @@ public:
     void OnClearNow();
     void OnCancel();
     // The session ends (log-off, shutdown) without a close: the choices are kept all the same.
-    void OnEndSession(bool ending);
+    // closeApp: the system asks this program alone to close (so that a file it holds can be
+    // replaced); that is a close.
+    void OnEndSession(bool ending, bool closeApp);
     void OnTempFiles();
     void OnCookies();
     void OnHistory();
@@ -35,7 +40,9 @@ public:
     // isIntervalSlider: whether the control that scrolled is IDC_INTERVAL.
     void OnIntervalScroll(bool isIntervalSlider);
 
-    // The sweeps as the window runs them: the engine, then what it found on screen.
+    // The sweeps as a pass runs them: the engine, and what it found handed to the window's
+    // thread. Called on the worker; a runner that runs passes where they are started (the
+    // stand-in) lets a test call them directly.
     int ScanCache(int bDeleteCookies, int bCountOnly);
     int SweepCookieFolder(int bDelete, int bCountOnly);
     int ScanTypedUrls(int bCountOnly);
@@ -46,19 +53,35 @@ public:
 
 private:
     class Display;
-    class ClearRunning;
 
     void ShowFound(bool found);
-    void ShowTypedUrls(const TypedUrlResult& result, const std::vector<std::string>& names);
+    void FillUrlList(std::vector<std::string>& names);
+    void ShowNotDeleted(const std::string& name);
+    void ShowTypedUrls(const TypedUrlResult& result);
     void ShowCache(const CacheSweepResult& result);
     void SetupSliderAndProgress();
-    void CountEverything();
     void QueryPlatform();
     CookieFolderPlace CookiePlace() const;
 
+    // The passes: a clear (with its count) when selection is given, else a count.
+    void StartPass(const std::optional<StoreSelection>& clear);
+    void OnPassEnded(bool completed);
+    // On the worker.
+    void CountEverything();
+    // Asks a running pass to stop and waits for its end; false when the wait is left to the
+    // pass's end, because this runs inside a box the pass is waiting for (the box is ended).
+    bool StopPass();
+    void EnableClear(bool enable);
+    void Close();
+
     Window& window_;
     PlatformServices services_;
-    // Set while a clear runs, so that a sniff tick delivered by a message box inside it
-    // cannot start a second count or clear in the middle of the first.
-    bool clearing_ = false;
+    PassRunner& passes_;
+    bool passRunning_ = false;
+    bool clearRunning_ = false;
+    // A clear asked for during a count, with the selection it was asked with; it starts when
+    // the count ends.
+    std::optional<StoreSelection> pendingClear_;
+    // A close that came while a pass could not be waited for; the pass's end closes.
+    bool closePending_ = false;
 };

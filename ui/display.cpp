@@ -1,41 +1,68 @@
-// What each sweep leaves on screen: counters, the found/clean pair, the title, the boxes.
+// What each sweep leaves on screen: the scratch list, counters, the found/clean pair, the
+// title, the boxes; each written on the window's thread.
 #include "ui/display.h"
+
+#include <utility>
 
 #include "res/resource.h"
 #include "ui/format_text.h"
 #include "ui/globals.h"
 #include "ui/texts.h"
 
-void CBrumixDlg::Display::OnVisit(const SweepItem& item) {
-    if (item.store == Store::Typed) typedNames_.emplace_back(item.name);
+bool CBrumixDlg::Display::StopRequested() { return dlg_.passes_.StopRequested(); }
+
+void CBrumixDlg::Display::OnTypedUrlsListed(std::vector<std::string>& names) {
+    dlg_.passes_.Send([&] { dlg_.FillUrlList(names); });
 }
 
 void CBrumixDlg::Display::OnNotDeleted(const SweepItem& item) {
-    if (item.store == Store::Typed) dlg_.window_.ShowMessageBox(kNotDeleted, std::string(item.name), kMbOk);
+    if (item.store != Store::Typed) return;
+    const std::string name(item.name);
+    dlg_.passes_.Send([&] { dlg_.ShowNotDeleted(name); });
 }
 
+// The results are copied: the worker goes on without waiting for the window.
 void CBrumixDlg::Display::OnTypedUrlsSwept(const TypedUrlResult& result) {
-    dlg_.ShowTypedUrls(result, typedNames_);
-    typedNames_.clear();
+    dlg_.passes_.Post([&dlg = dlg_, result] { dlg.ShowTypedUrls(result); });
 }
 
-void CBrumixDlg::Display::OnCacheSwept(const CacheSweepResult& result) { dlg_.ShowCache(result); }
+void CBrumixDlg::Display::OnCacheSwept(const CacheSweepResult& result) {
+    dlg_.passes_.Post([&dlg = dlg_, result] { dlg.ShowCache(result); });
+}
 
 void CBrumixDlg::ShowFound(bool found) {
     window_.ShowControl(IDC_FOUND_MARK, found);
     window_.ShowControl(IDC_CLEAN_MARK, !found);
 }
 
-void CBrumixDlg::ShowTypedUrls(const TypedUrlResult& result, const std::vector<std::string>& names) {
-    // A key that cannot be opened leaves the list, the counter and the marks as they were.
-    if (!result.opened) return;
+// The sorted list box puts the names in the user's locale's order, which is not byte order
+// for punctuation and accented letters; read back, that is the order they are deleted in.
+void CBrumixDlg::FillUrlList(std::vector<std::string>& names) {
     window_.ListReset(IDC_URL_LIST);
     for (const std::string& name : names) window_.ListAdd(IDC_URL_LIST, name);
+    const int count = window_.ListCount(IDC_URL_LIST);
+    std::vector<std::string> listed;
+    listed.reserve(count > 0 ? static_cast<std::size_t>(count) : 0);
+    for (int index = 0; index < count; ++index) listed.push_back(window_.ListText(IDC_URL_LIST, index));
+    names = std::move(listed);
+}
+
+// Once a stop is asked for, the pass is ending: no box holds it up.
+void CBrumixDlg::ShowNotDeleted(const std::string& name) {
+    if (passes_.StopRequested()) return;
+    window_.ShowMessageBox(kNotDeleted, name, kMbOk);
+}
+
+void CBrumixDlg::ShowTypedUrls(const TypedUrlResult& result) {
+    // A key that cannot be opened leaves the counter and the marks as they were; so does a
+    // stopped sweep, whose count is not the key's.
+    if (!result.opened || result.stopped) return;
     window_.SetControlText(IDC_HISTORY_COUNT, FormatText(kHistoryCountFormat, result.listed));
     ShowFound(result.listed != 0);
 }
 
 void CBrumixDlg::ShowCache(const CacheSweepResult& result) {
+    if (result.walk.stopped || result.cookieFiles.stopped) return;
     const int cookies = result.Cookies();
     window_.SetControlText(IDC_CACHED_COUNT, FormatText(kCachedCountFormat, result.walk.cachedFiles));
     window_.SetControlText(IDC_COOKIE_COUNT, FormatText(kCookieCountFormat, cookies));

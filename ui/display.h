@@ -1,6 +1,7 @@
-// How the window follows a sweep: the typed names go into the hidden scratch list, a value
-// that stays is named in a box while its key is still open, and each store's result is
-// shown as soon as that store is done.
+// How the window follows a pass: the observer runs on the worker and hands each thing to show
+// to the window's thread. The typed names go into the hidden scratch list, whose order the
+// sweep deletes in; a value that stays is named in a box while its key is still open (the
+// pass waits for both); each store's result is shown once that store is done.
 #pragma once
 
 #include <string>
@@ -12,12 +13,12 @@ class CBrumixDlg::Display final : public StoreSweepObserver {
 public:
     explicit Display(CBrumixDlg& dlg) : dlg_(dlg) {}
 
-    void OnVisit(const SweepItem& item) override;
+    bool StopRequested() override;
+    void OnTypedUrlsListed(std::vector<std::string>& names) override;
     void OnNotDeleted(const SweepItem& item) override;
     void OnTypedUrlsSwept(const TypedUrlResult& result) override;
     void OnCacheSwept(const CacheSweepResult& result) override;
 
 private:
     CBrumixDlg& dlg_;
-    std::vector<std::string> typedNames_;
 };

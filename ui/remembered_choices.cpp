@@ -58,7 +58,17 @@ void CBrumixDlg::SaveSettings() {
     WriteSettings(services_.registry, values);
 }
 
+// A close during a pass stops it between two items and waits for it first.
 void CBrumixDlg::OnCancel() {
+    if (closePending_) return;
+    if (!StopPass()) {
+        closePending_ = true;
+        return;
+    }
+    Close();
+}
+
+void CBrumixDlg::Close() {
     SaveSettings();
     if (window_.GetCheck(IDC_SNIFFER) == 1) {
         window_.SetCheck(IDC_SNIFFER, 0);
@@ -67,8 +77,17 @@ void CBrumixDlg::OnCancel() {
     window_.EndDialog(IDCANCEL);
 }
 
-void CBrumixDlg::OnEndSession(bool ending) {
+void CBrumixDlg::OnEndSession(bool ending, bool closeApp) {
     if (!ending) return;
+    if (closeApp) {
+        // A box of the window's would keep the dialog's own loop from ending.
+        window_.DismissMessageBoxes();
+        OnCancel();
+        return;
+    }
+    // The process may end as soon as this returns: the choices are kept even when the pass
+    // could only be asked to stop.
+    StopPass();
     SaveSettings();
     window_.StopTimer(ID_SNIFF_TIMER);
     window_.StopTimer(ID_PULSE_TIMER);

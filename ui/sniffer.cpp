@@ -47,15 +47,15 @@ void CBrumixDlg::OnSniffer() {
 
 void CBrumixDlg::OnTimer(std::uintptr_t timerId) {
     if (timerId == ID_SNIFF_TIMER) {
-        // A tick delivered by a message box inside a clear is dropped: the clear ends with
-        // a count of its own, and a nested clear would walk stores the outer one is deleting.
-        if (clearing_) return;
+        // A tick while a pass runs is dropped, as the platform folds the ticks that fall due
+        // while the thread is busy: the pass ends with a count of its own.
+        if (passRunning_ || closePending_) return;
         const bool autoClear = window_.GetCheck(IDC_AUTO_CLEAR) == 1 && window_.IsMinimised() &&
                                (window_.GetCheck(IDC_TEMP_FILES) != 0 || window_.GetCheck(IDC_HISTORY) != 0);
         if (autoClear) {
             OnClearNow();
         } else {
-            CountEverything();
+            StartPass(std::nullopt);
         }
     } else if (timerId == ID_PULSE_TIMER) {
         g_nPulsePos = g_nPulsePos >= kPulseSteps ? 1 : g_nPulsePos + 1;

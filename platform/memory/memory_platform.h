@@ -5,6 +5,7 @@
 #include "platform/memory/counting_heap.h"
 #include "platform/memory/faults.h"
 #include "platform/memory/memory_file_search.h"
+#include "platform/memory/memory_pass_runner.h"
 #include "platform/memory/memory_registry.h"
 #include "platform/memory/memory_system_facts.h"
 #include "platform/memory/memory_url_cache.h"
@@ -23,6 +24,7 @@ struct MemoryPlatform {
     MemoryFileSearch files{faults};
     MemorySystemFacts system{faults};
     CountingHeap heap{faults};
+    MemoryPassRunner passes;
 
     PlatformServices Services() { return {cache, registry, files, system, heap}; }
 };

@@ -6,6 +6,18 @@
 
 #include "platform/errors.h"
 
+namespace {
+
+bool EqualsIgnoringAsciiCase(const char* a, const char* b) {
+    auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
+    for (; *a != '\0' && *b != '\0'; ++a, ++b) {
+        if (lower(*a) != lower(*b)) return false;
+    }
+    return *a == *b;
+}
+
+}  // namespace
+
 void MemoryUrlCache::Add(const std::string& url, std::uint32_t type, std::uint32_t padding, bool locked) {
     entries_.push_back({url, type, padding, locked});
 }
@@ -43,19 +55,41 @@ bool MemoryUrlCache::Fill(std::size_t index, CacheEntryRecord* block, std::uint3
     return true;
 }
 
-UrlCache::WalkHandle MemoryUrlCache::FindFirstEntry(CacheEntryRecord* block, std::uint32_t& size) {
+MemoryUrlCache::Walked MemoryUrlCache::WalkedBy(const char* pattern) const {
+    if (reading_ == CachePatternReading::EveryContainer) {
+        if (pattern == nullptr) return Walked::Every;
+        return std::strcmp(pattern, kCookieContainerPrefix) == 0 ? Walked::Cookies : Walked::Nothing;
+    }
+    if (pattern == nullptr) return Walked::Content;
+    return EqualsIgnoringAsciiCase(pattern, kCookiePattern) ? Walked::Cookies : Walked::Nothing;
+}
+
+std::size_t MemoryUrlCache::NextWalked(std::size_t from, Walked walked) const {
+    for (std::size_t index = from; index < entries_.size(); ++index) {
+        const bool cookie = (entries_[index].type & kCookieCacheEntry) != 0;
+        if (walked == Walked::Every || (walked == Walked::Cookies && cookie) || (walked == Walked::Content && !cookie)) {
+            return index;
+        }
+    }
+    return entries_.size();
+}
+
+UrlCache::WalkHandle MemoryUrlCache::FindFirstEntry(const char* pattern, CacheEntryRecord* block, std::uint32_t& size) {
     sizesOffered_.push_back(size);
+    patternsWalked_.emplace_back(pattern != nullptr ? pattern : "(null)");
     if (auto error = faults_.Hit("FindFirstUrlCacheEntry")) {
         Fail(*error);
         return kNoWalk;
     }
-    if (entries_.empty()) {
+    const Walked walked = WalkedBy(pattern);
+    const std::size_t first = NextWalked(0, walked);
+    if (walked == Walked::Nothing || first == entries_.size()) {
         Fail(kErrorNoMoreItems);
         return kNoWalk;
     }
-    if (!Fill(0, block, size)) return kNoWalk;
+    if (!Fill(first, block, size)) return kNoWalk;
     const WalkHandle handle = nextHandle_++;
-    walks_[handle] = 1;
+    walks_[handle] = Walk{walked, first + 1};
     return handle;
 }
 
@@ -64,9 +98,10 @@ bool MemoryUrlCache::FindNextEntry(WalkHandle walk, CacheEntryRecord* block, std
     if (auto error = faults_.Hit("FindNextUrlCacheEntry")) return Fail(*error);
     auto found = walks_.find(walk);
     if (found == walks_.end()) return Fail(6);
-    if (found->second >= entries_.size()) return Fail(kErrorNoMoreItems);
-    if (!Fill(found->second, block, size)) return false;
-    ++found->second;
+    const std::size_t index = NextWalked(found->second.next, found->second.walked);
+    if (index == entries_.size()) return Fail(kErrorNoMoreItems);
+    if (!Fill(index, block, size)) return false;
+    found->second.next = index + 1;
     return true;
 }
 
@@ -78,7 +113,7 @@ bool MemoryUrlCache::DeleteEntry(const char* sourceUrl) {
     const auto index = static_cast<std::size_t>(entry - entries_.begin());
     entries_.erase(entry);
     for (auto& walk : walks_) {
-        if (index < walk.second) --walk.second;
+        if (index < walk.second.next) --walk.second.next;
     }
     return true;
 }

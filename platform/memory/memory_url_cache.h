@@ -9,9 +9,21 @@
 #include "platform/memory/faults.h"
 #include "platform/url_cache.h"
 
+// How a cache service reads the first call's pattern.
+enum class CachePatternReading {
+    // Wine's, and the older cache's as studied from outside: no pattern walks every container,
+    // and only the cookie container's own spelling, kCookieContainerPrefix, walks the cookies.
+    EveryContainer,
+    // The service's reference: no pattern walks the content entries alone, and kCookiePattern,
+    // in any case, walks the cookies.
+    Documented,
+};
+
 class MemoryUrlCache final : public UrlCache {
 public:
     explicit MemoryUrlCache(Faults& faults) : faults_(faults) {}
+
+    void ReadPatternsAs(CachePatternReading reading) { reading_ = reading; }
 
     // padding: extra bytes after the strings, to make a record as large as needed.
     void Add(const std::string& url, std::uint32_t type = kNormalCacheEntry, std::uint32_t padding = 0,
@@ -26,8 +38,10 @@ public:
     int OpenWalks() const { return static_cast<int>(walks_.size()); }
     // The size in/out given to each first or next call, in order.
     const std::vector<std::uint32_t>& SizesOffered() const { return sizesOffered_; }
+    // The pattern of each first call, in order; "(null)" for none.
+    const std::vector<std::string>& PatternsWalked() const { return patternsWalked_; }
 
-    WalkHandle FindFirstEntry(CacheEntryRecord* block, std::uint32_t& size) override;
+    WalkHandle FindFirstEntry(const char* pattern, CacheEntryRecord* block, std::uint32_t& size) override;
     bool FindNextEntry(WalkHandle walk, CacheEntryRecord* block, std::uint32_t& size) override;
     bool DeleteEntry(const char* sourceUrl) override;
     void CloseWalk(WalkHandle walk) override;
@@ -40,15 +54,25 @@ private:
         std::uint32_t padding;
         bool locked;
     };
+    enum class Walked { Every, Content, Cookies, Nothing };
+    struct Walk {
+        Walked walked;
+        // The index in entries_ from which the next call looks for an entry it walks.
+        std::size_t next;
+    };
+    Walked WalkedBy(const char* pattern) const;
+    // The first entry at or after from that the walk returns; entries_.size() when none.
+    std::size_t NextWalked(std::size_t from, Walked walked) const;
     bool Fill(std::size_t index, CacheEntryRecord* block, std::uint32_t& size);
     bool Fail(std::uint32_t error);
 
     Faults& faults_;
     std::vector<Entry> entries_;
-    // The index of the entry each open walk returns next.
-    std::map<WalkHandle, std::size_t> walks_;
+    std::map<WalkHandle, Walk> walks_;
+    CachePatternReading reading_ = CachePatternReading::EveryContainer;
     WalkHandle nextHandle_ = 0x100;
     std::uint32_t lastError_ = 0;
     std::uint32_t neededSizeOverride_ = 0;
     std::vector<std::uint32_t> sizesOffered_;
+    std::vector<std::string> patternsWalked_;
 };

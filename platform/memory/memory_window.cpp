@@ -108,6 +108,8 @@ int MemoryWindow::ShowMessageBox(const std::string& text, const std::string& cap
     return kButtonOk;
 }
 
+void MemoryWindow::DismissMessageBoxes() { Record("DismissMessageBoxes", 0); }
+
 bool MemoryWindow::IsMinimised() {
     Record("IsMinimised", 0);
     return minimised;

@@ -65,6 +65,7 @@ public:
     void ProgressSetRange(int id, int low, int high) override;
     void ProgressSetPos(int id, int position) override;
     int ShowMessageBox(const std::string& text, const std::string& caption, std::uint32_t style) override;
+    void DismissMessageBoxes() override;
     std::string ApplicationName() override { return applicationName; }
     bool IsMinimised() override;
     void SetTopmost(bool topmost) override;

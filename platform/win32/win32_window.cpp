@@ -11,6 +11,17 @@ namespace {
 // What LoadStringA can fill; the About entry is far shorter.
 constexpr int kStringBufferChars = 256;
 
+// A named CALLBACK, not a lambda: on i686 the enumeration calls it as stdcall.
+BOOL CALLBACK PressOkOfOwnedDialog(HWND window, LPARAM owner) {
+    char name[16] = {};
+    // Message boxes and dialogs are of the dialog class; the tooltip, also owned, is not.
+    if (GetWindow(window, GW_OWNER) == reinterpret_cast<HWND>(owner) && GetClassNameA(window, name, sizeof name) > 0 &&
+        std::string(name) == "#32770") {
+        PostMessageA(window, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(window, IDOK)));
+    }
+    return TRUE;
+}
+
 }  // namespace
 
 Win32Window::Win32Window(HINSTANCE instance, WORD iconId, EndHandler onEnd)
@@ -89,6 +100,10 @@ void Win32Window::ProgressSetPos(int id, int position) {
 
 int Win32Window::ShowMessageBox(const std::string& text, const std::string& caption, std::uint32_t style) {
     return MessageBoxA(dialog_, text.c_str(), caption.c_str(), style);
+}
+
+void Win32Window::DismissMessageBoxes() {
+    EnumThreadWindows(GetCurrentThreadId(), PressOkOfOwnedDialog, reinterpret_cast<LPARAM>(dialog_));
 }
 
 std::string Win32Window::ApplicationName() {

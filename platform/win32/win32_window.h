@@ -38,6 +38,7 @@ public:
     void ProgressSetRange(int id, int low, int high) override;
     void ProgressSetPos(int id, int position) override;
     int ShowMessageBox(const std::string& text, const std::string& caption, std::uint32_t style) override;
+    void DismissMessageBoxes() override;
     std::string ApplicationName() override;
     bool IsMinimised() override;
     void SetTopmost(bool topmost) override;

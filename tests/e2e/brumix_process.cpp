@@ -11,6 +11,7 @@ namespace e2e {
 namespace {
 
 constexpr Millis kStartLimit(30000);
+constexpr Millis kPassLimit(30000);
 constexpr Millis kExitLimit(15000);
 
 std::string g_programPath;
@@ -73,7 +74,7 @@ BrumixProcess::~BrumixProcess() {
     if (info_.hThread) CloseHandle(info_.hThread);
 }
 
-::testing::AssertionResult BrumixProcess::Start() {
+::testing::AssertionResult BrumixProcess::Launch() {
     if (info_.hProcess) return ::testing::AssertionFailure() << "already started";
     std::string commandLine = "\"" + program_ + "\"";
     STARTUPINFOA startup = {};
@@ -82,6 +83,11 @@ BrumixProcess::~BrumixProcess() {
                         &info_)) {
         return ::testing::AssertionFailure() << "CreateProcess(" << program_ << ") failed: " << GetLastError();
     }
+    return ::testing::AssertionSuccess();
+}
+
+::testing::AssertionResult BrumixProcess::Start() {
+    if (::testing::AssertionResult launched = Launch(); !launched) return launched;
     bool shown = WaitUntil(
         [&] {
             if (WaitForSingleObject(info_.hProcess, 0) != WAIT_TIMEOUT) return true;
@@ -97,6 +103,9 @@ BrumixProcess::~BrumixProcess() {
                                              << code;
     }
     if (!Sync()) return ::testing::AssertionFailure() << "the main window does not answer";
+    if (!WaitUntil([&] { return Text(IDC_CACHED_COUNT).rfind("Cached Files:", 0) == 0; }, kPassLimit)) {
+        return ::testing::AssertionFailure() << "the first count did not reach the window within 30 s";
+    }
     return ::testing::AssertionSuccess();
 }
 
@@ -181,6 +190,15 @@ int BrumixProcess::ProgressPos() const {
         return ::testing::AssertionFailure() << "control " << id << " cannot be clicked";
     }
     if (!PostMessageA(control, BM_CLICK, 0, 0)) return ::testing::AssertionFailure() << "PostMessage failed";
+    return ::testing::AssertionSuccess();
+}
+
+::testing::AssertionResult BrumixProcess::ClearNow() const {
+    ::testing::AssertionResult clicked = Click(IDOK);
+    if (!clicked) return clicked;
+    if (!WaitUntil([&] { return Enabled(IDOK); }, kPassLimit)) {
+        return ::testing::AssertionFailure() << "the clear did not end within 30 s";
+    }
     return ::testing::AssertionSuccess();
 }
 

@@ -37,8 +37,11 @@ public:
     BrumixProcess& operator=(const BrumixProcess&) = delete;
     ~BrumixProcess();
 
-    // Starts the program and waits until its main window is shown.
+    // Starts the program and waits until its main window is shown and its first count, which
+    // runs off the window's thread, has reached the counters.
     ::testing::AssertionResult Start();
+    // Starts the program and returns at once, for a run that shows no main window.
+    ::testing::AssertionResult Launch();
     // Sends the cancel command and waits for the process to end.
     ::testing::AssertionResult Close();
     bool Running() const;
@@ -65,6 +68,9 @@ public:
     ::testing::AssertionResult Click(int id) const;
     // The same click, not waited for: for a click that opens a modal box.
     ::testing::AssertionResult PostClick(int id) const;
+    // A click on BRUMIX that returns once the clear has ended: the button is disabled from
+    // the click until then.
+    ::testing::AssertionResult ClearNow() const;
     // A press of a key on a control, handled by the control itself.
     ::testing::AssertionResult PressKey(int id, WPARAM key) const;
     ::testing::AssertionResult Minimise() const;

@@ -114,7 +114,7 @@ TEST_P(Canaries, EveryKindOfClearLeavesTheNeighboursAlone) {
     {
         SCOPED_TRACE("temporary files without cookies");
         ASSERT_TRUE(app.Click(IDC_TEMP_FILES));
-        ASSERT_TRUE(app.Click(IDOK));
+        ASSERT_TRUE(app.ClearNow());
         EXPECT_EQ(app.Text(IDC_STATUS), "Done!");
         ExpectCounters(0, 2 + CookieFileCount(), 2);
         ExpectCensus(0, 2);
@@ -128,7 +128,7 @@ TEST_P(Canaries, EveryKindOfClearLeavesTheNeighboursAlone) {
         ASSERT_TRUE(app.Click(IDC_TEMP_FILES));
         ASSERT_TRUE(app.Click(IDC_HISTORY));
         SeedCacheFiles(1);
-        ASSERT_TRUE(app.Click(IDOK));
+        ASSERT_TRUE(app.ClearNow());
         ExpectCounters(1, 2 + CookieFileCount(), 0);
         ExpectCensus(1, 2);
         EXPECT_TRUE(ValueNames(kTypedUrlsPath).empty());
@@ -141,7 +141,7 @@ TEST_P(Canaries, EveryKindOfClearLeavesTheNeighboursAlone) {
         SeedTypedUrls({"url3"});
         ASSERT_TRUE(app.Click(IDC_TEMP_FILES));
         ASSERT_TRUE(app.Click(IDC_COOKIES));
-        ASSERT_TRUE(app.Click(IDOK));
+        ASSERT_TRUE(app.ClearNow());
         ExpectCounters(0, 0, 0);
         ExpectCensus(0, 0);
         EXPECT_TRUE(ValueNames(kTypedUrlsPath).empty());
@@ -183,11 +183,11 @@ TEST_P(Canaries, CookieFilesFollowThePlatformFamily) {
     ASSERT_TRUE(app.Start());
     ExpectCounters(0, 1 + CookieFileCount(), 0);
     ASSERT_TRUE(app.Click(IDC_TEMP_FILES));
-    ASSERT_TRUE(app.Click(IDOK));
+    ASSERT_TRUE(app.ClearNow());
     ExpectCounters(0, 1 + CookieFileCount(), 0);
     ExpectCookieFiles(true);
     ASSERT_TRUE(app.Click(IDC_COOKIES));
-    ASSERT_TRUE(app.Click(IDOK));
+    ASSERT_TRUE(app.ClearNow());
     ExpectCounters(0, 0, 0);
     ExpectMark(false);
     ExpectCookieFiles(!win98_);

@@ -59,7 +59,7 @@ TEST_F(Clear, RemovesExactlyTheChosenTraces) {
     // Choosing counts nothing.
     ExpectCounters(4, 2, 3);
 
-    ASSERT_TRUE(app.Click(IDOK));
+    ASSERT_TRUE(app.ClearNow());
     EXPECT_EQ(app.Text(IDC_STATUS), "Done!");
     ExpectCounters(0, 2, 0);
     ExpectMark(true);
@@ -72,7 +72,7 @@ TEST_F(Clear, RemovesExactlyTheChosenTraces) {
     ASSERT_TRUE(app.Click(IDC_COOKIES));
     EXPECT_EQ(app.Check(IDC_COOKIES), BST_CHECKED);
     EXPECT_EQ(app.Text(IDC_STATUS), "Include cookies in Clear ");
-    ASSERT_TRUE(app.Click(IDOK));
+    ASSERT_TRUE(app.ClearNow());
     EXPECT_EQ(app.Text(IDC_STATUS), "Done!");
     ExpectCounters(0, 0, 0);
     ExpectMark(false);
@@ -89,7 +89,7 @@ TEST_F(Clear, RemovesExactlyTheChosenTraces) {
     SeedTypedUrls({"later1", "later2"});
     SeedCacheFiles(2);
     SeedCookieDomains(1);
-    ASSERT_TRUE(app.Click(IDOK));
+    ASSERT_TRUE(app.ClearNow());
     EXPECT_EQ(app.Text(IDC_STATUS), "Done!");
     ExpectCounters(2, 1, 0);
     ExpectMark(true);
@@ -109,14 +109,14 @@ TEST_F(Clear, CookieTickKeptAcrossAClearComesBackWithTheFilesBox) {
     SeedTypedUrls({"one"});
     ASSERT_TRUE(app.Start());
     ASSERT_TRUE(app.Click(IDC_HISTORY));
-    ASSERT_TRUE(app.Click(IDOK));
+    ASSERT_TRUE(app.ClearNow());
     ASSERT_TRUE(app.Enabled(IDC_COOKIES));
     ASSERT_TRUE(app.Click(IDC_COOKIES));
     EXPECT_EQ(app.Text(IDC_STATUS), "Include cookies in Clear ");
     ASSERT_TRUE(app.Click(IDC_TEMP_FILES));
     EXPECT_EQ(app.Check(IDC_COOKIES), BST_CHECKED) << "checking the files box keeps the cookie tick";
     EXPECT_TRUE(app.Enabled(IDC_COOKIES));
-    ASSERT_TRUE(app.Click(IDOK));
+    ASSERT_TRUE(app.ClearNow());
     ExpectCounters(0, 0, 0);
     ExpectCensus(0, 0);
     ASSERT_TRUE(app.Close());

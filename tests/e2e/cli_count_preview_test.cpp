@@ -1,5 +1,6 @@
 // brumix.exe count and preview on seeded stores: the window's counts, the items a clear would
 // take for each selection, JSON that parses, and nothing deleted.
+#include "res/version.h"
 #include "tests/e2e/cli_fixture.h"
 
 namespace e2e {
@@ -102,7 +103,7 @@ TEST_F(CliPreview, UsageErrorsHelpAndVersion) {
     }
     CliResult run = RunCli({"--version"});
     EXPECT_EQ(run.exitCode, 0u) << Said(run);
-    EXPECT_EQ(run.out, "brumix 1.0.0.1\n") << "read from the version record";
+    EXPECT_EQ(run.out, "brumix " BRUMIX_VERSION_TEXT "\n") << "read from the version record";
 
     run = RunCli({"/?"});
     EXPECT_EQ(run.exitCode, 0u) << Said(run);

@@ -53,8 +53,8 @@ std::string TempPath(const std::string& stem) {
 }
 
 // Quoted as the C runtime and CommandLineToArgvW read it back; our arguments hold no quotes.
-std::string CommandLine(const std::vector<std::string>& args) {
-    std::string line = "\"" + g_cliPath + "\"";
+std::string CommandLine(const std::string& program, const std::vector<std::string>& args) {
+    std::string line = "\"" + program + "\"";
     for (const std::string& arg : args) line += " " + arg;
     return line;
 }
@@ -65,7 +65,15 @@ void SetCliPath(const std::string& path) {
     g_cliPath = path;
 }
 
+const std::string& CliPath() {
+    return g_cliPath;
+}
+
 CliResult RunCli(const std::vector<std::string>& args) {
+    return RunCliAt(g_cliPath, args);
+}
+
+CliResult RunCliAt(const std::string& program, const std::vector<std::string>& args) {
     CliResult result;
     OutputFile out(TempPath("stdout"));
     OutputFile err(TempPath("stderr"));
@@ -78,8 +86,8 @@ CliResult RunCli(const std::vector<std::string>& args) {
     startup.hStdOutput = out.Get();
     startup.hStdError = err.Get();
     PROCESS_INFORMATION info = {};
-    std::string line = CommandLine(args);
-    if (!CreateProcessA(g_cliPath.c_str(), line.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr, nullptr,
+    std::string line = CommandLine(program, args);
+    if (!CreateProcessA(program.c_str(), line.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr, nullptr,
                         &startup, &info)) {
         return result;
     }

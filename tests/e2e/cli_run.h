@@ -21,5 +21,8 @@ struct CliResult {
 inline constexpr unsigned long kCliTimedOut = 0xFFFFFFFF;
 
 CliResult RunCli(const std::vector<std::string>& args);
+// The same run of another executable, such as a copy of brumix.exe.
+CliResult RunCliAt(const std::string& program, const std::vector<std::string>& args);
+const std::string& CliPath();
 
 }  // namespace e2e

@@ -1,4 +1,5 @@
-// Fuzzes the URL cache pass with arbitrary records, sizes, locked entries and failing calls.
+// Fuzzes the URL cache pass with arbitrary records, sizes, locked entries and failing calls,
+// under either reading of a walk without a pattern.
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <algorithm>
@@ -13,7 +14,8 @@
 
 namespace {
 
-constexpr std::uint32_t kErrors[] = {kErrorInsufficientBuffer, kErrorNoMoreItems, 6, kErrorInternetInternalError,
+// kErrorSuccess: a call that fails without naming an error.
+constexpr std::uint32_t kErrors[] = {kErrorSuccess, kErrorInsufficientBuffer, kErrorNoMoreItems, 6, kErrorInternetInternalError,
                                      kErrorNotEnoughMemory, kErrorSharingViolation};
 constexpr const char* kOps[] = {"FindFirstUrlCacheEntry", "FindNextUrlCacheEntry", "DeleteUrlCacheEntry", "HeapAlloc"};
 
@@ -23,6 +25,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FuzzedDataProvider input(data, size);
     MainWindowPlatform p;
     g_bIsNT = 1;
+    if (input.ConsumeBool()) p.cache.ReadPatternsAs(CachePatternReading::Documented);
     const int entries = input.ConsumeIntegralInRange(0, 60);
     int locked = 0;
     int cookies = 0;
@@ -47,7 +50,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const int deleteCookies = input.ConsumeIntegralInRange(0, 2);
     const int countOnly = input.ConsumeIntegralInRange(0, 2);
 
-    CBrumixDlg dlg(p.window, p.Services());
+    CBrumixDlg dlg(p.window, p.Services(), p.passes);
     const int result = dlg.ScanCache(deleteCookies, countOnly);
     FUZZ_CHECK(result == 0 || result == 1);
     FUZZ_CHECK(p.heap.Live() == 0);

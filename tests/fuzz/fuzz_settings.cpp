@@ -34,7 +34,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         FUZZ_CHECK(text.find('\0') == std::string::npos);
     }
 
-    CBrumixDlg dlg(p.window, p.Services());
+    CBrumixDlg dlg(p.window, p.Services(), p.passes);
     dlg.OnInitDialog();
     const int seconds = p.window.SliderGetPos(IDC_INTERVAL);
     FUZZ_CHECK(seconds >= 1 && seconds <= 60);

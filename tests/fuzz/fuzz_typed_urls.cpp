@@ -34,7 +34,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     const std::size_t stored = p.registry.ValueNames(kTypedUrls).size();
 
-    CBrumixDlg dlg(p.window, p.Services());
+    CBrumixDlg dlg(p.window, p.Services(), p.passes);
     FUZZ_CHECK(dlg.ScanTypedUrls(1) == static_cast<int>(stored));
     FUZZ_CHECK(std::is_sorted(p.window.List().begin(), p.window.List().end(), [](const std::string& a, const std::string& b) {
         return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {

@@ -50,7 +50,9 @@ TEST_F(CacheSweepTest, RecordLargerThanTheBlockGrowsItExactlyOnce) {
     const std::uint32_t large = MemoryUrlCache::RecordSize("http://a.example/large", 6000);
     EXPECT_EQ(dlg.ScanCache(1, 1), 1);
     EXPECT_EQ(Text(IDC_CACHED_COUNT), "Cached Files: 3");
-    EXPECT_EQ(platform.cache.SizesOffered(), (std::vector<std::uint32_t>{4096, 4096, large, large, large}));
+    // The two walks over the cookies, which follow a walk that met none, take the same block.
+    EXPECT_EQ(platform.cache.SizesOffered(),
+              (std::vector<std::uint32_t>{4096, 4096, large, large, large, large, large}));
     EXPECT_EQ(platform.heap.Sizes(), (std::vector<std::size_t>{4096, large}));
     EXPECT_EQ(platform.heap.Live(), 0);
     EXPECT_EQ(platform.cache.OpenWalks(), 0);

@@ -87,14 +87,34 @@ TEST_F(ClearNowTest, ButtonAndCookieBoxAreDisabledWhileTheRunLasts) {
     EXPECT_EQ(Text(IDC_STATUS), "Done!");
 }
 
+// The window counts and clears the cookies whether the cache's walk without a pattern
+// returns them or only the content entries, as its reference says.
+class ClearNowReadingTest : public ClearNowTest, public ::testing::WithParamInterface<CachePatternReading> {};
+
+TEST_P(ClearNowReadingTest, CookiesAreCountedAndClearedUnderEitherReading) {
+    platform.cache.ReadPatternsAs(GetParam());
+    EXPECT_EQ(dlg.ScanCache(1, 1), 1);
+    EXPECT_EQ(Text(IDC_CACHED_COUNT), "Cached Files: 1");
+    EXPECT_EQ(Text(IDC_COOKIE_COUNT), "Cookies: 1");
+    Check(IDC_TEMP_FILES);
+    Check(IDC_COOKIES);
+    dlg.OnClearNow();
+    EXPECT_EQ(platform.cache.Size(), 0u);
+    EXPECT_EQ(Text(IDC_COOKIE_COUNT), "Cookies: 0");
+    EXPECT_TRUE(Control(IDC_CLEAN_MARK).visible);
+}
+
+INSTANTIATE_TEST_SUITE_P(Window, ClearNowReadingTest,
+                         ::testing::Values(CachePatternReading::EveryContainer, CachePatternReading::Documented));
+
 // The real cache service, except that one deletion runs out of memory.
 class ThrowingUrlCache final : public UrlCache {
 public:
     explicit ThrowingUrlCache(UrlCache& inner) : inner_(inner) {}
     bool armed = true;
 
-    WalkHandle FindFirstEntry(CacheEntryRecord* block, std::uint32_t& size) override {
-        return inner_.FindFirstEntry(block, size);
+    WalkHandle FindFirstEntry(const char* pattern, CacheEntryRecord* block, std::uint32_t& size) override {
+        return inner_.FindFirstEntry(pattern, block, size);
     }
     bool FindNextEntry(WalkHandle walk, CacheEntryRecord* block, std::uint32_t& size) override {
         return inner_.FindNextEntry(walk, block, size);
@@ -116,10 +136,12 @@ private:
 TEST_F(ClearNowTest, ExceptionInsideAClearLeavesAWindowThatStillWorks) {
     ThrowingUrlCache throwing(platform.cache);
     CBrumixDlg throwingDlg(platform.window,
-                           PlatformServices{throwing, platform.registry, platform.files, platform.system, platform.heap});
+                           PlatformServices{throwing, platform.registry, platform.files, platform.system, platform.heap},
+                           platform.passes);
     Check(IDC_TEMP_FILES);
     Check(IDC_HISTORY);
-    EXPECT_THROW(throwingDlg.OnClearNow(), std::bad_alloc);
+    // The exception ends the pass on the worker and reaches no caller.
+    EXPECT_NO_THROW(throwingDlg.OnClearNow());
     EXPECT_TRUE(Control(IDOK).enabled);
     EXPECT_TRUE(Control(IDC_COOKIES).enabled);
     EXPECT_EQ(platform.cache.OpenWalks(), 0);

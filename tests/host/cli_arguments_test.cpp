@@ -76,7 +76,7 @@ TEST_F(CliTest, HelpAndVersionGoToStandardOutputAndTouchNothing) {
     EXPECT_TRUE(console.err.empty());
 
     EXPECT_EQ(Run({"--version"}), 0);
-    EXPECT_EQ(console.out, "brumix 1.0.0.1\n");
+    EXPECT_EQ(console.out, "brumix " BRUMIX_VERSION_TEXT "\n");
     EXPECT_TRUE(platform.faults.Calls().empty());
 }
 

@@ -2,6 +2,7 @@
 // remembered choices, the output in text and JSON, the exit codes, Ctrl+C and the progress line.
 #include "cli_fixture.h"
 #include "platform/errors.h"
+#include "res/version.h"
 
 namespace {
 
@@ -31,9 +32,27 @@ TEST_F(CliCommandTest, CountIsTheWindowsCountAndDeletesNothing) {
     EXPECT_EQ(console.out, "{\"cached_files\": 2, \"cookies\": 3, \"typed_urls\": 2}\n");
 }
 
+// brumix reaches the cookies whether the cache's walk without a pattern returns them or only
+// the content entries, as its reference says; its report is the same.
+class CliCookieReading : public CliCommandTest, public ::testing::WithParamInterface<CachePatternReading> {};
+
+TEST_P(CliCookieReading, CountAndClearReachTheCookiesUnderEitherReading) {
+    platform.cache.ReadPatternsAs(GetParam());
+    EXPECT_EQ(Run({"count"}), 0);
+    EXPECT_EQ(console.out, "Cached Files: 2\nCookies: 1\nURLs In History: 2\n");
+    EXPECT_EQ(Run({"clear", "--temp", "--cookies", "--json"}), 0);
+    EXPECT_EQ(console.out,
+              "{\"deleted\": {\"cached_files\": 2, \"cookies\": 1, \"typed_urls\": 0}, \"not_deleted\": [], "
+              "\"complete\": true}\n");
+    EXPECT_EQ(platform.cache.Size(), 0u);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cli, CliCookieReading,
+                         ::testing::Values(CachePatternReading::EveryContainer, CachePatternReading::Documented));
+
 TEST_F(CliCommandTest, CountWithoutATypedUrlsKeyShowsZero) {
     MemoryPlatform empty;
-    CliContext context{empty.Services(), console, stop, Latin1ToUtf8, "1.0.0.1"};
+    CliContext context{empty.Services(), console, stop, Latin1ToUtf8, BRUMIX_VERSION_TEXT};
     EXPECT_EQ(RunBrumix({"count"}, context), 0);
     EXPECT_EQ(console.out, "Cached Files: 0\nCookies: 0\nURLs In History: 0\n");
 }
@@ -58,7 +77,7 @@ TEST_F(CliCommandTest, AWalkThatFailsMidwayGivesTheCountsSoFarAndExitThree) {
     MemoryPlatform noTypedKey;
     noTypedKey.cache.Add("http://a.example/");
     noTypedKey.faults.FailCall("FindFirstUrlCacheEntry", kErrorInternetInternalError);
-    CliContext context{noTypedKey.Services(), console, stop, Latin1ToUtf8, "1.0.0.1"};
+    CliContext context{noTypedKey.Services(), console, stop, Latin1ToUtf8, BRUMIX_VERSION_TEXT};
     console.err.clear();
     EXPECT_EQ(RunBrumix({"count"}, context), 3);
     EXPECT_EQ(console.err, "brumix: the URL cache could not be walked to its end\n") << "a missing key is no fault";
@@ -90,7 +109,7 @@ TEST_F(CliCommandTest, PreviewJsonEscapesNamesAndCarriesThemAsUtf8) {
     odd.registry.AddKey(kTypedUrlsPath);
     odd.registry.SetText(kTypedUrlsPath, "say \"caf\xE9\"\\\x01\tend", "x");
     odd.registry.SetText(kTypedUrlsPath, "line\nbreak", "x");
-    CliContext context{odd.Services(), console, stop, Latin1ToUtf8, "1.0.0.1"};
+    CliContext context{odd.Services(), console, stop, Latin1ToUtf8, BRUMIX_VERSION_TEXT};
 
     EXPECT_EQ(RunBrumix({"preview", "--history", "--json"}, context), 0);
     EXPECT_EQ(console.out,
@@ -106,7 +125,7 @@ TEST_F(CliCommandTest, PreviewJsonEscapesNamesAndCarriesThemAsUtf8) {
 
 TEST_F(CliCommandTest, PreviewJsonOfNothingIsAnEmptyList) {
     MemoryPlatform empty;
-    CliContext context{empty.Services(), console, stop, Latin1ToUtf8, "1.0.0.1"};
+    CliContext context{empty.Services(), console, stop, Latin1ToUtf8, BRUMIX_VERSION_TEXT};
     console.out.clear();
     EXPECT_EQ(RunBrumix({"preview", "--temp", "--cookies", "--history", "--json"}, context), 0);
     EXPECT_EQ(console.out, "{\"items\": [\n]}\n");
@@ -148,6 +167,16 @@ TEST_F(CliCommandTest, ItemsThatStayAreNamedOnStandardErrorAndGiveExitOne) {
               "{\"store\": \"cache\", \"name\": \"http://locked.example/\"}], \"complete\": true}\n");
     EXPECT_EQ(platform.registry.ValueNames(kTypedUrlsPath), std::vector<std::string>{"caf\xE9"});
     EXPECT_EQ(platform.cache.Urls(), (std::vector<std::string>{"Cookie:user@a.example/", "http://locked.example/"}));
+}
+
+TEST_F(CliCommandTest, ATypedTimeThatStaysGivesNoReportAndNoExitCode) {
+    platform.registry.SetText(kTypedUrlsTimePath, "url1", "time");
+    platform.registry.SetText(kTypedUrlsTimePath, "url2", "time");
+    platform.registry.ProtectValue(kTypedUrlsTimePath, "url2");
+    EXPECT_EQ(Run({"clear", "--history"}), 0);
+    EXPECT_EQ(console.out, "Cached Files deleted: 0\nCookies deleted: 0\nURLs In History deleted: 2\n");
+    EXPECT_TRUE(console.err.empty()) << console.err;
+    EXPECT_EQ(platform.registry.ValueNames(kTypedUrlsTimePath), std::vector<std::string>{"url2"});
 }
 
 TEST_F(CliCommandTest, AWalkCutShortOutranksItemsThatStay) {
@@ -211,7 +240,7 @@ TEST_F(CliCommandTest, RememberedChoicesThatSelectNothingAreRefusedUntouched) {
     EXPECT_TRUE(console.out.empty()) << "no half document";
 
     MemoryPlatform firstRun;
-    CliContext context{firstRun.Services(), console, stop, Latin1ToUtf8, "1.0.0.1"};
+    CliContext context{firstRun.Services(), console, stop, Latin1ToUtf8, BRUMIX_VERSION_TEXT};
     EXPECT_EQ(RunBrumix({"clear"}, context), 2) << "no settings key at all";
 
     EXPECT_FALSE(Called("FindFirstUrlCacheEntry"));

@@ -10,6 +10,7 @@
 
 #include "cli/commands.h"
 #include "platform/memory/memory_platform.h"
+#include "res/version.h"
 
 // Standard output and error as strings; a clock that moves stepMs each time it is read;
 // standard output that fails with an error, as a full disk does, once told to.
@@ -62,6 +63,7 @@ inline std::string Latin1ToUtf8(std::string_view ansi) {
 }
 
 inline constexpr char kTypedUrlsPath[] = "Software\\Microsoft\\Internet Explorer\\TypedURLs";
+inline constexpr char kTypedUrlsTimePath[] = "Software\\Microsoft\\Internet Explorer\\TypedURLsTime";
 inline constexpr char kSettingsPath[] = "SOFTWARE\\Quellmar\\Win Brumix";
 
 class CliTest : public ::testing::Test {
@@ -71,7 +73,7 @@ protected:
         console.err.clear();
         console.failure = 0;
         console.outWrites = 0;
-        CliContext context{platform.Services(), console, stop, Latin1ToUtf8, "1.0.0.1"};
+        CliContext context{platform.Services(), console, stop, Latin1ToUtf8, BRUMIX_VERSION_TEXT};
         return RunBrumix(args, context);
     }
 

@@ -7,6 +7,7 @@
 #include "cli/exit_code.h"
 #include "cli/text.h"
 #include "cli/version_record.h"
+#include "res/version.h"
 
 namespace {
 
@@ -55,9 +56,16 @@ std::vector<std::uint8_t> VersionRecord(std::uint32_t high, std::uint32_t low, s
     return bytes;
 }
 
+// Two 16-bit parts of a version in one word of the fixed part, the first one high.
+std::uint32_t Halves(std::uint32_t high, std::uint32_t low) {
+    return high << 16 | low;
+}
+
 TEST(CliVersionRecord, ReadsTheFileVersionFromTheFixedPart) {
-    const std::vector<std::uint8_t> record = VersionRecord(0x00010000, 0x00000001);
-    EXPECT_EQ(FileVersionFromRecord(record.data(), record.size()), "1.0.0.1");
+    // The numbers the resource scripts write give the text the tests and the release expect.
+    const std::vector<std::uint8_t> record = VersionRecord(Halves(BRUMIX_VERSION_MAJOR, BRUMIX_VERSION_MINOR),
+                                                           Halves(BRUMIX_VERSION_BUILD, BRUMIX_VERSION_REVISION));
+    EXPECT_EQ(FileVersionFromRecord(record.data(), record.size()), BRUMIX_VERSION_TEXT);
     const std::vector<std::uint8_t> wide = VersionRecord(0xFFFF0002, 0x0003FFFE);
     EXPECT_EQ(FileVersionFromRecord(wide.data(), wide.size()), "65535.2.3.65534");
 }

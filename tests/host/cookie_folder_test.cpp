@@ -36,7 +36,7 @@ TEST_F(CookieFolderTest, MissingFolderCountsNothingElsewhere) {
     MainWindowPlatform other;
     other.files.AddFolder("C:\\WINDOWS");
     other.files.AddFile("C:\\WINDOWS", "readme.txt");
-    CBrumixDlg otherDlg(other.window, other.Services());
+    CBrumixDlg otherDlg(other.window, other.Services(), other.passes);
     EXPECT_EQ(otherDlg.SweepCookieFolder(1, 0), 0);
     EXPECT_TRUE(other.files.HasFile("C:\\WINDOWS", "readme.txt"));
 }
@@ -83,7 +83,7 @@ TEST_F(CookieFolderTest, RootWindowsDirectoryIsJoinedWithOneSeparator) {
     other.files.AddFolder("C:\\Cookies");
     other.files.AddFile("C:\\Cookies", "a.txt");
     g_strWindowsDir = "C:\\";
-    CBrumixDlg otherDlg(other.window, other.Services());
+    CBrumixDlg otherDlg(other.window, other.Services(), other.passes);
     EXPECT_EQ(otherDlg.SweepCookieFolder(0, 1), 1);
     EXPECT_EQ(other.files.CurrentDir(), "C:\\Cookies\\");
 }

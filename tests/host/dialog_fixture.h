@@ -17,7 +17,7 @@ protected:
     }
 
     MainWindowPlatform platform;
-    CBrumixDlg dlg{platform.window, platform.Services()};
+    CBrumixDlg dlg{platform.window, platform.Services(), platform.passes};
 
     MemoryWindow::Control& Control(int id) { return platform.window.control(id); }
     const std::string& Text(int id) { return platform.window.control(id).text; }

@@ -2,7 +2,9 @@
 // when, and a stop between two items.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -12,6 +14,7 @@
 
 namespace {
 
+constexpr std::uint32_t kRegBinary = 3;
 constexpr char kCookieFolder[] = "C:\\WINDOWS\\Cookies";
 const CookieFolderPlace kWin98{false, "C:\\WINDOWS"};
 const CookieFolderPlace kNt{true, "C:\\WINDOWS"};
@@ -23,6 +26,7 @@ public:
     std::vector<std::string> heard;
     int stopAfterVisits = -1;
     std::function<void(const SweepItem&)> whileNotDeleted;
+    std::function<void(std::vector<std::string>&)> orderTyped;
 
     bool StopRequested() override { return stopAfterVisits >= 0 && visits_ >= stopAfterVisits; }
     void OnVisit(const SweepItem& item) override {
@@ -32,6 +36,9 @@ public:
     void OnNotDeleted(const SweepItem& item) override {
         heard.push_back("kept " + StoreName(item.store) + " " + std::string(item.name));
         if (whileNotDeleted) whileNotDeleted(item);
+    }
+    void OnTypedUrlsListed(std::vector<std::string>& names) override {
+        if (orderTyped) orderTyped(names);
     }
     void OnTypedUrlsSwept(const TypedUrlResult&) override { heard.emplace_back("typed done"); }
     void OnCacheSwept(const CacheSweepResult&) override { heard.emplace_back("cache done"); }
@@ -115,6 +122,79 @@ TEST_F(EngineTest, WalkFailingMidwayIsIncompleteWithTheCountsSoFar) {
     ExpectNothingOpen();
 }
 
+// A failed call whose last error reads 0 has left the previous entry in the block.
+TEST_F(EngineTest, FailedCallThatNamesNoErrorEndsTheWalkIncomplete) {
+    for (int i = 0; i < 3; ++i) p.cache.Add("http://a.example/" + std::to_string(i));
+    p.faults.FailCall("FindNextUrlCacheEntry", kErrorSuccess);
+    const CacheWalkResult next = WalkUrlCache(p.cache, p.heap, CacheRequest{true, true}, recorder);
+    EXPECT_EQ(next.cachedFiles, 1);
+    EXPECT_EQ(next.deletedFiles, 1);
+    EXPECT_FALSE(next.complete);
+    EXPECT_EQ(recorder.heard, std::vector<std::string>{"visit cache http://a.example/0"});
+
+    p.faults.Clear();
+    p.faults.FailCall("FindFirstUrlCacheEntry", kErrorSuccess);
+    const CacheWalkResult first = WalkUrlCache(p.cache, p.heap, CacheRequest{}, recorder);
+    EXPECT_EQ(first.cachedFiles, 0);
+    EXPECT_FALSE(first.complete);
+    ExpectNothingOpen();
+}
+
+// Which walks a pass makes: the cookies on their own only after a whole walk without a pattern
+// that met none, under the reference's spelling first and the container's own after it.
+TEST_F(EngineTest, CookiesAreWalkedOnTheirOwnOnlyAfterAWholeWalkThatMetNone) {
+    auto patterns = [](CachePatternReading reading, bool withCookie, bool failMidway) {
+        MemoryPlatform q;
+        q.cache.ReadPatternsAs(reading);
+        q.cache.Add("http://a.example/1");
+        q.cache.Add("http://a.example/2");
+        if (withCookie) q.cache.Add("Cookie:user@a.example/", kCookieCacheEntry);
+        if (failMidway) q.faults.FailCall("FindNextUrlCacheEntry", kErrorInternetInternalError);
+        SweepObserver quiet;
+        WalkUrlCache(q.cache, q.heap, CacheRequest{}, quiet);
+        return q.cache.PatternsWalked();
+    };
+    using Patterns = std::vector<std::string>;
+    EXPECT_EQ(patterns(CachePatternReading::EveryContainer, true, false), Patterns{"(null)"});
+    EXPECT_EQ(patterns(CachePatternReading::EveryContainer, false, false), (Patterns{"(null)", "cookie:", "Cookie:"}));
+    EXPECT_EQ(patterns(CachePatternReading::Documented, true, false), (Patterns{"(null)", "cookie:"}));
+    EXPECT_EQ(patterns(CachePatternReading::Documented, true, true), Patterns{"(null)"});
+}
+
+// Under either reading of a walk without a pattern, a pass meets every cookie entry once.
+class CookieReadingTest : public EngineTest, public ::testing::WithParamInterface<CachePatternReading> {
+protected:
+    CookieReadingTest() {
+        p.cache.ReadPatternsAs(GetParam());
+        p.cache.Add("http://a.example/1.gif");
+        p.cache.Add("Cookie:user@a.example/", kCookieCacheEntry);
+        p.cache.Add("http://a.example/2.js", kNormalCacheEntry, 5000);
+        p.cache.Add("Cookie:user@b.example/", kCookieCacheEntry, 7000);
+    }
+};
+
+TEST_P(CookieReadingTest, CountKeepAndClearReachEveryCookieOnce) {
+    const CacheWalkResult counted = WalkUrlCache(p.cache, p.heap, CacheRequest{}, recorder);
+    EXPECT_EQ(counted.cachedFiles, 2);
+    EXPECT_EQ(counted.cookieEntries, 2);
+    EXPECT_TRUE(counted.complete);
+
+    const CacheWalkResult kept = WalkUrlCache(p.cache, p.heap, CacheRequest{true, false}, recorder);
+    EXPECT_EQ(kept.deletedFiles, 2);
+    EXPECT_EQ(kept.cookieEntries, 2);
+    EXPECT_EQ(kept.deletedCookieEntries, 0);
+    EXPECT_EQ(p.cache.Urls(), (std::vector<std::string>{"Cookie:user@a.example/", "Cookie:user@b.example/"}));
+
+    const CacheWalkResult cleared = WalkUrlCache(p.cache, p.heap, CacheRequest{true, true}, recorder);
+    EXPECT_EQ(cleared.deletedCookieEntries, 2);
+    EXPECT_TRUE(cleared.complete);
+    EXPECT_EQ(p.cache.Size(), 0u);
+    ExpectNothingOpen();
+}
+
+INSTANTIATE_TEST_SUITE_P(Engine, CookieReadingTest,
+                         ::testing::Values(CachePatternReading::EveryContainer, CachePatternReading::Documented));
+
 TEST_F(EngineTest, StopBetweenTwoEntriesLeavesTheRestAndTheCookieFolder) {
     for (int i = 0; i < 4; ++i) p.cache.Add("http://a.example/" + std::to_string(i));
     p.files.AddFile(kCookieFolder, "a.txt");
@@ -181,6 +261,19 @@ TEST_F(EngineTest, TypedNamesAreListedThenDeletedInCaseBlindOrder) {
     ExpectNothingOpen();
 }
 
+// The caller's order is taken only when it holds exactly the names listed.
+TEST_F(EngineTest, TypedNamesAreDeletedInTheCallersOrderWhenItHoldsTheSameNames) {
+    SeedTyped({"a", "b", "c"});
+    recorder.orderTyped = [](std::vector<std::string>& names) { std::reverse(names.begin(), names.end()); };
+    SweepTypedUrls(p.registry, true, recorder);
+    EXPECT_EQ(p.registry.DeletedNames(), (std::vector<std::string>{"c", "b", "a"}));
+
+    SeedTyped({"a", "b", "c"});
+    recorder.orderTyped = [](std::vector<std::string>& names) { names = {"c", "x", "a"}; };
+    SweepTypedUrls(p.registry, true, recorder);
+    EXPECT_EQ(p.registry.DeletedNames(), (std::vector<std::string>{"c", "b", "a", "a", "b", "c"}));
+}
+
 TEST_F(EngineTest, ValueThatStaysIsReportedWhileTheKeyIsOpenAndBeforeTheNext) {
     SeedTyped({"a", "b", "c"});
     p.registry.ProtectValue(kTypedUrlsKey, "b");
@@ -223,6 +316,30 @@ TEST_F(EngineTest, TypedListingEndedByAnErrorIsIncomplete) {
     p.registry.DenyAccess(kTypedUrlsKey);
     EXPECT_FALSE(SweepTypedUrls(p.registry, true, recorder).opened);
     EXPECT_EQ(p.registry.ValueNames(kTypedUrlsKey).size(), 2u);
+}
+
+// Each address deleted takes the time it was typed; every other time stays, and one that
+// cannot be deleted is neither counted nor reported.
+TEST_F(EngineTest, EachDeletedAddressTakesItsTimeAndNoOther) {
+    SeedTyped({"url1", "url2", "url3"});
+    p.registry.ProtectValue(kTypedUrlsKey, "url2");
+    const std::vector<std::uint8_t> when{0x00, 0x5e, 0x8a, 0x3c, 0x7b, 0x2d, 0xd9, 0x01};
+    for (const char* name : {"url1", "url2", "url3", "url4"}) p.registry.SetValue(kTypedUrlsTimeKey, name, kRegBinary, when);
+    p.registry.ProtectValue(kTypedUrlsTimeKey, "url3");
+
+    const TypedUrlResult counted = SweepTypedUrls(p.registry, false, recorder);
+    EXPECT_EQ(p.registry.ValueNames(kTypedUrlsTimeKey).size(), 4u) << "a count deletes no time";
+    const TypedUrlResult result = SweepTypedUrls(p.registry, true, recorder);
+    EXPECT_EQ(counted.listed, 3);
+    EXPECT_EQ(result.listed, 3);
+    EXPECT_EQ(result.deleted, 2);
+    EXPECT_EQ(p.registry.ValueNames(kTypedUrlsTimeKey), (std::vector<std::string>{"url2", "url3", "url4"}));
+    std::vector<std::string> kept;
+    std::copy_if(recorder.heard.begin(), recorder.heard.end(), std::back_inserter(kept),
+                 [](const std::string& heard) { return heard.rfind("kept", 0) == 0; });
+    EXPECT_EQ(kept, std::vector<std::string>{"kept typed url2"});
+    EXPECT_TRUE(p.registry.HasKey(kTypedUrlsTimeKey));
+    ExpectNothingOpen();
 }
 
 TEST_F(EngineTest, StoresGoTypedFirstThenCacheEachReportedWhenDone) {

@@ -71,7 +71,7 @@ std::string RunProgram(MainWindowPlatform& p) {
     g_bIsNT = 0;
     g_strWindowsDir.clear();
     g_nPulsePos = 0;
-    CBrumixDlg dlg(p.window, p.Services());
+    CBrumixDlg dlg(p.window, p.Services(), p.passes);
     dlg.OnInitDialog();
     p.window.minimised = true;
     dlg.OnTimer(ID_SNIFF_TIMER);

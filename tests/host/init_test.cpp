@@ -55,7 +55,7 @@ TEST_F(InitTest, SystemMenuGetsTheAboutEntryUnlessItsTextIsEmpty) {
 
     MainWindowPlatform plain;
     plain.window.strings.clear();
-    CBrumixDlg plainDlg(plain.window, plain.Services());
+    CBrumixDlg plainDlg(plain.window, plain.Services(), plain.passes);
     plainDlg.OnInitDialog();
     EXPECT_EQ(plain.window.AboutEntry(), "");
     EXPECT_TRUE(plain.window.HasSizeAndMaximize());
@@ -77,7 +77,7 @@ TEST_F(InitTest, PlatformFamilyAndWindowsDirectoryAreKept) {
     EXPECT_EQ(g_strWindowsDir, "D:\\WIN");
 
     MainWindowPlatform nt;
-    CBrumixDlg ntDlg(nt.window, nt.Services());
+    CBrumixDlg ntDlg(nt.window, nt.Services(), nt.passes);
     ntDlg.OnInitDialog();
     EXPECT_EQ(g_bIsNT, 1);
 }

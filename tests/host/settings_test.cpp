@@ -91,7 +91,7 @@ TEST_F(SettingsTest, TextsThatAreNoNumberRestoreUncheckedAndRunTheHandler) {
         MainWindowPlatform fresh;
         fresh.registry.SetText(kSettingsKey, "IE_history", text);
         fresh.window.SetCheck(IDC_HISTORY, 1);
-        CBrumixDlg freshDlg(fresh.window, fresh.Services());
+        CBrumixDlg freshDlg(fresh.window, fresh.Services(), fresh.passes);
         freshDlg.OnInitDialog();
         EXPECT_EQ(fresh.window.control(IDC_HISTORY).check, 0) << '"' << text << '"';
         EXPECT_EQ(fresh.window.control(IDC_STATUS).text, "Keep IE History") << '"' << text << '"';
@@ -106,7 +106,7 @@ TEST_F(SettingsTest, IntervalOutOfRangeIsIgnoredAndZeroGivesOne) {
     for (const auto& [text, expected] : std::vector<std::pair<std::string, int>>{{"75", 2}, {"-5", 2}, {"0", 1}, {"45", 45}}) {
         MainWindowPlatform fresh;
         fresh.registry.SetText(kSettingsKey, "timer", text);
-        CBrumixDlg freshDlg(fresh.window, fresh.Services());
+        CBrumixDlg freshDlg(fresh.window, fresh.Services(), fresh.passes);
         freshDlg.OnInitDialog();
         EXPECT_EQ(fresh.window.SliderGetPos(IDC_INTERVAL), expected) << text;
         EXPECT_EQ(fresh.window.control(IDC_SNIFFER).text, "Sniff: every " + std::to_string(expected) + " second(s)");
@@ -187,7 +187,7 @@ TEST_F(SettingsTest, CloseGoesOnWhenTheKeyOrAValueCannotBeWritten) {
 
     MainWindowPlatform locked;
     locked.faults.FailCall("RegCreateKeyEx", kErrorAccessDenied);
-    CBrumixDlg lockedDlg(locked.window, locked.Services());
+    CBrumixDlg lockedDlg(locked.window, locked.Services(), locked.passes);
     lockedDlg.OnCancel();
     EXPECT_FALSE(locked.registry.HasKey(kSettingsKey));
     EXPECT_EQ(locked.window.EndResult(), IDCANCEL);
@@ -205,7 +205,7 @@ TEST_F(SettingsTest, WhatACloseSavesTheNextStartRestores) {
     dlg.OnCancel();
 
     MemoryWindow next(platform.faults, MainWindowTemplate());
-    CBrumixDlg nextDlg(next, platform.Services());
+    CBrumixDlg nextDlg(next, platform.Services(), platform.passes);
     nextDlg.OnInitDialog();
     EXPECT_EQ(next.control(IDC_TEMP_FILES).check, 1);
     EXPECT_EQ(next.control(IDC_COOKIES).check, 1);

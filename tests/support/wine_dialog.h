@@ -6,6 +6,7 @@
 
 #include "platform/memory/counting_heap.h"
 #include "platform/memory/faults.h"
+#include "platform/memory/memory_pass_runner.h"
 #include "tests/support/main_window_template.h"
 #include "platform/win32/win32_file_search.h"
 #include "platform/win32/win32_registry.h"
@@ -22,7 +23,9 @@ struct WineDialog {
     Win32SystemFacts system;
     // The process heap, counted, so that a test can see the blocks a walk took.
     CountingHeap heap{faults};
-    CBrumixDlg dlg{window, PlatformServices{cache, registry, files, system, heap}};
+    // Each pass runs where it is started, so a sweep has ended when its call returns.
+    MemoryPassRunner passes;
+    CBrumixDlg dlg{window, PlatformServices{cache, registry, files, system, heap}, passes};
 
     const std::string& Text(int id) { return window.control(id).text; }
     bool Visible(int id) { return window.control(id).visible; }

@@ -15,6 +15,7 @@ namespace {
 constexpr char kScratchKey[] = "Software\\BrumixTests";
 constexpr char kNestedKey[] = "Software\\BrumixTests\\made\\on\\the\\way";
 constexpr char kTypedUrls[] = "Software\\Microsoft\\Internet Explorer\\TypedURLs";
+constexpr char kTypedUrlsTime[] = "Software\\Microsoft\\Internet Explorer\\TypedURLsTime";
 
 class Win32RegistryTest : public ::testing::Test {
 protected:
@@ -111,8 +112,11 @@ TEST_F(Win32RegistryTest, KeyWithAnEmptyAccessListCannotBeOpened) {
 
 class TypedUrlSweepTest : public ::testing::Test {
 protected:
-    void SetUp() override { DeleteKeyTree(kTypedUrls); }
-    void TearDown() override { DeleteKeyTree(kTypedUrls); }
+    void SetUp() override { TearDown(); }
+    void TearDown() override {
+        DeleteKeyTree(kTypedUrls);
+        DeleteKeyTree(kTypedUrlsTime);
+    }
 
     void Add(const std::string& name, const std::string& address) {
         ASSERT_EQ(SetTextValue(kTypedUrls, name, address), ERROR_SUCCESS);
@@ -146,6 +150,25 @@ TEST_F(TypedUrlSweepTest, DeletingRemovesEveryValueAndShowsTheNumberListed) {
     EXPECT_EQ(wine.Text(IDC_HISTORY_COUNT), "URLs In History: 0");
     EXPECT_FALSE(wine.Visible(IDC_FOUND_MARK));
     EXPECT_TRUE(wine.Visible(IDC_CLEAN_MARK));
+}
+
+// The time each address was typed goes with it; a time whose address is not there stays,
+// and so does the key.
+TEST_F(TypedUrlSweepTest, DeletedAddressesTakeTheirTimesAndATimeWithoutAnAddressStays) {
+    Add("url1", "http://one.example/");
+    Add("url2", "http://two.example/");
+    const std::vector<std::uint8_t> when{0x00, 0x5e, 0x8a, 0x3c, 0x7b, 0x2d, 0xd9, 0x01};
+    for (const wchar_t* name : {L"url1", L"url2", L"url3"}) {
+        ASSERT_EQ(SetRawValue(kTypedUrlsTime, name, REG_BINARY, when), ERROR_SUCCESS);
+    }
+
+    EXPECT_EQ(wine.dlg.ScanTypedUrls(1), 2);
+    EXPECT_EQ(ValueNames(kTypedUrlsTime).size(), 3u) << "a count deletes no time";
+    EXPECT_EQ(wine.dlg.ScanTypedUrls(0), 2);
+    EXPECT_EQ(wine.Text(IDC_HISTORY_COUNT), "URLs In History: 2");
+    EXPECT_TRUE(ValueNames(kTypedUrls).empty());
+    EXPECT_EQ(ValueNames(kTypedUrlsTime), std::vector<std::wstring>{L"url3"});
+    EXPECT_TRUE(wine.window.MessageBoxes().empty());
 }
 
 TEST_F(TypedUrlSweepTest, LongAddressesAndLongNamesNeitherEndNorEscapeTheSweep) {

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/errors.h"
+#include "sweep/cache_sweep.h"
 #include "tests/support/wine_cache.h"
 #include "tests/support/wine_dialog.h"
 #include "ui/globals.h"
@@ -23,6 +24,56 @@ const std::vector<std::string> kCookieSites = {"http://alpha.brumix.example/", "
 
 bool IsCookieUrl(const std::string& url) {
     return url.rfind("Cookie:", 0) == 0;
+}
+
+// Wine's real cache, read as the service's reference says: a walk without a pattern hands out
+// the content entries alone, the cookies only to a walk of their own.
+class ContentOnlyDefaultWalk final : public UrlCache {
+public:
+    explicit ContentOnlyDefaultWalk(UrlCache& real) : real_(real) {}
+
+    WalkHandle FindFirstEntry(const char* pattern, CacheEntryRecord* block, std::uint32_t& size) override {
+        const WalkHandle walk = real_.FindFirstEntry(pattern, block, size);
+        if (pattern != nullptr || walk == kNoWalk) return walk;
+        contentOnly_ = walk;
+        if (IsCookie(*block) && !FindNextEntry(walk, block, size)) {
+            CloseWalk(walk);
+            return kNoWalk;
+        }
+        return walk;
+    }
+    bool FindNextEntry(WalkHandle walk, CacheEntryRecord* block, std::uint32_t& size) override {
+        bool found = real_.FindNextEntry(walk, block, size);
+        while (found && walk == contentOnly_ && IsCookie(*block)) found = real_.FindNextEntry(walk, block, size);
+        return found;
+    }
+    bool DeleteEntry(const char* sourceUrl) override { return real_.DeleteEntry(sourceUrl); }
+    void CloseWalk(WalkHandle walk) override {
+        if (walk == contentOnly_) contentOnly_ = kNoWalk;
+        real_.CloseWalk(walk);
+    }
+    std::uint32_t LastError() override { return real_.LastError(); }
+
+private:
+    static bool IsCookie(const CacheEntryRecord& record) { return (record.CacheEntryType & kCookieCacheEntry) != 0; }
+
+    UrlCache& real_;
+    WalkHandle contentOnly_ = kNoWalk;
+};
+
+// The names a pass stood on, by kind.
+class SeenItems final : public SweepObserver {
+public:
+    std::vector<std::string> files;
+    std::vector<std::string> cookies;
+    void OnVisit(const SweepItem& item) override {
+        (item.store == Store::Cookie ? cookies : files).emplace_back(item.name);
+    }
+};
+
+std::vector<std::string> Sorted(std::vector<std::string> names) {
+    std::sort(names.begin(), names.end());
+    return names;
 }
 
 class UrlCacheTest : public ::testing::Test {
@@ -68,7 +119,7 @@ TEST_F(UrlCacheTest, EmptyCacheReportsNoMoreItemsAndTheSweepShowsClean) {
     auto* record = reinterpret_cast<CacheEntryRecord*>(block.data());
     record->dwStructSize = 4096;
     std::uint32_t size = 4096;
-    EXPECT_EQ(cache.FindFirstEntry(record, size), UrlCache::kNoWalk);
+    EXPECT_EQ(cache.FindFirstEntry(nullptr, record, size), UrlCache::kNoWalk);
     EXPECT_EQ(cache.LastError(), kErrorNoMoreItems);
 
     EXPECT_EQ(wine.dlg.ScanCache(1, 1), 1);
@@ -129,14 +180,14 @@ TEST_F(UrlCacheTest, FirstCallOnALargeRecordAsksForItsSizeAndThenFits) {
     std::vector<std::uint8_t> small(4096);
     reinterpret_cast<CacheEntryRecord*>(small.data())->dwStructSize = 4096;
     std::uint32_t size = 4096;
-    EXPECT_EQ(cache.FindFirstEntry(reinterpret_cast<CacheEntryRecord*>(small.data()), size), UrlCache::kNoWalk);
+    EXPECT_EQ(cache.FindFirstEntry(nullptr, reinterpret_cast<CacheEntryRecord*>(small.data()), size), UrlCache::kNoWalk);
     ASSERT_EQ(cache.LastError(), kErrorInsufficientBuffer);
     ASSERT_GT(size, sizeof(CacheEntryRecord) + kLargeHeader);
 
     std::vector<std::uint8_t> grown(size);
     auto* record = reinterpret_cast<CacheEntryRecord*>(grown.data());
     record->dwStructSize = size;
-    const UrlCache::WalkHandle walk = cache.FindFirstEntry(record, size);
+    const UrlCache::WalkHandle walk = cache.FindFirstEntry(nullptr, record, size);
     ASSERT_NE(walk, UrlCache::kNoWalk);
     EXPECT_EQ(std::string(record->lpszSourceUrlName), url);
     EXPECT_EQ(record->CacheEntryType & kNormalCacheEntry, kNormalCacheEntry);
@@ -164,7 +215,7 @@ TEST_F(UrlCacheTest, LargeRecordsAreFetchedWithTheReportedSizeAndCountedOnce) {
         auto* record = reinterpret_cast<CacheEntryRecord*>(block.data());
         std::uint32_t size = static_cast<std::uint32_t>(block.size());
         const bool first = walk == UrlCache::kNoWalk;
-        const bool ok = first ? (walk = cache.FindFirstEntry(record, size)) != UrlCache::kNoWalk
+        const bool ok = first ? (walk = cache.FindFirstEntry(nullptr, record, size)) != UrlCache::kNoWalk
                               : cache.FindNextEntry(walk, record, size);
         if (ok) {
             ++entries;
@@ -212,6 +263,34 @@ TEST_F(UrlCacheTest, LockedEntryRefusesDeletionStaysAndIsStillCounted) {
     EXPECT_EQ(wine.dlg.ScanCache(1, 1), 1);
     EXPECT_EQ(wine.Text(IDC_CACHED_COUNT), "Cached Files: 1");
     EXPECT_TRUE(wine.Visible(IDC_FOUND_MARK));
+}
+
+// Wine's cookie container, walked on its own by the spelling it answers to, holds exactly the
+// cookie entries; a pass over a cache that keeps them out of the default walk reaches them
+// there, counts each once and deletes them only when asked.
+TEST_F(UrlCacheTest, CookieWalkReturnsExactlyTheCookieEntries) {
+    SeedFilesAndCookies();
+    const CacheCensus census = TakeCensus();
+    ASSERT_TRUE(census.complete);
+
+    ContentOnlyDefaultWalk documented(cache);
+    SeenItems counted;
+    const CacheWalkResult count = WalkUrlCache(documented, wine.heap, CacheRequest{}, counted);
+    EXPECT_TRUE(count.complete);
+    EXPECT_EQ(count.cachedFiles, 3);
+    EXPECT_EQ(count.cookieEntries, 2);
+    EXPECT_EQ(Sorted(counted.files), Sorted(census.files));
+    EXPECT_EQ(Sorted(counted.cookies), Sorted(census.cookies));
+
+    SeenItems kept;
+    EXPECT_TRUE(WalkUrlCache(documented, wine.heap, CacheRequest{true, false}, kept).complete);
+    EXPECT_EQ(Sorted(CacheUrls()), Sorted(census.cookies));
+    SeenItems cleared;
+    const CacheWalkResult clear = WalkUrlCache(documented, wine.heap, CacheRequest{true, true}, cleared);
+    EXPECT_EQ(clear.deletedCookieEntries, 2);
+    EXPECT_EQ(Sorted(cleared.cookies), Sorted(census.cookies));
+    EXPECT_TRUE(CacheUrls().empty());
+    EXPECT_EQ(wine.heap.Live(), 0);
 }
 
 }  // namespace

@@ -1,0 +1,234 @@
+// The passes in the real host: they run on the worker while the window's thread answers, and
+// what they write reaches the window from its own thread, in the order of the written run.
+#include <algorithm>
+#include <atomic>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "platform/memory/memory_url_cache.h"
+#include "tests/window/dialog_script.h"
+#include "res/resource.h"
+
+namespace {
+
+constexpr char kSettingsKey[] = "SOFTWARE\\Quellmar\\Win Brumix";
+constexpr char kTypedUrlsKey[] = "Software\\Microsoft\\Internet Explorer\\TypedURLs";
+
+// The in-memory cache, except that a walk waits at its start while the gate is shut, and says
+// on which thread it ran.
+class GatedUrlCache final : public UrlCache {
+public:
+    explicit GatedUrlCache(UrlCache& inner) : inner_(inner), gate_(CreateEventA(nullptr, TRUE, TRUE, nullptr)) {}
+    ~GatedUrlCache() override { CloseHandle(gate_); }
+
+    void Shut() { ResetEvent(gate_); }
+    void Open() { SetEvent(gate_); }
+    std::atomic<DWORD> walkThread{0};
+    std::atomic<bool> waiting{false};
+
+    WalkHandle FindFirstEntry(const char* pattern, CacheEntryRecord* block, std::uint32_t& size) override {
+        walkThread = GetCurrentThreadId();
+        waiting = true;
+        WaitForSingleObject(gate_, 20000);
+        waiting = false;
+        return inner_.FindFirstEntry(pattern, block, size);
+    }
+    bool FindNextEntry(WalkHandle walk, CacheEntryRecord* block, std::uint32_t& size) override {
+        return inner_.FindNextEntry(walk, block, size);
+    }
+    bool DeleteEntry(const char* sourceUrl) override { return inner_.DeleteEntry(sourceUrl); }
+    void CloseWalk(WalkHandle walk) override { inner_.CloseWalk(walk); }
+    std::uint32_t LastError() override { return inner_.LastError(); }
+
+private:
+    UrlCache& inner_;
+    HANDLE gate_;
+};
+
+// Every text set on the window or on one of its counters and status line, in order, and
+// whether it came from another thread (a window's text is always set on its own thread, but
+// a call from another one arrives as a sent message).
+struct TextLog {
+    static inline std::vector<std::string> entries;
+    static inline bool fromAnotherThread = false;
+    static inline std::map<HWND, WNDPROC> procs;
+
+    static LRESULT CALLBACK Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+        if (message == WM_SETTEXT) {
+            const int id = GetParent(hwnd) == nullptr ? 0 : GetDlgCtrlID(hwnd);
+            entries.push_back(std::to_string(id) + " " + reinterpret_cast<const char*>(lParam));
+            if (InSendMessage()) fromAnotherThread = true;
+        }
+        return CallWindowProcA(procs[hwnd], hwnd, message, wParam, lParam);
+    }
+    static void Watch(HWND hwnd) {
+        procs[hwnd] = reinterpret_cast<WNDPROC>(
+            SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TextLog::Proc)));
+    }
+};
+
+class PassesWindowTest : public DialogHostTest {
+protected:
+    PassesWindowTest() {
+        TextLog::entries.clear();
+        TextLog::fromAnotherThread = false;
+        TextLog::procs.clear();
+    }
+    static Step CountShown() {
+        return Script::Until([](HWND dialog) { return Text(dialog, IDC_CACHED_COUNT).rfind("Cached Files:", 0) == 0; },
+                             "first count shown");
+    }
+    static Step ClearEnded() {
+        return Script::Until([](HWND dialog) { return IsWindowEnabled(GetDlgItem(dialog, IDOK)) != FALSE; },
+                             "clear ended");
+    }
+};
+
+TEST_F(PassesWindowTest, ClearRunsOffTheWindowsThreadWhichWritesItsTextsInTheirOrder) {
+    stores.registry.SetText(kTypedUrlsKey, "url1", "http://a/");
+    stores.cache.Add("http://a/1.gif");
+    stores.cache.Add("Cookie:user@a/", kCookieCacheEntry);
+    GatedUrlCache gated(stores.cache);
+    PlatformServices services{gated, stores.registry, stores.files, stores.system, stores.heap};
+    bool answeredDuringTheWalk = false;
+    Run(services, {
+        CountShown(),
+        [&](HWND dialog) {
+            SendDlgItemMessageA(dialog, IDC_TEMP_FILES, BM_CLICK, 0, 0);
+            SendDlgItemMessageA(dialog, IDC_HISTORY, BM_CLICK, 0, 0);
+            for (int id : {0, IDC_STATUS, IDC_CACHED_COUNT, IDC_COOKIE_COUNT, IDC_HISTORY_COUNT}) {
+                TextLog::Watch(id == 0 ? dialog : GetDlgItem(dialog, id));
+            }
+            gated.Shut();
+            SendDlgItemMessageA(dialog, IDOK, BM_CLICK, 0, 0);
+        },
+        Script::Until([&](HWND) { return gated.waiting.load(); }, "the clear's walk started"),
+        [&](HWND dialog) {
+            // The walk waits on the worker; the window's thread goes on with its messages.
+            SendMessageA(dialog, WM_TIMER, ID_PULSE_TIMER, 0);
+            answeredDuringTheWalk = SendDlgItemMessageA(dialog, IDC_PROGRESS, PBM_GETPOS, 0, 0) == 1 &&
+                                    !IsWindowEnabled(GetDlgItem(dialog, IDOK)) && Text(dialog, IDC_STATUS) != "Done!";
+            gated.Open();
+        },
+        ClearEnded(),
+    });
+    EXPECT_TRUE(answeredDuringTheWalk);
+    EXPECT_NE(gated.walkThread.load(), 0u);
+    EXPECT_NE(gated.walkThread.load(), GetCurrentThreadId());
+    EXPECT_FALSE(TextLog::fromAnotherThread);
+    // A repaint afterwards writes the title again; that is not the clear's.
+    std::vector<std::string>& entries = TextLog::entries;
+    const auto done = std::find(entries.begin(), entries.end(), "1004 Done!");
+    if (done != entries.end()) entries.erase(done + 1, entries.end());
+    EXPECT_EQ(entries, (std::vector<std::string>{
+                                    "1010 URLs In History: 1",
+                                    "1007 Cached Files: 1",
+                                    "1008 Cookies: 1",
+                                    "0 Win Brumix",
+                                    "1010 URLs In History: 0",
+                                    "1007 Cached Files: 0",
+                                    "1008 Cookies: 1",
+                                    "0 Win Brumix",
+                                    "1004 Done!",
+                                }));
+    EXPECT_EQ(stores.cache.Urls(), std::vector<std::string>{"Cookie:user@a/"});
+}
+
+// The system asks this program alone to close (an installer needs a file it holds): that is
+// the close, which ends the run at once. A log-off keeps the window (see the host tests).
+TEST_F(PassesWindowTest, RequestToCloseTheProgramEndsTheRunAsTheCloseDoes) {
+    LRESULT answer = FALSE;
+    int snifferAfter = -1;
+    const INT_PTR result = Run({
+        [](HWND dialog) { SendDlgItemMessageA(dialog, IDC_SNIFFER, BM_CLICK, 0, 0); },
+        [&](HWND dialog) {
+            answer = SendMessageA(dialog, WM_QUERYENDSESSION, 0, ENDSESSION_CLOSEAPP);
+            SendMessageA(dialog, WM_ENDSESSION, TRUE, ENDSESSION_CLOSEAPP);
+            snifferAfter = Check(dialog, IDC_SNIFFER);
+        },
+        [](HWND) { ADD_FAILURE() << "the run went on after the request to close"; },
+    });
+    EXPECT_EQ(answer, TRUE);
+    EXPECT_EQ(result, IDCANCEL);
+    EXPECT_EQ(stepsRun, 2u);
+    EXPECT_EQ(snifferAfter, 0);
+    EXPECT_EQ(stores.registry.ValueBytes(kSettingsKey, "snifTimer"), (std::vector<std::uint8_t>{'1', 0}));
+}
+
+// The visible message box the dialog owns, or null.
+HWND OwnedBox(HWND dialog) {
+    for (HWND box : ThreadWindows()) {
+        char name[16] = {};
+        GetClassNameA(box, name, sizeof name);
+        if (box != dialog && IsWindowVisible(box) && GetWindow(box, GW_OWNER) == dialog && std::string(name) == "#32770") {
+            return box;
+        }
+    }
+    return nullptr;
+}
+
+// The real sorted list box orders by the user's locale: punctuation and accented letters do
+// not sort as their bytes do. The boxes, and so the deletions, follow the list box.
+TEST_F(PassesWindowTest, BoxesComeInTheOrderOfTheRealListBox) {
+    const std::vector<std::string> names{"url1", "url_a", "url-2", "url\xE9"};
+    for (const std::string& name : names) {
+        stores.registry.SetText(kTypedUrlsKey, name, "http://a/");
+        stores.registry.ProtectValue(kTypedUrlsKey, name);
+    }
+    std::vector<std::string> boxes;
+    std::vector<std::string> listed;
+    std::vector<Step> steps{CountShown(), [](HWND dialog) {
+                                SendDlgItemMessageA(dialog, IDC_HISTORY, BM_CLICK, 0, 0);
+                                PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+                            }};
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        steps.push_back(Script::Until([](HWND dialog) { return OwnedBox(dialog) != nullptr; }, "a box"));
+        steps.push_back([&](HWND dialog) {
+            const HWND box = OwnedBox(dialog);
+            char caption[300] = {};
+            GetWindowTextA(box, caption, sizeof caption);
+            boxes.emplace_back(caption);
+            PostMessageA(box, WM_COMMAND, IDOK, 0);
+        });
+    }
+    steps.push_back(ClearEnded());
+    steps.push_back([&](HWND dialog) {
+        const HWND list = GetDlgItem(dialog, IDC_URL_LIST);
+        const int count = static_cast<int>(SendMessageA(list, LB_GETCOUNT, 0, 0));
+        for (int i = 0; i < count; ++i) {
+            char text[300] = {};
+            SendMessageA(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(text));
+            listed.emplace_back(text);
+        }
+    });
+    Run(std::move(steps));
+    EXPECT_EQ(listed.size(), names.size());
+    EXPECT_EQ(boxes, listed);
+    // Byte order would put url-2 and url1 before url_a.
+    ASSERT_EQ(boxes.size(), names.size());
+    EXPECT_EQ(boxes[0], "url_a");
+}
+
+// A close that arrives while a "NOT DELETED" box is open, from inside the box's own loop: the
+// pass waits for the box, so the close ends the box and finishes once the pass has stopped.
+TEST_F(PassesWindowTest, RequestToCloseInsideTheBoxEndsTheBoxAndThenTheRun) {
+    for (const char* name : {"url1", "url2", "url3"}) stores.registry.SetText(kTypedUrlsKey, name, "http://a/");
+    stores.registry.ProtectValue(kTypedUrlsKey, "url1");
+    const INT_PTR result = Run({
+        CountShown(),
+        [](HWND dialog) {
+            SendDlgItemMessageA(dialog, IDC_HISTORY, BM_CLICK, 0, 0);
+            PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+        },
+        Script::Until([](HWND) { return FindThreadWindow("url1") != nullptr; }, "the box for url1"),
+        [](HWND dialog) { SendMessageA(dialog, WM_ENDSESSION, TRUE, ENDSESSION_CLOSEAPP); },
+        Script::Until([](HWND) { return false; }, "the run did not end"),
+    });
+    EXPECT_EQ(result, IDCANCEL);
+    EXPECT_EQ(stepsRun, 4u);
+    EXPECT_EQ(stores.registry.ValueNames(kTypedUrlsKey).size(), 3u) << "no deletion after the request";
+    EXPECT_EQ(stores.registry.ValueNames(kSettingsKey).size(), 7u);
+}
+
+}  // namespace
