@@ -31,7 +31,9 @@ MainDialogHost::MainDialogHost(HINSTANCE instance, const PlatformServices& store
       window_(instance, IDR_MAINFRAME, [this](int result) { EndModal(result); }),
       dlg_(window_, stores, passes_) {}
 
-MainDialogHost::~MainDialogHost() { passes_.Shutdown(); }
+MainDialogHost::~MainDialogHost() {
+    passes_.Shutdown();
+}
 
 bool MainDialogHost::OnInitDialog() {
     window_.Attach(Hwnd());

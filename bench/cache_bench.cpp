@@ -13,12 +13,12 @@
 #include <vector>
 
 #include "cli/commands.h"
+#include "res/resource.h"
 #include "tests/support/throwaway_prefix.h"
 #include "tests/support/wine_cache.h"
 #include "tests/support/wine_dialog.h"
 #include "tests/support/wine_files.h"
 #include "ui/globals.h"
-#include "res/resource.h"
 
 namespace {
 

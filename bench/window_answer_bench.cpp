@@ -117,7 +117,8 @@ public:
         std::string line = "\"" + path + "\"";
         STARTUPINFOA startup = {};
         startup.cb = sizeof startup;
-        if (!CreateProcessA(path.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info_)) {
+        if (!CreateProcessA(path.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                            &info_)) {
             return;
         }
         const ULONGLONG end = GetTickCount64() + 60000;
@@ -227,7 +228,8 @@ int main(int argc, char** argv) {
         }
         const double end = NowMs() + options.seconds * 1000.0;
         const Waits waits = Measure(program.Main(), [&] { return NowMs() >= end; });
-        const std::string what = "sniffing, " + std::to_string(size) + " entries, " + std::to_string(options.seconds) + " s";
+        const std::string what =
+            "sniffing, " + std::to_string(size) + " entries, " + std::to_string(options.seconds) + " s";
         met = Report(what.c_str(), waits) && met;
     }
 

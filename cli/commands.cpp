@@ -265,8 +265,8 @@ int RunBrumix(const std::vector<std::string>& args, CliContext& context) {
     int code = RunCommand(args, context);
     context.console.Flush();
     if (const std::uint32_t error = context.console.OutputFailure()) {
-        WriteError(context.console,
-                   "standard output could not be written (error " + std::to_string(error) + "); what it was to show is lost");
+        WriteError(context.console, "standard output could not be written (error " + std::to_string(error) +
+                                        "); what it was to show is lost");
         code = std::max(code, static_cast<int>(kExitOutputLost));
     }
     return code;

@@ -3,6 +3,10 @@
 
 #include <cstdlib>
 
-void* SystemHeap::Allocate(std::size_t size) noexcept { return size == 0 ? nullptr : std::malloc(size); }
+void* SystemHeap::Allocate(std::size_t size) noexcept {
+    return size == 0 ? nullptr : std::malloc(size);
+}
 
-void SystemHeap::Free(void* block) noexcept { std::free(block); }
+void SystemHeap::Free(void* block) noexcept {
+    std::free(block);
+}

@@ -21,14 +21,12 @@ public:
     virtual std::int32_t CreateKey(const std::string& subKey, Key& key) = 0;
     // Whatever type the value has, its bytes land in data; size in is the room, size out
     // the bytes written. Fails with kErrorMoreData when the data are larger than the room.
-    virtual std::int32_t QueryValue(Key key, const std::string& name, std::uint8_t* data,
-                                    std::uint32_t& size) = 0;
+    virtual std::int32_t QueryValue(Key key, const std::string& name, std::uint8_t* data, std::uint32_t& size) = 0;
     virtual std::int32_t SetStringValue(Key key, const std::string& name, const std::uint8_t* data,
                                         std::uint32_t size) = 0;
     // The name of the value at index; nameChars in is the room with the terminator, out
     // the name's length. The data are not asked for.
-    virtual std::int32_t EnumValueName(Key key, std::uint32_t index, char* name,
-                                       std::uint32_t& nameChars) = 0;
+    virtual std::int32_t EnumValueName(Key key, std::uint32_t index, char* name, std::uint32_t& nameChars) = 0;
     virtual std::int32_t DeleteValue(Key key, const std::string& name) = 0;
     virtual std::int32_t CloseKey(Key key) = 0;
 };

@@ -43,8 +43,7 @@ public:
     virtual void ProgressSetPos(int id, int position) = 0;
 
     // Modal, owned by the main window; returns the button that dismissed it.
-    virtual int ShowMessageBox(const std::string& text, const std::string& caption,
-                               std::uint32_t style) = 0;
+    virtual int ShowMessageBox(const std::string& text, const std::string& caption, std::uint32_t style) = 0;
     // Ends every message box and dialog the main window owns as their OK button would, once
     // the thread's loop takes the request.
     virtual void DismissMessageBoxes() = 0;

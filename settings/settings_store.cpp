@@ -9,7 +9,9 @@ namespace {
 
 constexpr std::uint32_t kValueRoom = 255;
 
-bool IsCSpace(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
+bool IsCSpace(char c) {
+    return c == ' ' || (c >= '\t' && c <= '\r');
+}
 
 }  // namespace
 

@@ -114,8 +114,8 @@ CacheWalkResult WalkUrlCache(UrlCache& cache, Heap& heap, const CacheRequest& re
     return result;
 }
 
-CacheSweepResult SweepCache(const PlatformServices& services, const CookieFolderPlace& place, const CacheRequest& request,
-                            SweepObserver& observer) {
+CacheSweepResult SweepCache(const PlatformServices& services, const CookieFolderPlace& place,
+                            const CacheRequest& request, SweepObserver& observer) {
     CacheSweepResult result;
     result.walk = WalkUrlCache(services.urlCache, services.heap, request, observer);
     if (result.walk.stopped) return result;

@@ -36,5 +36,5 @@ struct CacheSweepResult {
 CacheWalkResult WalkUrlCache(UrlCache& cache, Heap& heap, const CacheRequest& request, SweepObserver& observer);
 
 // The walk, then the cookie folder with the same request (unless the walk was stopped).
-CacheSweepResult SweepCache(const PlatformServices& services, const CookieFolderPlace& place, const CacheRequest& request,
-                            SweepObserver& observer);
+CacheSweepResult SweepCache(const PlatformServices& services, const CookieFolderPlace& place,
+                            const CacheRequest& request, SweepObserver& observer);

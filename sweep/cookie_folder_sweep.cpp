@@ -13,7 +13,9 @@ std::string CookieFolder(const std::string& windowsDir) {
     return folder + "Cookies\\";
 }
 
-char AsciiLower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+char AsciiLower(char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
 
 // The search also matches short 8.3 aliases, so "notes.txtold" (alias NOTES~1.TXT) comes
 // back for "*.txt"; only a name whose own extension is .txt is a cookie file.

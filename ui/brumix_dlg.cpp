@@ -46,7 +46,9 @@ void CBrumixDlg::QueryPlatform() {
     g_strWindowsDir = place.windowsDir;
 }
 
-bool CBrumixDlg::IsAboutCommand(std::uint32_t commandId) { return (commandId & kSysCommandIdMask) == IDM_ABOUTBOX; }
+bool CBrumixDlg::IsAboutCommand(std::uint32_t commandId) {
+    return (commandId & kSysCommandIdMask) == IDM_ABOUTBOX;
+}
 
 bool CBrumixDlg::OnPaint() {
     if (window_.IsMinimised()) return true;

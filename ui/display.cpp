@@ -9,7 +9,9 @@
 #include "ui/globals.h"
 #include "ui/texts.h"
 
-bool CBrumixDlg::Display::StopRequested() { return dlg_.passes_.StopRequested(); }
+bool CBrumixDlg::Display::StopRequested() {
+    return dlg_.passes_.StopRequested();
+}
 
 void CBrumixDlg::Display::OnTypedUrlsListed(std::vector<std::string>& names) {
     dlg_.passes_.Send([&] { dlg_.FillUrlList(names); });
@@ -71,7 +73,9 @@ void CBrumixDlg::ShowCache(const CacheSweepResult& result) {
                                            : kTitle);
 }
 
-CookieFolderPlace CBrumixDlg::CookiePlace() const { return CookieFolderPlace{g_bIsNT == 1, g_strWindowsDir}; }
+CookieFolderPlace CBrumixDlg::CookiePlace() const {
+    return CookieFolderPlace{g_bIsNT == 1, g_strWindowsDir};
+}
 
 int CBrumixDlg::ScanTypedUrls(int bCountOnly) {
     Display display(*this);

@@ -25,6 +25,10 @@ std::string FormatInto(const char* format, Args... args) {
 
 }  // namespace
 
-std::string FormatText(const char* format, int value) { return FormatInto(format, value); }
+std::string FormatText(const char* format, int value) {
+    return FormatInto(format, value);
+}
 
-std::string FormatText(const char* format, int first, int second) { return FormatInto(format, first, second); }
+std::string FormatText(const char* format, int first, int second) {
+    return FormatInto(format, first, second);
+}

@@ -1,6 +1,6 @@
 // The selection boxes, the on-top box and what each tells the status line.
-#include "ui/brumix_dlg.h"
 #include "res/resource.h"
+#include "ui/brumix_dlg.h"
 #include "ui/texts.h"
 
 void CBrumixDlg::OnTempFiles() {
@@ -15,11 +15,14 @@ void CBrumixDlg::OnTempFiles() {
 }
 
 void CBrumixDlg::OnCookies() {
-    window_.SetControlText(IDC_STATUS, window_.GetCheck(IDC_COOKIES) == 1 ? kStatusIncludeCookies : kStatusExcludeCookies);
+    window_.SetControlText(IDC_STATUS,
+                           window_.GetCheck(IDC_COOKIES) == 1 ? kStatusIncludeCookies : kStatusExcludeCookies);
 }
 
 void CBrumixDlg::OnHistory() {
     window_.SetControlText(IDC_STATUS, window_.GetCheck(IDC_HISTORY) == 1 ? kStatusClearHistory : kStatusKeepHistory);
 }
 
-void CBrumixDlg::OnOnTop() { window_.SetTopmost(window_.GetCheck(IDC_ON_TOP) == 1); }
+void CBrumixDlg::OnOnTop() {
+    window_.SetTopmost(window_.GetCheck(IDC_ON_TOP) == 1);
+}

@@ -1,8 +1,8 @@
 // The sniffer: the interval slider, the two timers, the heartbeat and the automatic clear.
+#include "res/resource.h"
 #include "ui/brumix_dlg.h"
 #include "ui/format_text.h"
 #include "ui/globals.h"
-#include "res/resource.h"
 #include "ui/texts.h"
 
 namespace {

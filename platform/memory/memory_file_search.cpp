@@ -49,9 +49,12 @@ bool MemoryFileSearch::Matches(const std::string& pattern, const std::string& na
     return match(name) || (!alias.empty() && match(alias));
 }
 
-void MemoryFileSearch::AddFolder(const std::string& path) { folders_[Key(path)]; }
+void MemoryFileSearch::AddFolder(const std::string& path) {
+    folders_[Key(path)];
+}
 
-void MemoryFileSearch::AddFile(const std::string& folder, const std::string& name, bool undeletable, bool deletePending) {
+void MemoryFileSearch::AddFile(const std::string& folder, const std::string& name, bool undeletable,
+                               bool deletePending) {
     folders_[Key(folder)].push_back({name, undeletable, deletePending});
 }
 
@@ -108,7 +111,8 @@ bool MemoryFileSearch::DeleteByName(const std::string& fileName) {
     ++deleteAttempts_;
     if (faults_.Hit("DeleteFile")) return false;
     std::vector<File>& files = folders_[Key(currentDir_)];
-    auto file = std::find_if(files.begin(), files.end(), [&](const File& f) { return Lower(f.name) == Lower(fileName); });
+    auto file =
+        std::find_if(files.begin(), files.end(), [&](const File& f) { return Lower(f.name) == Lower(fileName); });
     if (file == files.end() || file->undeletable) return false;
     if (!file->deletePending) files.erase(file);
     return true;

@@ -14,7 +14,8 @@ public:
     explicit MemoryFileSearch(Faults& faults) : faults_(faults) {}
 
     void AddFolder(const std::string& path);
-    void AddFile(const std::string& folder, const std::string& name, bool undeletable = false, bool deletePending = false);
+    void AddFile(const std::string& folder, const std::string& name, bool undeletable = false,
+                 bool deletePending = false);
     bool HasFile(const std::string& folder, const std::string& name) const;
     std::vector<std::string> Files(const std::string& folder) const;
     const std::string& CurrentDir() const { return currentDir_; }

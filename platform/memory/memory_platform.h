@@ -2,6 +2,8 @@
 // window starts with the controls its builder gives it.
 #pragma once
 
+#include <utility>
+
 #include "platform/memory/counting_heap.h"
 #include "platform/memory/faults.h"
 #include "platform/memory/memory_file_search.h"
@@ -11,8 +13,6 @@
 #include "platform/memory/memory_url_cache.h"
 #include "platform/memory/memory_window.h"
 #include "platform/platform_services.h"
-
-#include <utility>
 
 struct MemoryPlatform {
     explicit MemoryPlatform(MemoryWindow::Controls controls = {}) : window(faults, std::move(controls)) {}

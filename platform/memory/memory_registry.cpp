@@ -17,7 +17,9 @@ std::string MemoryRegistry::Fold(const std::string& text) {
     return folded;
 }
 
-void MemoryRegistry::AddKey(const std::string& path) { keys_[Fold(path)]; }
+void MemoryRegistry::AddKey(const std::string& path) {
+    keys_[Fold(path)];
+}
 
 void MemoryRegistry::SetValue(const std::string& path, const std::string& name, std::uint32_t type,
                               const std::vector<std::uint8_t>& data) {
@@ -38,7 +40,9 @@ void MemoryRegistry::SetText(const std::string& path, const std::string& name, c
     SetValue(path, name, kRegSz, data);
 }
 
-bool MemoryRegistry::HasKey(const std::string& path) const { return keys_.count(Fold(path)) != 0; }
+bool MemoryRegistry::HasKey(const std::string& path) const {
+    return keys_.count(Fold(path)) != 0;
+}
 
 const MemoryRegistry::Value* MemoryRegistry::FindValue(const std::string& path, const std::string& name) const {
     auto key = keys_.find(Fold(path));
@@ -148,7 +152,8 @@ std::int32_t MemoryRegistry::DeleteValue(Key key, const std::string& name) {
     if (auto error = faults_.Hit("RegDeleteValue")) return static_cast<std::int32_t>(*error);
     Values* values = Find(key);
     if (values == nullptr) return kErrorInvalidHandle;
-    auto value = std::find_if(values->begin(), values->end(), [&](const Value& v) { return Fold(v.name) == Fold(name); });
+    auto value =
+        std::find_if(values->begin(), values->end(), [&](const Value& v) { return Fold(v.name) == Fold(name); });
     if (value == values->end() || value->protectedFromDelete) return kErrorFileNotFound;
     values->erase(value);
     deleted_.push_back(name);

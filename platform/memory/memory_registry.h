@@ -15,7 +15,8 @@ public:
     explicit MemoryRegistry(Faults& faults) : faults_(faults) {}
 
     void AddKey(const std::string& path);
-    void SetValue(const std::string& path, const std::string& name, std::uint32_t type, const std::vector<std::uint8_t>& data);
+    void SetValue(const std::string& path, const std::string& name, std::uint32_t type,
+                  const std::vector<std::uint8_t>& data);
     void SetText(const std::string& path, const std::string& name, const std::string& text);
     bool HasKey(const std::string& path) const;
     bool HasValue(const std::string& path, const std::string& name) const;
@@ -34,7 +35,8 @@ public:
     std::int32_t OpenKey(const std::string& subKey, Key& key) override;
     std::int32_t CreateKey(const std::string& subKey, Key& key) override;
     std::int32_t QueryValue(Key key, const std::string& name, std::uint8_t* data, std::uint32_t& size) override;
-    std::int32_t SetStringValue(Key key, const std::string& name, const std::uint8_t* data, std::uint32_t size) override;
+    std::int32_t SetStringValue(Key key, const std::string& name, const std::uint8_t* data,
+                                std::uint32_t size) override;
     std::int32_t EnumValueName(Key key, std::uint32_t index, char* name, std::uint32_t& nameChars) override;
     std::int32_t DeleteValue(Key key, const std::string& name) override;
     std::int32_t CloseKey(Key key) override;

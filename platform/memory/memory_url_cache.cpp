@@ -67,7 +67,8 @@ MemoryUrlCache::Walked MemoryUrlCache::WalkedBy(const char* pattern) const {
 std::size_t MemoryUrlCache::NextWalked(std::size_t from, Walked walked) const {
     for (std::size_t index = from; index < entries_.size(); ++index) {
         const bool cookie = (entries_[index].type & kCookieCacheEntry) != 0;
-        if (walked == Walked::Every || (walked == Walked::Cookies && cookie) || (walked == Walked::Content && !cookie)) {
+        if (walked == Walked::Every || (walked == Walked::Cookies && cookie) ||
+            (walked == Walked::Content && !cookie)) {
             return index;
         }
     }

@@ -5,7 +5,6 @@
 #include <cctype>
 #include <utility>
 
-
 namespace {
 
 // A sorted list box orders its entries without regard to case.
@@ -30,7 +29,9 @@ void MemoryWindow::Record(const char* op, int id, const std::string& detail) {
     faults_.Note(std::move(line));
 }
 
-int MemoryWindow::GetCheck(int id) { return controls_[id].check; }
+int MemoryWindow::GetCheck(int id) {
+    return controls_[id].check;
+}
 
 void MemoryWindow::SetCheck(int id, int state) {
     Record("SetCheck", id, std::to_string(state));
@@ -68,7 +69,9 @@ int MemoryWindow::ListAdd(int id, const std::string& text) {
     return static_cast<int>(list_.insert(at, text) - list_.begin());
 }
 
-int MemoryWindow::ListCount(int /*id*/) { return static_cast<int>(list_.size()); }
+int MemoryWindow::ListCount(int /*id*/) {
+    return static_cast<int>(list_.size());
+}
 
 std::string MemoryWindow::ListText(int /*id*/, int index) {
     if (index < 0 || static_cast<std::size_t>(index) >= list_.size()) return {};
@@ -87,7 +90,9 @@ void MemoryWindow::SliderSetPos(int id, int position) {
     sliderPos_ = std::clamp(position, sliderMin_, sliderMax_);
 }
 
-int MemoryWindow::SliderGetPos(int /*id*/) { return sliderPos_; }
+int MemoryWindow::SliderGetPos(int /*id*/) {
+    return sliderPos_;
+}
 
 void MemoryWindow::ProgressSetRange(int id, int low, int high) {
     Record("ProgressSetRange", id, std::to_string(low) + " " + std::to_string(high));
@@ -108,7 +113,9 @@ int MemoryWindow::ShowMessageBox(const std::string& text, const std::string& cap
     return kButtonOk;
 }
 
-void MemoryWindow::DismissMessageBoxes() { Record("DismissMessageBoxes", 0); }
+void MemoryWindow::DismissMessageBoxes() {
+    Record("DismissMessageBoxes", 0);
+}
 
 bool MemoryWindow::IsMinimised() {
     Record("IsMinimised", 0);
@@ -142,7 +149,9 @@ void MemoryWindow::AddAboutToSystemMenu(const std::string& text, std::uint32_t /
     aboutEntry_ = text;
 }
 
-void MemoryWindow::SetWindowIcons() { Record("SetIcons", 0); }
+void MemoryWindow::SetWindowIcons() {
+    Record("SetIcons", 0);
+}
 
 void MemoryWindow::CreateToolTips(const std::vector<ToolTip>& tips) {
     Record("CreateToolTips", 0);

@@ -20,7 +20,9 @@ bool RunCaught(const PassRunner::Work& work) {
 
 Win32PassRunner::Win32PassRunner() = default;
 
-Win32PassRunner::~Win32PassRunner() { Shutdown(); }
+Win32PassRunner::~Win32PassRunner() {
+    Shutdown();
+}
 
 void Win32PassRunner::Attach(HWND window) {
     window_ = window;

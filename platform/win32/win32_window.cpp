@@ -17,7 +17,8 @@ BOOL CALLBACK PressOkOfOwnedDialog(HWND window, LPARAM owner) {
     // Message boxes and dialogs are of the dialog class; the tooltip, also owned, is not.
     if (GetWindow(window, GW_OWNER) == reinterpret_cast<HWND>(owner) && GetClassNameA(window, name, sizeof name) > 0 &&
         std::string(name) == "#32770") {
-        PostMessageA(window, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(window, IDOK)));
+        PostMessageA(window, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
+                     reinterpret_cast<LPARAM>(GetDlgItem(window, IDOK)));
     }
     return TRUE;
 }

@@ -6,11 +6,11 @@
 #include <string>
 #include <vector>
 
+#include "res/resource.h"
 #include "tests/e2e/brumix_process.h"
 #include "tests/support/wine_cache.h"
 #include "tests/support/wine_files.h"
 #include "tests/support/wine_registry.h"
-#include "res/resource.h"
 
 namespace e2e {
 

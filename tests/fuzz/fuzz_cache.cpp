@@ -7,16 +7,17 @@
 
 #include "fuzz_check.h"
 #include "platform/errors.h"
+#include "res/resource.h"
 #include "tests/support/main_window_template.h"
 #include "ui/brumix_dlg.h"
 #include "ui/globals.h"
-#include "res/resource.h"
 
 namespace {
 
 // kErrorSuccess: a call that fails without naming an error.
-constexpr std::uint32_t kErrors[] = {kErrorSuccess, kErrorInsufficientBuffer, kErrorNoMoreItems, 6, kErrorInternetInternalError,
-                                     kErrorNotEnoughMemory, kErrorSharingViolation};
+constexpr std::uint32_t kErrors[] = {
+    kErrorSuccess,         kErrorInsufficientBuffer, kErrorNoMoreItems, 6, kErrorInternetInternalError,
+    kErrorNotEnoughMemory, kErrorSharingViolation};
 constexpr const char* kOps[] = {"FindFirstUrlCacheEntry", "FindNextUrlCacheEntry", "DeleteUrlCacheEntry", "HeapAlloc"};
 
 }  // namespace
@@ -46,7 +47,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const std::uint32_t error = kErrors[input.ConsumeIntegralInRange<std::size_t>(0, std::size(kErrors) - 1)];
         p.faults.FailCall(op, error, input.ConsumeIntegralInRange(1, 70), input.ConsumeIntegralInRange(0, 3));
     }
-    if (input.ConsumeIntegralInRange(0, 15) == 0) p.cache.ReportNeededSize(input.ConsumeIntegral<std::uint32_t>() % 70000);
+    if (input.ConsumeIntegralInRange(0, 15) == 0)
+        p.cache.ReportNeededSize(input.ConsumeIntegral<std::uint32_t>() % 70000);
     const int deleteCookies = input.ConsumeIntegralInRange(0, 2);
     const int countOnly = input.ConsumeIntegralInRange(0, 2);
 

@@ -4,10 +4,10 @@
 #include <string>
 
 #include "fuzz_check.h"
-#include "tests/support/main_window_template.h"
-#include "settings/settings_store.h"
-#include "ui/brumix_dlg.h"
 #include "res/resource.h"
+#include "settings/settings_store.h"
+#include "tests/support/main_window_template.h"
+#include "ui/brumix_dlg.h"
 
 namespace {
 

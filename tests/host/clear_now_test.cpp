@@ -135,9 +135,9 @@ private:
 
 TEST_F(ClearNowTest, ExceptionInsideAClearLeavesAWindowThatStillWorks) {
     ThrowingUrlCache throwing(platform.cache);
-    CBrumixDlg throwingDlg(platform.window,
-                           PlatformServices{throwing, platform.registry, platform.files, platform.system, platform.heap},
-                           platform.passes);
+    CBrumixDlg throwingDlg(
+        platform.window, PlatformServices{throwing, platform.registry, platform.files, platform.system, platform.heap},
+        platform.passes);
     Check(IDC_TEMP_FILES);
     Check(IDC_HISTORY);
     // The exception ends the pass on the worker and reaches no caller.

@@ -3,10 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include "res/resource.h"
 #include "tests/support/main_window_template.h"
 #include "ui/brumix_dlg.h"
 #include "ui/globals.h"
-#include "res/resource.h"
 
 class DialogTest : public ::testing::Test {
 protected:

@@ -46,10 +46,14 @@ public:
 private:
     static std::string StoreName(Store store) {
         switch (store) {
-            case Store::Cache: return "cache";
-            case Store::Cookie: return "cookie";
-            case Store::CookieFile: return "file";
-            case Store::Typed: return "typed";
+            case Store::Cache:
+                return "cache";
+            case Store::Cookie:
+                return "cookie";
+            case Store::CookieFile:
+                return "file";
+            case Store::Typed:
+                return "typed";
         }
         return "?";
     }
@@ -82,8 +86,9 @@ TEST_F(EngineTest, CountingTheCacheVisitsEveryEntryInOrderAndDeletesNothing) {
     p.cache.Add("Cookie:user@a.example/", kCookieCacheEntry);
     p.files.AddFile(kCookieFolder, "user@b.txt");
     const CacheSweepResult result = SweepCache(p.Services(), kWin98, CacheRequest{false, true}, recorder);
-    EXPECT_EQ(recorder.heard, (std::vector<std::string>{"visit cache http://a.example/1.gif",
-                                                        "visit cookie Cookie:user@a.example/", "visit file user@b.txt"}));
+    EXPECT_EQ(recorder.heard,
+              (std::vector<std::string>{"visit cache http://a.example/1.gif", "visit cookie Cookie:user@a.example/",
+                                        "visit file user@b.txt"}));
     EXPECT_EQ(result.walk.cachedFiles, 1);
     EXPECT_EQ(result.walk.cookieEntries, 1);
     EXPECT_EQ(result.cookieFiles.count, 1);
@@ -101,10 +106,10 @@ TEST_F(EngineTest, LockedEntryIsReportedInlineAndTheWalkGoesOn) {
     p.cache.Add("http://a.example/3");
     p.cache.Add("Cookie:user@a.example/", kCookieCacheEntry);
     const CacheWalkResult result = WalkUrlCache(p.cache, p.heap, CacheRequest{true, false}, recorder);
-    EXPECT_EQ(recorder.heard, (std::vector<std::string>{
-                                  "visit cache http://a.example/1", "visit cache http://a.example/locked",
-                                  "kept cache http://a.example/locked", "visit cache http://a.example/3",
-                                  "visit cookie Cookie:user@a.example/"}));
+    EXPECT_EQ(recorder.heard,
+              (std::vector<std::string>{"visit cache http://a.example/1", "visit cache http://a.example/locked",
+                                        "kept cache http://a.example/locked", "visit cache http://a.example/3",
+                                        "visit cookie Cookie:user@a.example/"}));
     EXPECT_EQ(result.cachedFiles, 3);
     EXPECT_EQ(result.deletedFiles, 2);
     EXPECT_EQ(result.deletedCookieEntries, 0);
@@ -324,7 +329,8 @@ TEST_F(EngineTest, EachDeletedAddressTakesItsTimeAndNoOther) {
     SeedTyped({"url1", "url2", "url3"});
     p.registry.ProtectValue(kTypedUrlsKey, "url2");
     const std::vector<std::uint8_t> when{0x00, 0x5e, 0x8a, 0x3c, 0x7b, 0x2d, 0xd9, 0x01};
-    for (const char* name : {"url1", "url2", "url3", "url4"}) p.registry.SetValue(kTypedUrlsTimeKey, name, kRegBinary, when);
+    for (const char* name : {"url1", "url2", "url3", "url4"})
+        p.registry.SetValue(kTypedUrlsTimeKey, name, kRegBinary, when);
     p.registry.ProtectValue(kTypedUrlsTimeKey, "url3");
 
     const TypedUrlResult counted = SweepTypedUrls(p.registry, false, recorder);
@@ -347,10 +353,11 @@ TEST_F(EngineTest, StoresGoTypedFirstThenCacheEachReportedWhenDone) {
     p.cache.Add("http://a.example/1");
     p.cache.Add("Cookie:user@a.example/", kCookieCacheEntry);
     p.files.AddFile(kCookieFolder, "c.txt");
-    const StoreSweepResult result = SweepStores(p.Services(), kWin98, StoreSelection{true, false, true}, true, recorder);
-    EXPECT_EQ(recorder.heard, (std::vector<std::string>{"visit typed a", "typed done", "visit cache http://a.example/1",
-                                                        "visit cookie Cookie:user@a.example/", "visit file c.txt",
-                                                        "cache done"}));
+    const StoreSweepResult result =
+        SweepStores(p.Services(), kWin98, StoreSelection{true, false, true}, true, recorder);
+    EXPECT_EQ(recorder.heard,
+              (std::vector<std::string>{"visit typed a", "typed done", "visit cache http://a.example/1",
+                                        "visit cookie Cookie:user@a.example/", "visit file c.txt", "cache done"}));
     EXPECT_TRUE(result.Complete());
     EXPECT_FALSE(result.Stopped());
     EXPECT_EQ(p.cache.Urls(), std::vector<std::string>{"Cookie:user@a.example/"});

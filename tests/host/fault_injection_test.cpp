@@ -138,8 +138,9 @@ TEST(FaultInjection, EveryCallFailingInTurnWithEachDocumentedError) {
             Seed(p);
             p.faults.FailCallAt(static_cast<long>(index), error);
             const std::string status = RunProgram(p);
-            ExpectSoundEnd(p, status, "call " + std::to_string(index) + " " + calls[index] + " failing with " +
-                                  std::to_string(error));
+            ExpectSoundEnd(
+                p, status,
+                "call " + std::to_string(index) + " " + calls[index] + " failing with " + std::to_string(error));
             ++runs;
         }
     }

@@ -12,8 +12,8 @@ protected:
     // The place of the first event that starts with prefix, or -1.
     long At(const std::string& prefix) {
         const auto& events = platform.faults.Events();
-        auto found = std::find_if(events.begin(), events.end(),
-                                  [&](const std::string& e) { return e.rfind(prefix, 0) == 0; });
+        auto found =
+            std::find_if(events.begin(), events.end(), [&](const std::string& e) { return e.rfind(prefix, 0) == 0; });
         return found == events.end() ? -1 : static_cast<long>(found - events.begin());
     }
 };

@@ -103,7 +103,8 @@ TEST_F(SettingsTest, TextsThatAreNoNumberRestoreUncheckedAndRunTheHandler) {
 }
 
 TEST_F(SettingsTest, IntervalOutOfRangeIsIgnoredAndZeroGivesOne) {
-    for (const auto& [text, expected] : std::vector<std::pair<std::string, int>>{{"75", 2}, {"-5", 2}, {"0", 1}, {"45", 45}}) {
+    for (const auto& [text, expected] :
+         std::vector<std::pair<std::string, int>>{{"75", 2}, {"-5", 2}, {"0", 1}, {"45", 45}}) {
         MainWindowPlatform fresh;
         fresh.registry.SetText(kSettingsKey, "timer", text);
         CBrumixDlg freshDlg(fresh.window, fresh.Services(), fresh.passes);
@@ -168,7 +169,8 @@ TEST_F(SettingsTest, CloseWritesAllSevenValuesAsTextWithOneNul) {
     platform.window.SliderSetPos(IDC_INTERVAL, 45);
     dlg.OnCancel();
     EXPECT_EQ(platform.registry.ValueNames(kSettingsKey),
-              (std::vector<std::string>{"cached_urls", "cookies", "IE_history", "snifTimer", "auto_clear", "timer", "modal"}));
+              (std::vector<std::string>{"cached_urls", "cookies", "IE_history", "snifTimer", "auto_clear", "timer",
+                                        "modal"}));
     EXPECT_EQ(Stored("cached_urls"), (std::vector<std::uint8_t>{'1', 0}));
     EXPECT_EQ(Stored("cookies"), (std::vector<std::uint8_t>{'0', 0}));
     EXPECT_EQ(Stored("auto_clear"), (std::vector<std::uint8_t>{'1', 0}));

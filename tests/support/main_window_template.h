@@ -31,5 +31,7 @@ inline MemoryWindow::Controls MainWindowTemplate() {
 
 // Every stand-in, with the window as the program's resources start it.
 struct MainWindowPlatform : MemoryPlatform {
-    MainWindowPlatform() : MemoryPlatform(MainWindowTemplate()) { window.strings[IDS_ABOUTBOX] = "&About Win Brumix..."; }
+    MainWindowPlatform() : MemoryPlatform(MainWindowTemplate()) {
+        window.strings[IDS_ABOUTBOX] = "&About Win Brumix...";
+    }
 };

@@ -7,11 +7,11 @@
 #include "platform/memory/counting_heap.h"
 #include "platform/memory/faults.h"
 #include "platform/memory/memory_pass_runner.h"
-#include "tests/support/main_window_template.h"
 #include "platform/win32/win32_file_search.h"
 #include "platform/win32/win32_registry.h"
 #include "platform/win32/win32_system_facts.h"
 #include "platform/win32/win32_url_cache.h"
+#include "tests/support/main_window_template.h"
 #include "ui/brumix_dlg.h"
 
 struct WineDialog {

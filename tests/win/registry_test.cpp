@@ -6,9 +6,9 @@
 #include <vector>
 
 #include "platform/errors.h"
+#include "res/resource.h"
 #include "tests/support/wine_dialog.h"
 #include "tests/support/wine_registry.h"
-#include "res/resource.h"
 
 namespace {
 

@@ -6,10 +6,10 @@
 #include <vector>
 
 #include "platform/errors.h"
+#include "res/resource.h"
 #include "settings/settings_store.h"
 #include "tests/support/wine_dialog.h"
 #include "tests/support/wine_registry.h"
-#include "res/resource.h"
 
 namespace {
 

@@ -9,11 +9,11 @@
 #include <vector>
 
 #include "platform/errors.h"
+#include "res/resource.h"
 #include "sweep/cache_sweep.h"
 #include "tests/support/wine_cache.h"
 #include "tests/support/wine_dialog.h"
 #include "ui/globals.h"
-#include "res/resource.h"
 
 namespace {
 
@@ -180,7 +180,8 @@ TEST_F(UrlCacheTest, FirstCallOnALargeRecordAsksForItsSizeAndThenFits) {
     std::vector<std::uint8_t> small(4096);
     reinterpret_cast<CacheEntryRecord*>(small.data())->dwStructSize = 4096;
     std::uint32_t size = 4096;
-    EXPECT_EQ(cache.FindFirstEntry(nullptr, reinterpret_cast<CacheEntryRecord*>(small.data()), size), UrlCache::kNoWalk);
+    EXPECT_EQ(cache.FindFirstEntry(nullptr, reinterpret_cast<CacheEntryRecord*>(small.data()), size),
+              UrlCache::kNoWalk);
     ASSERT_EQ(cache.LastError(), kErrorInsufficientBuffer);
     ASSERT_GT(size, sizeof(CacheEntryRecord) + kLargeHeader);
 

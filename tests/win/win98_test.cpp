@@ -8,11 +8,11 @@
 #include <vector>
 
 #include "platform/errors.h"
+#include "res/resource.h"
 #include "tests/support/wine_cache.h"
 #include "tests/support/wine_dialog.h"
 #include "tests/support/wine_files.h"
 #include "ui/globals.h"
-#include "res/resource.h"
 
 namespace {
 

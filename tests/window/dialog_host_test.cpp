@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "tests/window/dialog_script.h"
 #include "res/resource.h"
+#include "tests/window/dialog_script.h"
 
 namespace {
 

@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "platform/memory/memory_url_cache.h"
-#include "tests/window/dialog_script.h"
 #include "res/resource.h"
+#include "tests/window/dialog_script.h"
 
 namespace {
 
@@ -93,26 +93,27 @@ TEST_F(PassesWindowTest, ClearRunsOffTheWindowsThreadWhichWritesItsTextsInTheirO
     PlatformServices services{gated, stores.registry, stores.files, stores.system, stores.heap};
     bool answeredDuringTheWalk = false;
     Run(services, {
-        CountShown(),
-        [&](HWND dialog) {
-            SendDlgItemMessageA(dialog, IDC_TEMP_FILES, BM_CLICK, 0, 0);
-            SendDlgItemMessageA(dialog, IDC_HISTORY, BM_CLICK, 0, 0);
-            for (int id : {0, IDC_STATUS, IDC_CACHED_COUNT, IDC_COOKIE_COUNT, IDC_HISTORY_COUNT}) {
-                TextLog::Watch(id == 0 ? dialog : GetDlgItem(dialog, id));
-            }
-            gated.Shut();
-            SendDlgItemMessageA(dialog, IDOK, BM_CLICK, 0, 0);
-        },
-        Script::Until([&](HWND) { return gated.waiting.load(); }, "the clear's walk started"),
-        [&](HWND dialog) {
-            // The walk waits on the worker; the window's thread goes on with its messages.
-            SendMessageA(dialog, WM_TIMER, ID_PULSE_TIMER, 0);
-            answeredDuringTheWalk = SendDlgItemMessageA(dialog, IDC_PROGRESS, PBM_GETPOS, 0, 0) == 1 &&
-                                    !IsWindowEnabled(GetDlgItem(dialog, IDOK)) && Text(dialog, IDC_STATUS) != "Done!";
-            gated.Open();
-        },
-        ClearEnded(),
-    });
+                      CountShown(),
+                      [&](HWND dialog) {
+                          SendDlgItemMessageA(dialog, IDC_TEMP_FILES, BM_CLICK, 0, 0);
+                          SendDlgItemMessageA(dialog, IDC_HISTORY, BM_CLICK, 0, 0);
+                          for (int id : {0, IDC_STATUS, IDC_CACHED_COUNT, IDC_COOKIE_COUNT, IDC_HISTORY_COUNT}) {
+                              TextLog::Watch(id == 0 ? dialog : GetDlgItem(dialog, id));
+                          }
+                          gated.Shut();
+                          SendDlgItemMessageA(dialog, IDOK, BM_CLICK, 0, 0);
+                      },
+                      Script::Until([&](HWND) { return gated.waiting.load(); }, "the clear's walk started"),
+                      [&](HWND dialog) {
+                          // The walk waits on the worker; the window's thread goes on with its messages.
+                          SendMessageA(dialog, WM_TIMER, ID_PULSE_TIMER, 0);
+                          answeredDuringTheWalk = SendDlgItemMessageA(dialog, IDC_PROGRESS, PBM_GETPOS, 0, 0) == 1 &&
+                                                  !IsWindowEnabled(GetDlgItem(dialog, IDOK)) &&
+                                                  Text(dialog, IDC_STATUS) != "Done!";
+                          gated.Open();
+                      },
+                      ClearEnded(),
+                  });
     EXPECT_TRUE(answeredDuringTheWalk);
     EXPECT_NE(gated.walkThread.load(), 0u);
     EXPECT_NE(gated.walkThread.load(), GetCurrentThreadId());
@@ -122,16 +123,16 @@ TEST_F(PassesWindowTest, ClearRunsOffTheWindowsThreadWhichWritesItsTextsInTheirO
     const auto done = std::find(entries.begin(), entries.end(), "1004 Done!");
     if (done != entries.end()) entries.erase(done + 1, entries.end());
     EXPECT_EQ(entries, (std::vector<std::string>{
-                                    "1010 URLs In History: 1",
-                                    "1007 Cached Files: 1",
-                                    "1008 Cookies: 1",
-                                    "0 Win Brumix",
-                                    "1010 URLs In History: 0",
-                                    "1007 Cached Files: 0",
-                                    "1008 Cookies: 1",
-                                    "0 Win Brumix",
-                                    "1004 Done!",
-                                }));
+                           "1010 URLs In History: 1",
+                           "1007 Cached Files: 1",
+                           "1008 Cookies: 1",
+                           "0 Win Brumix",
+                           "1010 URLs In History: 0",
+                           "1007 Cached Files: 0",
+                           "1008 Cookies: 1",
+                           "0 Win Brumix",
+                           "1004 Done!",
+                       }));
     EXPECT_EQ(stores.cache.Urls(), std::vector<std::string>{"Cookie:user@a/"});
 }
 
@@ -161,7 +162,8 @@ HWND OwnedBox(HWND dialog) {
     for (HWND box : ThreadWindows()) {
         char name[16] = {};
         GetClassNameA(box, name, sizeof name);
-        if (box != dialog && IsWindowVisible(box) && GetWindow(box, GW_OWNER) == dialog && std::string(name) == "#32770") {
+        if (box != dialog && IsWindowVisible(box) && GetWindow(box, GW_OWNER) == dialog &&
+            std::string(name) == "#32770") {
             return box;
         }
     }

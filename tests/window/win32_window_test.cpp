@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "tests/window/message_pump.h"
 #include "res/resource.h"
+#include "tests/window/message_pump.h"
 
 namespace {
 

@@ -12,7 +12,8 @@ bool InsideEllipse(std::int64_t dx, std::int64_t dy, std::int64_t rx, std::int64
 
 }  // namespace
 
-Canvas::Canvas(int size) : size_(size), pixels_(static_cast<std::size_t>(size) * static_cast<std::size_t>(size), kTransparent) {}
+Canvas::Canvas(int size)
+    : size_(size), pixels_(static_cast<std::size_t>(size) * static_cast<std::size_t>(size), kTransparent) {}
 
 Colour Canvas::At(int x, int y) const {
     if (x < 0 || y < 0 || x >= size_ || y >= size_) return kTransparent;

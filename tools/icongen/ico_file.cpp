@@ -24,7 +24,8 @@ std::size_t RowBytes(int width, int bitsPerPixel) {
 }
 
 std::size_t ImageBytes(int size) {
-    return kInfoHeaderSize + static_cast<std::size_t>(kPaletteSize) * 4 + (RowBytes(size, kBitCount) + RowBytes(size, 1)) * static_cast<std::size_t>(size);
+    return kInfoHeaderSize + static_cast<std::size_t>(kPaletteSize) * 4 +
+           (RowBytes(size, kBitCount) + RowBytes(size, 1)) * static_cast<std::size_t>(size);
 }
 
 void Put16(std::vector<std::uint8_t>& out, unsigned value) {
@@ -153,8 +154,8 @@ bool DecodeIco(const std::vector<std::uint8_t>& bytes, std::vector<IcoImage>& im
                 const std::uint8_t mask = bytes[masks + fileRow * RowBytes(size, 1) + x / 8];
                 if (mask & (0x80 >> (x % 8))) continue;
                 const std::uint8_t pair = bytes[colours + fileRow * RowBytes(size, kBitCount) + x / 2];
-                image.pixels[static_cast<std::size_t>(y) * static_cast<std::size_t>(size) + static_cast<std::size_t>(x)] =
-                    static_cast<Colour>(x % 2 == 0 ? pair >> 4 : pair & 0x0F);
+                image.pixels[static_cast<std::size_t>(y) * static_cast<std::size_t>(size) +
+                             static_cast<std::size_t>(x)] = static_cast<Colour>(x % 2 == 0 ? pair >> 4 : pair & 0x0F);
             }
         }
         images.push_back(std::move(image));

@@ -138,7 +138,7 @@ TEST(Encoder, StoresRowsBottomUpWithTheLeftPixelInTheHighNibble) {
     EXPECT_EQ(bytes[colours + 15 * rowBytes], 0x9C);      // top row is stored last
     EXPECT_EQ(bytes[colours + 15 * rowBytes + 1], 0x07);  // transparent pixel is black
     EXPECT_EQ(bytes[colours + 7], 0x7B);                  // bottom row first
-    EXPECT_EQ(bytes[masks + 15 * maskRowBytes], 0x20);               // AND bit of (2, 0)
+    EXPECT_EQ(bytes[masks + 15 * maskRowBytes], 0x20);    // AND bit of (2, 0)
     EXPECT_EQ(bytes[masks], 0x00);
 }
 
