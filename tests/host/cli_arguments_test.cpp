@@ -1,5 +1,6 @@
 // brumix.exe's command line: commands, flags in any order, help and version, every usage error.
 #include "cli/arguments.h"
+#include "cli/report.h"
 #include "cli_fixture.h"
 
 namespace {
