@@ -1,6 +1,6 @@
 // brumix.exe's count, preview and clear over the stand-ins: what each selection reaches, the
 // remembered choices, what reaches the output, the exit codes, Ctrl+C and the progress line.
-#include "cli_fixture.h"
+#include "cli_host_fixture.h"
 #include "platform/errors.h"
 #include "res/version.h"
 
