@@ -165,7 +165,7 @@ std::string ClearReport(const StoreSweepResult& result, const std::vector<NamedI
     const CacheSweepResult& cache = result.cache;
     const int deleted[3] = {cache.walk.deletedFiles, cache.walk.deletedCookieEntries + cache.cookieFiles.deleted,
                             result.typedUrls.deleted};
-    const std::string numbers = ThreeNumbers(kNames, deleted, json);
+    std::string numbers = ThreeNumbers(kNames, deleted, json);
     if (!json) return numbers;
     std::string kept;
     for (const NamedItem& item : notDeleted) {
