@@ -15,6 +15,8 @@
 
 namespace {
 
+// Nothing to say makes no write: the console sees only writes that carry text (preview in
+// text has no opening or closing).
 void Say(CliContext& context, Stream stream, const std::string& text) {
     if (!text.empty()) context.console.Write(stream, text);
 }
