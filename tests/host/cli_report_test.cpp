@@ -103,12 +103,4 @@ TEST(CliReport, EachStoreNotWalkedToItsEndHasItsLineAndAStopSaysOnlyThat) {
     EXPECT_EQ(ShortfallText(stopped, Command::Clear), "brumix: stopped by Ctrl+C; what was deleted stays deleted\n");
 }
 
-TEST(CliReport, TheRememberedSelectionIsNamedByItsFlags) {
-    EXPECT_EQ(RememberedSelectionText(StoreSelection{true, true, true}),
-              "brumix: no store named; the remembered choices select --temp --cookies --history\n");
-    EXPECT_EQ(RememberedSelectionText(StoreSelection{false, true, true}),
-              "brumix: no store named; the remembered choices select --history\n")
-        << "no cookies without the temporary files";
-}
-
 }  // namespace
