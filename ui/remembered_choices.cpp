@@ -23,8 +23,8 @@ constexpr ChoiceControl kChoices[] = {
     {Setting::Modal, IDC_ON_TOP, &CBrumixDlg::OnOnTop},
 };
 
-// The stored intervals that are restored, in seconds; one outside is left alone. The slider
-// clamps a position to its own range, which starts at 1 (sniffer.cpp).
+// A stored interval in this range is restored; one outside it leaves the slider where it is.
+// The slider clamps a position to its own range, which starts at 1 (sniffer.cpp).
 constexpr int kStoredIntervalMin = 0;
 constexpr int kStoredIntervalMax = 60;
 // A missing interval lands on the slider's minimum.
