@@ -4,31 +4,28 @@
 #include <algorithm>
 #include <optional>
 
+#include "platform/ascii_case.h"
+
 namespace {
 
-bool SameWord(std::string_view a, std::string_view b) {
-    auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
-    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [&](char x, char y) { return lower(x) == lower(y); });
-}
-
 bool IsHelp(std::string_view word) {
-    return SameWord(word, "--help") || SameWord(word, "-h") || word == "/?";
+    return EqualsIgnoringAsciiCase(word, "--help") || EqualsIgnoringAsciiCase(word, "-h") || word == "/?";
 }
 
 std::optional<Command> CommandNamed(std::string_view word) {
     for (Command command : {Command::Count, Command::Preview, Command::Clear}) {
-        if (SameWord(word, CommandName(command))) return command;
+        if (EqualsIgnoringAsciiCase(word, CommandName(command))) return command;
     }
-    if (SameWord(word, "--version")) return Command::Version;
+    if (EqualsIgnoringAsciiCase(word, "--version")) return Command::Version;
     return std::nullopt;
 }
 
 // The flag's field in arguments, or null when the word is no flag of ours.
 bool* FlagNamed(std::string_view word, Arguments& arguments) {
-    if (SameWord(word, "--temp")) return &arguments.temp;
-    if (SameWord(word, "--cookies")) return &arguments.cookies;
-    if (SameWord(word, "--history")) return &arguments.history;
-    if (SameWord(word, "--json")) return &arguments.json;
+    if (EqualsIgnoringAsciiCase(word, "--temp")) return &arguments.temp;
+    if (EqualsIgnoringAsciiCase(word, "--cookies")) return &arguments.cookies;
+    if (EqualsIgnoringAsciiCase(word, "--history")) return &arguments.history;
+    if (EqualsIgnoringAsciiCase(word, "--json")) return &arguments.json;
     return nullptr;
 }
 

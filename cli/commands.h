@@ -21,6 +21,3 @@ struct CliContext {
 
 // args: the words after the program's name. Returns the process's exit code.
 int RunBrumix(const std::vector<std::string>& args, CliContext& context);
-
-// The text of --help.
-const char* UsageText();

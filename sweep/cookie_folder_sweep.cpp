@@ -2,6 +2,9 @@
 #include "sweep/cookie_folder_sweep.h"
 
 #include <set>
+#include <string_view>
+
+#include "platform/ascii_case.h"
 
 namespace {
 
@@ -13,16 +16,11 @@ std::string CookieFolder(const std::string& windowsDir) {
     return folder + "Cookies\\";
 }
 
-char AsciiLower(char c) {
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
 // The search also matches short 8.3 aliases, so "notes.txtold" (alias NOTES~1.TXT) comes
 // back for "*.txt"; only a name whose own extension is .txt is a cookie file.
 bool HasTxtExtension(const std::string& name) {
     const std::size_t dot = name.rfind('.');
-    if (dot == std::string::npos || name.size() - dot != 4) return false;
-    return AsciiLower(name[dot + 1]) == 't' && AsciiLower(name[dot + 2]) == 'x' && AsciiLower(name[dot + 3]) == 't';
+    return dot != std::string::npos && EqualsIgnoringAsciiCase(std::string_view(name).substr(dot), ".txt");
 }
 
 }  // namespace

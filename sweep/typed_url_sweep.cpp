@@ -6,13 +6,10 @@
 #include <utility>
 #include <vector>
 
+#include "platform/ascii_case.h"
 #include "platform/errors.h"
 
 namespace {
-
-char AsciiLower(char c) {
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
 
 // A name of the registry's longest takes up to two bytes a character in a double-byte
 // code page, and the terminator one more.
@@ -28,9 +25,7 @@ bool SameNames(std::vector<std::string> ordered, std::vector<std::string> listed
 }  // namespace
 
 bool TypedUrlNameLess(const std::string& a, const std::string& b) {
-    return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-        return static_cast<unsigned char>(AsciiLower(x)) < static_cast<unsigned char>(AsciiLower(y));
-    });
+    return LessIgnoringAsciiCase(a, b);
 }
 
 TypedUrlResult SweepTypedUrls(Registry& registry, bool deleteValues, SweepObserver& observer) {

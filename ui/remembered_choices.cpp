@@ -23,8 +23,10 @@ constexpr ChoiceControl kChoices[] = {
     {Setting::Modal, IDC_ON_TOP, &CBrumixDlg::OnOnTop},
 };
 
-constexpr int kIntervalMin = 0;
-constexpr int kIntervalMax = 60;
+// A stored interval in this range is restored; one outside it leaves the slider where it is.
+// The slider clamps a position to its own range, which starts at 1 (sniffer.cpp).
+constexpr int kStoredIntervalMin = 0;
+constexpr int kStoredIntervalMax = 60;
 // A missing interval lands on the slider's minimum.
 constexpr int kIntervalMissing = -1;
 
@@ -37,7 +39,7 @@ void CBrumixDlg::RestoreSettings() {
             const std::optional<int>& seconds = stored[choice.setting];
             if (!seconds) {
                 window_.SliderSetPos(choice.controlId, kIntervalMissing);
-            } else if (*seconds >= kIntervalMin && *seconds <= kIntervalMax) {
+            } else if (*seconds >= kStoredIntervalMin && *seconds <= kStoredIntervalMax) {
                 window_.SliderSetPos(choice.controlId, *seconds);
             }
             continue;

@@ -7,16 +7,17 @@
 
 namespace {
 
-constexpr int kIntervalMin = 1;
-constexpr int kIntervalMax = 60;
-constexpr int kIntervalDefault = 2;
+// The interval slider's range and first position, in seconds.
+constexpr int kSliderMin = 1;
+constexpr int kSliderMax = 60;
+constexpr int kSliderDefault = 2;
 constexpr int kPulseSteps = 60;
 
 }  // namespace
 
 void CBrumixDlg::SetupSliderAndProgress() {
-    window_.SliderSetRange(IDC_INTERVAL, kIntervalMin, kIntervalMax);
-    window_.SliderSetPos(IDC_INTERVAL, kIntervalDefault);
+    window_.SliderSetRange(IDC_INTERVAL, kSliderMin, kSliderMax);
+    window_.SliderSetPos(IDC_INTERVAL, kSliderDefault);
     window_.ProgressSetRange(IDC_PROGRESS, 0, kPulseSteps);
     window_.ProgressSetPos(IDC_PROGRESS, 0);
 }

@@ -2,24 +2,11 @@
 #include "platform/memory/memory_file_search.h"
 
 #include <algorithm>
-#include <cctype>
 
-namespace {
-
-std::string Lower(std::string text) {
-    for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return text;
-}
-
-std::string Upper(std::string text) {
-    for (char& c : text) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    return text;
-}
-
-}  // namespace
+#include "platform/ascii_case.h"
 
 std::string MemoryFileSearch::Key(const std::string& folder) {
-    std::string key = Lower(folder);
+    std::string key = AsciiLowered(folder);
     while (key.size() > 3 && key.back() == '\\') key.pop_back();
     return key;
 }
@@ -32,15 +19,15 @@ std::string MemoryFileSearch::ShortAlias(const std::string& name) {
     std::string alias(base, 0, 6);
     alias.append("~1");
     if (!extension.empty()) alias.append(".").append(extension, 0, 3);
-    return Upper(alias);
+    return AsciiUppered(alias);
 }
 
 bool MemoryFileSearch::Matches(const std::string& pattern, const std::string& name) {
     // Enough of the platform's wildcards for the patterns the program uses: "*" then a suffix.
     // Like the real search, a long name is also matched through its 8.3 alias.
-    const std::string p = Lower(pattern);
+    const std::string p = AsciiLowered(pattern);
     const auto match = [&p](const std::string& candidate) {
-        const std::string n = Lower(candidate);
+        const std::string n = AsciiLowered(candidate);
         if (p.empty() || p[0] != '*') return p == n;
         const std::string suffix = p.substr(1);
         return n.size() >= suffix.size() && n.compare(n.size() - suffix.size(), suffix.size(), suffix) == 0;
@@ -62,7 +49,7 @@ bool MemoryFileSearch::HasFile(const std::string& folder, const std::string& nam
     auto found = folders_.find(Key(folder));
     if (found == folders_.end()) return false;
     return std::any_of(found->second.begin(), found->second.end(),
-                       [&](const File& f) { return Lower(f.name) == Lower(name); });
+                       [&](const File& f) { return EqualsIgnoringAsciiCase(f.name, name); });
 }
 
 std::vector<std::string> MemoryFileSearch::Files(const std::string& folder) const {
@@ -111,8 +98,8 @@ bool MemoryFileSearch::DeleteByName(const std::string& fileName) {
     ++deleteAttempts_;
     if (faults_.Hit("DeleteFile")) return false;
     std::vector<File>& files = folders_[Key(currentDir_)];
-    auto file =
-        std::find_if(files.begin(), files.end(), [&](const File& f) { return Lower(f.name) == Lower(fileName); });
+    auto file = std::find_if(files.begin(), files.end(),
+                             [&](const File& f) { return EqualsIgnoringAsciiCase(f.name, fileName); });
     if (file == files.end() || file->undeletable) return false;
     if (!file->deletePending) files.erase(file);
     return true;

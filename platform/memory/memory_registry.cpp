@@ -2,9 +2,9 @@
 #include "platform/memory/memory_registry.h"
 
 #include <algorithm>
-#include <cctype>
 #include <cstring>
 
+#include "platform/ascii_case.h"
 #include "platform/errors.h"
 
 namespace {
@@ -12,9 +12,7 @@ constexpr std::int32_t kErrorInvalidHandle = 6;
 }
 
 std::string MemoryRegistry::Fold(const std::string& text) {
-    std::string folded = text;
-    for (char& c : folded) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return folded;
+    return AsciiLowered(text);
 }
 
 void MemoryRegistry::AddKey(const std::string& path) {
@@ -25,7 +23,7 @@ void MemoryRegistry::SetValue(const std::string& path, const std::string& name, 
                               const std::vector<std::uint8_t>& data) {
     Values& values = keys_[Fold(path)];
     for (Value& value : values) {
-        if (Fold(value.name) == Fold(name)) {
+        if (EqualsIgnoringAsciiCase(value.name, name)) {
             value.type = type;
             value.data = data;
             return;
@@ -48,7 +46,7 @@ const MemoryRegistry::Value* MemoryRegistry::FindValue(const std::string& path, 
     auto key = keys_.find(Fold(path));
     if (key == keys_.end()) return nullptr;
     for (const Value& value : key->second) {
-        if (Fold(value.name) == Fold(name)) return &value;
+        if (EqualsIgnoringAsciiCase(value.name, name)) return &value;
     }
     return nullptr;
 }
@@ -78,7 +76,7 @@ std::vector<std::string> MemoryRegistry::ValueNames(const std::string& path) con
 
 void MemoryRegistry::ProtectValue(const std::string& path, const std::string& name) {
     for (Value& value : keys_[Fold(path)]) {
-        if (Fold(value.name) == Fold(name)) value.protectedFromDelete = true;
+        if (EqualsIgnoringAsciiCase(value.name, name)) value.protectedFromDelete = true;
     }
 }
 
@@ -114,7 +112,7 @@ std::int32_t MemoryRegistry::QueryValue(Key key, const std::string& name, std::u
     Values* values = Find(key);
     if (values == nullptr) return kErrorInvalidHandle;
     for (const Value& value : *values) {
-        if (Fold(value.name) != Fold(name)) continue;
+        if (!EqualsIgnoringAsciiCase(value.name, name)) continue;
         const auto needed = static_cast<std::uint32_t>(value.data.size());
         if (needed > size) {
             size = needed;
@@ -152,8 +150,8 @@ std::int32_t MemoryRegistry::DeleteValue(Key key, const std::string& name) {
     if (auto error = faults_.Hit("RegDeleteValue")) return static_cast<std::int32_t>(*error);
     Values* values = Find(key);
     if (values == nullptr) return kErrorInvalidHandle;
-    auto value =
-        std::find_if(values->begin(), values->end(), [&](const Value& v) { return Fold(v.name) == Fold(name); });
+    auto value = std::find_if(values->begin(), values->end(),
+                              [&](const Value& v) { return EqualsIgnoringAsciiCase(v.name, name); });
     if (value == values->end() || value->protectedFromDelete) return kErrorFileNotFound;
     values->erase(value);
     deleted_.push_back(name);

@@ -4,19 +4,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "platform/ascii_case.h"
 #include "platform/errors.h"
-
-namespace {
-
-bool EqualsIgnoringAsciiCase(const char* a, const char* b) {
-    auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
-    for (; *a != '\0' && *b != '\0'; ++a, ++b) {
-        if (lower(*a) != lower(*b)) return false;
-    }
-    return *a == *b;
-}
-
-}  // namespace
 
 void MemoryUrlCache::Add(const std::string& url, std::uint32_t type, std::uint32_t padding, bool locked) {
     entries_.push_back({url, type, padding, locked});

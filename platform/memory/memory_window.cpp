@@ -2,16 +2,15 @@
 #include "platform/memory/memory_window.h"
 
 #include <algorithm>
-#include <cctype>
 #include <utility>
+
+#include "platform/ascii_case.h"
 
 namespace {
 
 // A sorted list box orders its entries without regard to case.
 bool ListLess(const std::string& a, const std::string& b) {
-    return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-        return std::tolower(static_cast<unsigned char>(x)) < std::tolower(static_cast<unsigned char>(y));
-    });
+    return LessIgnoringAsciiCase(a, b);
 }
 
 // The OK button's id, which a box with only that button returns.

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "fuzz_check.h"
+#include "platform/ascii_case.h"
 #include "res/resource.h"
 #include "tests/support/main_window_template.h"
 #include "ui/brumix_dlg.h"
@@ -36,12 +37,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     CBrumixDlg dlg(p.window, p.Services(), p.passes);
     FUZZ_CHECK(dlg.ScanTypedUrls(1) == static_cast<int>(stored));
-    FUZZ_CHECK(
-        std::is_sorted(p.window.List().begin(), p.window.List().end(), [](const std::string& a, const std::string& b) {
-            return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-                return std::tolower(static_cast<unsigned char>(x)) < std::tolower(static_cast<unsigned char>(y));
-            });
-        }));
+    FUZZ_CHECK(std::is_sorted(p.window.List().begin(), p.window.List().end(), LessIgnoringAsciiCase));
     FUZZ_CHECK(dlg.ScanTypedUrls(input.ConsumeIntegralInRange(-2, 2) == 1 ? 0 : 2) == static_cast<int>(stored));
     const auto remaining = p.registry.ValueNames(kTypedUrls);
     FUZZ_CHECK(p.window.MessageBoxes().size() == remaining.size());

@@ -1,6 +1,7 @@
 // brumix.exe's command line: commands, flags in any order, help and version, every usage error.
 #include "cli/arguments.h"
-#include "cli_fixture.h"
+#include "cli/report.h"
+#include "cli_host_fixture.h"
 
 namespace {
 

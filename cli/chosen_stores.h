@@ -1,8 +1,6 @@
 // Which stores preview and clear reach: the flags given, or else the window's remembered choices.
 #pragma once
 
-#include <string>
-
 #include "cli/arguments.h"
 #include "settings/settings_store.h"
 #include "sweep/store_sweep.h"
@@ -19,11 +17,5 @@ struct ChosenStores {
 // when IE_history is 1; a value that is missing or not 0 or 1 selects nothing.
 ChosenStores ChooseStores(const Arguments& arguments, const SettingValues& remembered);
 
-// The flags that name the selection, for example "--temp --history"; empty for none.
-std::string SelectionFlags(const StoreSelection& selection);
-
 // Whether a clear with this selection deletes items of the store.
 bool Selects(const StoreSelection& selection, Store store);
-
-// The store's name in preview lines and JSON: cache, cookie, cookie-file, typed.
-const char* StoreName(Store store);

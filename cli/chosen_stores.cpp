@@ -1,5 +1,5 @@
 // Which stores preview and clear reach: the flags given, or else the window's remembered choices.
-#include "cli/selection.h"
+#include "cli/chosen_stores.h"
 
 ChosenStores ChooseStores(const Arguments& arguments, const SettingValues& remembered) {
     ChosenStores chosen;
@@ -15,19 +15,6 @@ ChosenStores ChooseStores(const Arguments& arguments, const SettingValues& remem
     return chosen;
 }
 
-std::string SelectionFlags(const StoreSelection& selection) {
-    std::string flags;
-    auto add = [&](bool on, const char* flag) {
-        if (!on) return;
-        if (!flags.empty()) flags += ' ';
-        flags += flag;
-    };
-    add(selection.cache, "--temp");
-    add(selection.cache && selection.cookies, "--cookies");
-    add(selection.typedUrls, "--history");
-    return flags;
-}
-
 bool Selects(const StoreSelection& selection, Store store) {
     switch (store) {
         case Store::Cache:
@@ -39,18 +26,4 @@ bool Selects(const StoreSelection& selection, Store store) {
             return selection.typedUrls;
     }
     return false;
-}
-
-const char* StoreName(Store store) {
-    switch (store) {
-        case Store::Cache:
-            return "cache";
-        case Store::Cookie:
-            return "cookie";
-        case Store::CookieFile:
-            return "cookie-file";
-        case Store::Typed:
-            return "typed";
-    }
-    return "";
 }

@@ -1,0 +1,25 @@
+// The console's observers of a sweep, one for each command.
+#include "cli/observers.h"
+
+#include <utility>
+
+#include "cli/chosen_stores.h"
+
+bool PreviewObserver::StopRequested() {
+    return CtrlCObserver::StopRequested() || context_.console.OutputFailure() != 0;
+}
+
+void PreviewObserver::OnVisit(const SweepItem& item) {
+    if (!Selects(selection_, item.store)) return;
+    // An entry without a URL cannot be deleted by one, so a clear leaves it.
+    if (item.name.empty() && item.store != Store::CookieFile && item.store != Store::Typed) return;
+    context_.console.Write(Stream::Out, PreviewItem(item.store, context_.decodeName(item.name), first_, json_));
+    first_ = false;
+}
+
+void ClearObserver::OnNotDeleted(const SweepItem& item) {
+    ++notDeleted_;
+    std::string name = context_.decodeName(item.name);
+    context_.console.Write(Stream::Err, NotDeletedLine(item.store, name));
+    if (json_) kept_.push_back({item.store, std::move(name)});
+}

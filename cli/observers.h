@@ -1,0 +1,62 @@
+// The console's observers of a sweep, one for each command. Each answers Ctrl+C before every
+// item; preview's and clear's say what they hear as they hear it.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "cli/commands.h"
+#include "cli/progress.h"
+#include "cli/report.h"
+#include "sweep/store_sweep.h"
+
+// count's: hears nothing, stops when Ctrl+C asks.
+class CtrlCObserver : public StoreSweepObserver {
+public:
+    explicit CtrlCObserver(const StopFlag& stop) : stop_(stop) {}
+    bool StopRequested() override { return stop_.Requested(); }
+
+private:
+    const StopFlag& stop_;
+};
+
+// preview's: lists each item that a clear with the selection would delete, as the sweep
+// stands on it; stops when the list can no longer be written, since nobody will read the rest.
+class PreviewObserver final : public CtrlCObserver {
+public:
+    PreviewObserver(CliContext& context, const StoreSelection& selection, bool json)
+        : CtrlCObserver(context.stop), context_(context), selection_(selection), json_(json) {}
+
+    bool StopRequested() override;
+    void OnVisit(const SweepItem& item) override;
+
+private:
+    CliContext& context_;
+    StoreSelection selection_;
+    bool json_;
+    bool first_ = true;
+};
+
+// clear's: names each item that stays on standard error as it happens, keeps them for the
+// JSON report, and draws the progress line.
+class ClearObserver final : public CtrlCObserver {
+public:
+    ClearObserver(CliContext& context, bool json)
+        : CtrlCObserver(context.stop), context_(context), json_(json), progress_(context.console) {}
+
+    void OnVisit(const SweepItem&) override { progress_.Step(); }
+    void OnNotDeleted(const SweepItem& item) override;
+
+    // Removes the progress line.
+    void Finish() { progress_.Finish(); }
+    int NotDeleted() const { return notDeleted_; }
+    // Only with JSON, which names them in the report.
+    const std::vector<NamedItem>& Kept() const { return kept_; }
+
+private:
+    CliContext& context_;
+    bool json_;
+    ProgressLine progress_;
+    int notDeleted_ = 0;
+    std::vector<NamedItem> kept_;
+};

@@ -1,0 +1,56 @@
+// Everything brumix.exe says, worded and shaped: the usage text, each command's report in text
+// and in JSON, and the lines on standard error. The commands decide what is said and where it
+// goes; a script's whole view of the program is written here.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "cli/arguments.h"
+#include "sweep/store_sweep.h"
+#include "sweep/sweep_observer.h"
+
+// The text of --help.
+const char* UsageText();
+// --version's answer, from the version record's file version.
+std::string VersionText(std::string_view version);
+
+// One line for standard error, the program's name first.
+std::string ErrorLine(std::string_view message);
+// A command line that is refused, and where to read how one goes.
+std::string UsageErrorText(std::string_view problem);
+std::string NoVersionText();
+// Standard output failed with the system's error; whatever it was to carry is gone.
+std::string OutputLostText(std::uint32_t error);
+
+// Said when no store flag was given: which stores the remembered choices select, or that
+// they select none.
+std::string RememberedSelectionText(const StoreSelection& selection);
+std::string NothingRememberedText();
+
+// count's report: the three counts in the window's words, one a line, or one JSON object.
+std::string CountReport(const StoreSweepResult& result, bool json);
+
+// preview's list, written as the sweep goes so that a long one costs no memory: what comes
+// before the first item, each item (first: none came before it), and what ends the list.
+std::string PreviewOpening(bool json);
+std::string PreviewItem(Store store, std::string_view utf8Name, bool first, bool json);
+std::string PreviewClosing(bool json);
+
+// An item that a clear could not delete, named on standard error as it happens.
+std::string NotDeletedLine(Store store, std::string_view utf8Name);
+
+struct NamedItem {
+    Store store;
+    std::string utf8Name;
+};
+
+// clear's report: how many items of each store went; in JSON also the items that stayed, and
+// whether every selected store was walked to its end without a stop.
+std::string ClearReport(const StoreSweepResult& result, const std::vector<NamedItem>& notDeleted, bool json);
+
+// What keeps a command's sweep from being a full account of its stores, a line each; empty
+// when nothing does.
+std::string ShortfallText(const StoreSweepResult& result, Command command);

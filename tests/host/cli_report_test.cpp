@@ -1,0 +1,106 @@
+// brumix.exe's output shapes from plain results: count, preview, clear and the items that
+// stay, in text and JSON, and the lines that say what a sweep could not reach.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "cli/report.h"
+
+namespace {
+
+StoreSweepResult Counted() {
+    StoreSweepResult result;
+    result.typedUrlsSwept = true;
+    result.typedUrls.opened = true;
+    result.typedUrls.complete = true;
+    result.typedUrls.listed = 2;
+    result.cacheSwept = true;
+    result.cache.walk.complete = true;
+    result.cache.walk.cachedFiles = 12;
+    result.cache.walk.cookieEntries = 1;
+    result.cache.cookieFiles.count = 2;
+    return result;
+}
+
+TEST(CliReport, CountIsThreeLinesOrOneObject) {
+    StoreSweepResult result = Counted();
+    EXPECT_EQ(CountReport(result, false), "Cached Files: 12\nCookies: 3\nURLs In History: 2\n");
+    EXPECT_EQ(CountReport(result, true), "{\"cached_files\": 12, \"cookies\": 3, \"typed_urls\": 2}\n");
+
+    result.typedUrls.opened = false;
+    EXPECT_EQ(CountReport(result, false), "Cached Files: 12\nCookies: 3\nURLs In History: 0\n")
+        << "a key that was not opened listed nothing";
+}
+
+// The stand-in's names arrive decoded; the escapes are JsonString's and PlainText's.
+TEST(CliReport, PreviewIsOneDocumentOrOneLineAnItem) {
+    const std::string odd = "say \"caf\xC3\xA9\"\\\x01\tend";
+    EXPECT_EQ(PreviewOpening(true) + PreviewItem(Store::Typed, odd, true, true) +
+                  PreviewItem(Store::CookieFile, "line\nbreak", false, true) + PreviewClosing(true),
+              "{\"items\": [\n"
+              "{\"store\": \"typed\", \"name\": \"say \\\"caf\xC3\xA9\\\"\\\\\\u0001\\tend\"},\n"
+              "{\"store\": \"cookie-file\", \"name\": \"line\\nbreak\"}\n"
+              "]}\n");
+    EXPECT_EQ(PreviewOpening(true) + PreviewClosing(true), "{\"items\": [\n]}\n") << "an empty list";
+
+    EXPECT_EQ(PreviewOpening(false) + PreviewItem(Store::Typed, odd, true, false) +
+                  PreviewItem(Store::Cookie, "line\nbreak", false, false) +
+                  PreviewItem(Store::Cache, "http://a/", false, false) + PreviewClosing(false),
+              "typed\tsay \"caf\xC3\xA9\"\\??end\ncookie\tline?break\ncache\thttp://a/\n");
+}
+
+TEST(CliReport, ClearCountsWhatWentAndInJsonNamesWhatStayed) {
+    StoreSweepResult result = Counted();
+    result.cache.walk.deletedFiles = 11;
+    result.cache.walk.deletedCookieEntries = 1;
+    result.cache.cookieFiles.deleted = 2;
+    result.typedUrls.deleted = 1;
+    const std::vector<NamedItem> stayed = {{Store::Typed, "caf\xC3\xA9"}, {Store::Cache, "http://locked/\"x\""}};
+
+    EXPECT_EQ(ClearReport(result, stayed, false),
+              "Cached Files deleted: 11\nCookies deleted: 3\nURLs In History deleted: 1\n");
+    EXPECT_EQ(ClearReport(result, stayed, true),
+              "{\"deleted\": {\"cached_files\": 11, \"cookies\": 3, \"typed_urls\": 1}, \"not_deleted\": ["
+              "{\"store\": \"typed\", \"name\": \"caf\xC3\xA9\"}, "
+              "{\"store\": \"cache\", \"name\": \"http://locked/\\\"x\\\"\"}], \"complete\": true}\n");
+
+    const std::string incomplete = "], \"complete\": false}\n";
+    StoreSweepResult cutShort = result;
+    cutShort.cache.walk.complete = false;
+    EXPECT_NE(ClearReport(cutShort, {}, true).find("\"not_deleted\": [" + incomplete), std::string::npos);
+    StoreSweepResult stopped = result;
+    stopped.typedUrls.stopped = true;
+    EXPECT_NE(ClearReport(stopped, {}, true).find(incomplete), std::string::npos) << "a stop is no full account";
+
+    EXPECT_EQ(NotDeletedLine(Store::Typed, "caf\xC3\xA9\r"), "brumix: not deleted: typed\tcaf\xC3\xA9?\n");
+}
+
+TEST(CliReport, EachStoreNotWalkedToItsEndHasItsLineAndAStopSaysOnlyThat) {
+    StoreSweepResult result = Counted();
+    EXPECT_EQ(ShortfallText(result, Command::Clear), "");
+
+    result.cache.walk.complete = false;
+    result.typedUrls.complete = false;
+    EXPECT_EQ(ShortfallText(result, Command::Count),
+              "brumix: the typed addresses could not be listed to their end\n"
+              "brumix: the URL cache could not be walked to its end\n");
+    result.typedUrls.opened = false;
+    result.typedUrls.openStatus = 5;
+    EXPECT_EQ(ShortfallText(result, Command::Count),
+              "brumix: the TypedURLs key cannot be opened (error 5)\n"
+              "brumix: the URL cache could not be walked to its end\n");
+    result.typedUrlsSwept = false;
+    result.cacheSwept = false;
+    EXPECT_EQ(ShortfallText(result, Command::Clear), "") << "a store not selected is not short";
+
+    StoreSweepResult stopped = Counted();
+    stopped.cache.walk.complete = false;
+    stopped.cache.cookieFiles.stopped = true;
+    EXPECT_EQ(ShortfallText(stopped, Command::Count), "brumix: stopped by Ctrl+C; the counts are those so far\n");
+    EXPECT_EQ(ShortfallText(stopped, Command::Preview),
+              "brumix: stopped by Ctrl+C; the list is what was found so far\n");
+    EXPECT_EQ(ShortfallText(stopped, Command::Clear), "brumix: stopped by Ctrl+C; what was deleted stays deleted\n");
+}
+
+}  // namespace
