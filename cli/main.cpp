@@ -16,11 +16,7 @@
 #include "cli/version_record.h"
 #include "cli/win32_console.h"
 #include "cli/win32_system_dlls.h"
-#include "platform/heap.h"
-#include "platform/win32/win32_file_search.h"
-#include "platform/win32/win32_registry.h"
-#include "platform/win32/win32_system_facts.h"
-#include "platform/win32/win32_url_cache.h"
+#include "platform/win32/win32_platform.h"
 
 namespace {
 
@@ -74,14 +70,9 @@ std::string OwnFileVersion() {
 }
 
 int RunProgram() {
-    Win32UrlCache urlCache;
-    Win32Registry registry;
-    Win32FileSearch files;
-    Win32SystemFacts system;
-    SystemHeap heap;
+    Win32Platform stores;
     Win32Console console;
-    CliContext context{PlatformServices{urlCache, registry, files, system, heap}, console, g_stop, AnsiToUtf8,
-                       OwnFileVersion()};
+    CliContext context{stores.Services(), console, g_stop, AnsiToUtf8, OwnFileVersion()};
     return RunBrumix(Arguments(), context);
 }
 
