@@ -1,6 +1,6 @@
 // brumix.exe beside a wininet.dll and a comctl32.dll that someone else put there: it loads
 // neither and still counts; without the system's own wininet it says so and exits with 6.
-#include "tests/e2e/cli_fixture.h"
+#include "tests/e2e/cli_e2e_fixture.h"
 #include "tests/e2e/planted_dlls.h"
 
 namespace e2e {
