@@ -15,7 +15,6 @@
 #include "cli/exit_code.h"
 #include "cli/version_record.h"
 #include "cli/win32_console.h"
-#include "cli/win32_system_dlls.h"
 #include "platform/win32/win32_platform.h"
 
 namespace {
@@ -79,7 +78,12 @@ int RunProgram() {
 }  // namespace
 
 int main() {
-    if (const int failed = LoadSystemDlls(); failed != 0) return failed;
+    // Before anything else: whatever cannot be had is said on standard error, and no store is touched.
+    if (const SystemDllFailure missing = Win32Platform::LoadSystemDlls()) {
+        Win32Console console;
+        console.Write(Stream::Err, "brumix: " + missing.Describe() + "\n");
+        return kExitSystemDll;
+    }
     // A scheduled task has nobody to answer a system error box, so none is shown.
     SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOGPFAULTERRORBOX | SEM_NOOPENFILEERRORBOX);
     HandleCtrlC();

@@ -14,7 +14,7 @@ TEST_F(CliPlantedDlls, BrumixLoadsNeitherPlantedDllAndStillCounts) {
     SeedTypedUrls({"url1"});
     PlantedFolder folder(CliPath());
     ASSERT_EQ(folder.Problem(), "");
-    const DllOverrides plantedFirst("brumix.exe",
+    const DllOverrides plantedFirst(kCliExe,
                                     {{"wininet", kBesideTheProgramFirst}, {"comctl32", kBesideTheProgramFirst}});
     ASSERT_TRUE(plantedFirst.Ok());
     const CliResult run = RunCliAt(folder.Program(), {"count"});
@@ -25,7 +25,7 @@ TEST_F(CliPlantedDlls, BrumixLoadsNeitherPlantedDllAndStillCounts) {
 
 TEST_F(CliPlantedDlls, WithoutTheSystemsWininetBrumixSaysSoAndExitsWithSix) {
     SeedTypedUrls({"url1"});
-    const DllOverrides noWininet("brumix.exe", {{"wininet", kNotAtAll}});
+    const DllOverrides noWininet(kCliExe, {{"wininet", kNotAtAll}});
     ASSERT_TRUE(noWininet.Ok());
     const CliResult run = RunCli({"clear", "--history"});
     EXPECT_EQ(run.exitCode, 6u) << Said(run);
