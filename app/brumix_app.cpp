@@ -6,23 +6,14 @@
 #include <string>
 
 #include "app/main_dialog_host.h"
-#include "platform/heap.h"
 #include "platform/win32/common_controls.h"
-#include "platform/win32/system_dll.h"
-#include "platform/win32/win32_file_search.h"
-#include "platform/win32/win32_registry.h"
-#include "platform/win32/win32_system_facts.h"
-#include "platform/win32/win32_url_cache.h"
+#include "platform/win32/win32_platform.h"
 
 CBrumixApp theApp;
 
 bool CBrumixApp::InitInstance() {
-    Win32UrlCache urlCache;
-    Win32Registry registry;
-    Win32FileSearch files;
-    Win32SystemFacts system;
-    SystemHeap heap;
-    MainDialogHost dlg(GetModuleHandleA(nullptr), PlatformServices{urlCache, registry, files, system, heap});
+    Win32Platform stores;
+    MainDialogHost dlg(GetModuleHandleA(nullptr), stores.Services());
     // The dialog's own result (IDCANCEL) means nothing to the caller; only -1, a window
     // that never came up, does.
     exitCode_ = dlg.DoModal(nullptr) == -1 ? kExitNoWindow : 0;
@@ -31,10 +22,9 @@ bool CBrumixApp::InitInstance() {
 
 namespace {
 
-// wininet for the sweeps; the trackbar, the tooltips (bar classes) and the progress bar.
+// The stores' DLL; then comctl32 for the trackbar, the tooltips (bar classes) and the progress bar.
 SystemDllFailure LoadSystemDlls() {
-    SearchSystemFolderOnly();
-    if (SystemDllFailure missing = Win32UrlCache::LoadWininet()) return missing;
+    if (SystemDllFailure missing = Win32Platform::LoadSystemDlls()) return missing;
     return InitCommonControlsFromSystem(ICC_BAR_CLASSES | ICC_PROGRESS_CLASS);
 }
 

@@ -101,8 +101,7 @@ public:
 int CliCount(WineDialog& wine) {
     KeptOutput output;
     StopFlag stop;
-    CliContext context{PlatformServices{wine.cache, wine.registry, wine.files, wine.system, wine.heap}, output, stop,
-                       [](std::string_view ansi) { return std::string(ansi); }, "bench"};
+    CliContext context{wine.Services(), output, stop, [](std::string_view ansi) { return std::string(ansi); }, "bench"};
     if (RunBrumix({"count"}, context) != 0) return -1;
     return std::atoi(output.out.c_str() + std::strlen("Cached Files: "));
 }

@@ -15,12 +15,7 @@
 #include "cli/exit_code.h"
 #include "cli/version_record.h"
 #include "cli/win32_console.h"
-#include "cli/win32_system_dlls.h"
-#include "platform/heap.h"
-#include "platform/win32/win32_file_search.h"
-#include "platform/win32/win32_registry.h"
-#include "platform/win32/win32_system_facts.h"
-#include "platform/win32/win32_url_cache.h"
+#include "platform/win32/win32_platform.h"
 
 namespace {
 
@@ -74,21 +69,21 @@ std::string OwnFileVersion() {
 }
 
 int RunProgram() {
-    Win32UrlCache urlCache;
-    Win32Registry registry;
-    Win32FileSearch files;
-    Win32SystemFacts system;
-    SystemHeap heap;
+    Win32Platform stores;
     Win32Console console;
-    CliContext context{PlatformServices{urlCache, registry, files, system, heap}, console, g_stop, AnsiToUtf8,
-                       OwnFileVersion()};
+    CliContext context{stores.Services(), console, g_stop, AnsiToUtf8, OwnFileVersion()};
     return RunBrumix(Arguments(), context);
 }
 
 }  // namespace
 
 int main() {
-    if (const int failed = LoadSystemDlls(); failed != 0) return failed;
+    // Before anything else: whatever cannot be had is said on standard error, and no store is touched.
+    if (const SystemDllFailure missing = Win32Platform::LoadSystemDlls()) {
+        Win32Console console;
+        console.Write(Stream::Err, "brumix: " + missing.Describe() + "\n");
+        return kExitSystemDll;
+    }
     // A scheduled task has nobody to answer a system error box, so none is shown.
     SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOGPFAULTERRORBOX | SEM_NOOPENFILEERRORBOX);
     HandleCtrlC();

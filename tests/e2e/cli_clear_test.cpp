@@ -6,7 +6,7 @@
 #include <wininet.h>
 // clang-format on
 
-#include "tests/e2e/cli_fixture.h"
+#include "tests/e2e/cli_e2e_fixture.h"
 
 namespace e2e {
 namespace {
@@ -188,7 +188,7 @@ class CliNonNt : public CliE2e {};
 // Told it runs outside the NT family, it counts and deletes the Cookies folder's *.txt files
 // with the cookies, and nothing else there.
 TEST_F(CliNonNt, CountsAndDeletesTheCookieFiles) {
-    ReportNonNtFamily();
+    ASSERT_NO_FATAL_FAILURE(ReportNonNtFamily(kCliExe));
     SeedCookieDomains(1);
     SeedCacheFiles(1);
     SeedCookieFiles({"user@a.txt", "user@b.txt"});

@@ -1,7 +1,7 @@
 // brumix.exe count and preview on seeded stores: the window's counts, the items a clear would
 // take for each selection, JSON that parses, and nothing deleted.
 #include "res/version.h"
-#include "tests/e2e/cli_fixture.h"
+#include "tests/e2e/cli_e2e_fixture.h"
 
 namespace e2e {
 namespace {

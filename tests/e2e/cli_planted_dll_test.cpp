@@ -1,6 +1,6 @@
 // brumix.exe beside a wininet.dll and a comctl32.dll that someone else put there: it loads
 // neither and still counts; without the system's own wininet it says so and exits with 6.
-#include "tests/e2e/cli_fixture.h"
+#include "tests/e2e/cli_e2e_fixture.h"
 #include "tests/e2e/planted_dlls.h"
 
 namespace e2e {
@@ -14,7 +14,7 @@ TEST_F(CliPlantedDlls, BrumixLoadsNeitherPlantedDllAndStillCounts) {
     SeedTypedUrls({"url1"});
     PlantedFolder folder(CliPath());
     ASSERT_EQ(folder.Problem(), "");
-    const DllOverrides plantedFirst("brumix.exe",
+    const DllOverrides plantedFirst(kCliExe,
                                     {{"wininet", kBesideTheProgramFirst}, {"comctl32", kBesideTheProgramFirst}});
     ASSERT_TRUE(plantedFirst.Ok());
     const CliResult run = RunCliAt(folder.Program(), {"count"});
@@ -25,7 +25,7 @@ TEST_F(CliPlantedDlls, BrumixLoadsNeitherPlantedDllAndStillCounts) {
 
 TEST_F(CliPlantedDlls, WithoutTheSystemsWininetBrumixSaysSoAndExitsWithSix) {
     SeedTypedUrls({"url1"});
-    const DllOverrides noWininet("brumix.exe", {{"wininet", kNotAtAll}});
+    const DllOverrides noWininet(kCliExe, {{"wininet", kNotAtAll}});
     ASSERT_TRUE(noWininet.Ok());
     const CliResult run = RunCli({"clear", "--history"});
     EXPECT_EQ(run.exitCode, 6u) << Said(run);

@@ -1,13 +1,14 @@
-// Common ground of the end-to-end cases: clean stores before each, seeding, and counter checks.
+// Common ground of winbrumix.exe's end-to-end cases: empty stores before each, and the checks of
+// what the window shows.
 #pragma once
 
 #include <gtest/gtest.h>
 
 #include <string>
-#include <vector>
 
 #include "res/resource.h"
 #include "tests/e2e/brumix_process.h"
+#include "tests/support/e2e_stores.h"
 #include "tests/support/wine_cache.h"
 #include "tests/support/wine_files.h"
 #include "tests/support/wine_registry.h"
@@ -31,56 +32,15 @@ inline std::string SniffCaption(int n) {
     return "Sniff: every " + std::to_string(n) + " second(s)";
 }
 
-// One of the seven choices as the program writes it: a REG_SZ of this text.
-struct Stored {
-    const char* name;
-    const char* text;
-};
-
 class E2eTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        ASSERT_TRUE(ClearCache()) << "the URL cache could not be emptied before the case";
-        ASSERT_TRUE(DeleteKeyTree(kTypedUrlsPath));
-        ASSERT_TRUE(DeleteKeyTree(kSettingsPath));
-    }
-
-    // Typed addresses under the given value names, each with an address as its data.
-    static void SeedTypedUrls(const std::vector<std::string>& names) {
-        for (const std::string& name : names) {
-            ASSERT_EQ(SetTextValue(kTypedUrlsPath, name, "http://typed.example/" + name), ERROR_SUCCESS);
-        }
-    }
-    static std::vector<std::string> SeedCacheFiles(int count) {
-        std::vector<std::string> urls;
-        for (int i = 0; i < count; ++i) {
-            urls.push_back("http://" + UniqueName("files") + ".example/page.htm");
-            EXPECT_TRUE(CommitEntryWithFile(urls.back(), "<html>seeded</html>")) << urls.back();
-        }
-        return urls;
-    }
-    // One cookie entry per domain, as wininet keeps them.
-    static void SeedCookieDomains(int count) {
-        for (int i = 0; i < count; ++i) {
-            EXPECT_TRUE(
-                SetPersistentCookie("http://" + UniqueName("crumbs") + ".example/", "session=value-of-session"));
-        }
-    }
+    void SetUp() override { ASSERT_NO_FATAL_FAILURE(EmptyStores()); }
 
     static void ExpectCensus(size_t files, size_t cookies) {
         CacheCensus census = TakeCensus();
         EXPECT_TRUE(census.complete);
         EXPECT_EQ(census.files.size(), files) << "ordinary cache entries";
         EXPECT_EQ(census.cookies.size(), cookies) << "cookie cache entries";
-    }
-
-    static void ExpectStored(const std::vector<Stored>& values) {
-        for (const Stored& stored : values) {
-            std::optional<RegValue> value = ReadValue(kSettingsPath, stored.name);
-            RegValue wanted = SzValue(stored.text);
-            EXPECT_TRUE(value && value->type == wanted.type && value->data == wanted.data)
-                << stored.name << ": " << Describe(value) << " instead of " << Describe(wanted);
-        }
     }
 
     void ExpectCounters(int cached, int cookies, int history) const {

@@ -275,17 +275,12 @@ TEST_F(FirstStart, CancelEndsTheProcessAndStoresTheDefaults) {
     GetExitCodeProcess(app.Process(), &code);
     EXPECT_EQ(code, 0u) << "a window that ran and was closed ends the process with 0";
 
-    const std::pair<const char*, const char*> kStored[] = {
+    const std::vector<Stored> defaults{
         {"cached_urls", "0"}, {"cookies", "0"}, {"IE_history", "0"}, {"snifTimer", "0"},
         {"auto_clear", "0"},  {"timer", "1"},   {"modal", "0"},
     };
-    for (const auto& [name, text] : kStored) {
-        std::optional<RegValue> value = ReadValue(kSettingsPath, name);
-        RegValue wanted = SzValue(text);
-        EXPECT_TRUE(value && value->type == wanted.type && value->data == wanted.data)
-            << name << ": " << Describe(value) << " instead of " << Describe(wanted);
-    }
-    EXPECT_EQ(ValueNames(kSettingsPath).size(), std::size(kStored)) << "no value beyond the seven";
+    ExpectStored(defaults);
+    EXPECT_EQ(ValueNames(kSettingsPath).size(), defaults.size()) << "no value beyond the seven";
 }
 
 }  // namespace

@@ -31,14 +31,12 @@ protected:
 };
 
 TEST_F(SettingsAndSniffer, StoredChoicesRunTheSnifferWhichCountsAndClearsWhileMinimised) {
-    for (const Stored& stored : std::vector<Stored>{{"cached_urls", "1"},
-                                                    {"IE_history", "1"},
-                                                    {"snifTimer", "1"},
-                                                    {"auto_clear", "1"},
-                                                    {"timer", "2"},
-                                                    {"modal", "0"}}) {
-        ASSERT_EQ(SetTextValue(kSettingsPath, stored.name, stored.text), ERROR_SUCCESS);
-    }
+    ASSERT_NO_FATAL_FAILURE(Remember({{"cached_urls", "1"},
+                                      {"IE_history", "1"},
+                                      {"snifTimer", "1"},
+                                      {"auto_clear", "1"},
+                                      {"timer", "2"},
+                                      {"modal", "0"}}));
     SeedCacheFiles(1);
     SeedCookieDomains(1);
     SeedTypedUrls({"typed"});

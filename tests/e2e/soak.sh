@@ -12,14 +12,11 @@ root=$(cd "$(dirname "$0")/../.." && pwd)
 minutes=${1:-10}
 sample=${2:-30}
 build=${BRUMIX_SOAK_BUILD:-$root/build/soak-win64}
+. "$root/scripts/lib.sh"
 
 echo "soak: building winbrumix.exe and the soak helper in $build"
-mkdir -p "$build"
-if ! { cmake --preset win64 -B "$build" && cmake --build "$build" --target winbrumix brumix_soak_helper; } \
-    >"$build/soak-build.log" 2>&1; then
-    tail -40 "$build/soak-build.log"
-    exit 1
-fi
+build_log=$build/soak-build.log
+brumix_configure win64 "$build" "$build_log" && brumix_build "$build" "$build_log" winbrumix brumix_soak_helper || exit 1
 
 # Wine's helper processes inherit standard output, so the run writes to a file that is followed,
 # never to a pipe.

@@ -6,7 +6,9 @@
 #include "fuzz_check.h"
 #include "res/resource.h"
 #include "settings/settings_store.h"
+#include "tests/support/left_open.h"
 #include "tests/support/main_window_template.h"
+#include "tests/support/store_paths.h"
 #include "ui/brumix_dlg.h"
 
 namespace {
@@ -19,14 +21,14 @@ constexpr int kCheckIds[] = {IDC_TEMP_FILES, IDC_COOKIES, IDC_HISTORY, IDC_SNIFF
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     FuzzedDataProvider input(data, size);
     MainWindowPlatform p;
-    if (input.ConsumeBool()) p.registry.AddKey(kSettingsKey);
+    if (input.ConsumeBool()) p.registry.AddKey(kSettingsPath);
     for (const char* name : kNames) {
         if (!input.ConsumeBool()) continue;
         const auto type = input.ConsumeIntegralInRange<std::uint32_t>(0, 11);
         const auto length = input.ConsumeIntegralInRange<std::size_t>(0, 300);
-        p.registry.SetValue(kSettingsKey, name, type, input.ConsumeBytes<std::uint8_t>(length));
+        p.registry.SetValue(kSettingsPath, name, type, input.ConsumeBytes<std::uint8_t>(length));
     }
-    if (input.ConsumeBool()) p.registry.DenyAccess(kSettingsKey);
+    if (input.ConsumeBool()) p.registry.DenyAccess(kSettingsPath);
 
     for (const char* name : kNames) {
         const std::string text = ReadSetting(p.registry, name);
@@ -46,10 +48,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     } else {
         FUZZ_CHECK(p.window.Timers().empty());
     }
-    FUZZ_CHECK(p.registry.OpenKeys() == 0);
+    FUZZ_CHECK(LeftOpen(p).empty());
 
     dlg.OnCancel();
     FUZZ_CHECK(p.window.Timers().empty());
-    FUZZ_CHECK(p.registry.OpenKeys() == 0);
+    FUZZ_CHECK(LeftOpen(p).empty());
     return 0;
 }

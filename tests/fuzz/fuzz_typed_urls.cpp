@@ -8,17 +8,15 @@
 #include "fuzz_check.h"
 #include "platform/ascii_case.h"
 #include "res/resource.h"
+#include "tests/support/left_open.h"
 #include "tests/support/main_window_template.h"
+#include "tests/support/store_paths.h"
 #include "ui/brumix_dlg.h"
-
-namespace {
-constexpr char kTypedUrls[] = "Software\\Microsoft\\Internet Explorer\\TypedURLs";
-}
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     FuzzedDataProvider input(data, size);
     MainWindowPlatform p;
-    p.registry.AddKey(kTypedUrls);
+    p.registry.AddKey(kTypedUrlsPath);
     std::set<std::string> protectedNames;
     const int values = input.ConsumeIntegralInRange(0, 40);
     for (int i = 0; i < values; ++i) {
@@ -27,23 +25,23 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         name.erase(std::remove(name.begin(), name.end(), '\0'), name.end());
         if (input.ConsumeBool()) name.append(input.ConsumeIntegralInRange<std::size_t>(0, 2000), 'n');
         if (name.size() > kMaxValueNameChars) name.resize(kMaxValueNameChars);
-        p.registry.SetText(kTypedUrls, name, input.ConsumeRandomLengthString(5000));
+        p.registry.SetText(kTypedUrlsPath, name, input.ConsumeRandomLengthString(5000));
         if (input.ConsumeIntegralInRange(0, 7) == 0) {
-            p.registry.ProtectValue(kTypedUrls, name);
+            p.registry.ProtectValue(kTypedUrlsPath, name);
             protectedNames.insert(name);
         }
     }
-    const std::size_t stored = p.registry.ValueNames(kTypedUrls).size();
+    const std::size_t stored = p.registry.ValueNames(kTypedUrlsPath).size();
 
     CBrumixDlg dlg(p.window, p.Services(), p.passes);
     FUZZ_CHECK(dlg.ScanTypedUrls(1) == static_cast<int>(stored));
     FUZZ_CHECK(std::is_sorted(p.window.List().begin(), p.window.List().end(), LessIgnoringAsciiCase));
     FUZZ_CHECK(dlg.ScanTypedUrls(input.ConsumeIntegralInRange(-2, 2) == 1 ? 0 : 2) == static_cast<int>(stored));
-    const auto remaining = p.registry.ValueNames(kTypedUrls);
+    const auto remaining = p.registry.ValueNames(kTypedUrlsPath);
     FUZZ_CHECK(p.window.MessageBoxes().size() == remaining.size());
-    for (const std::string& name : remaining) FUZZ_CHECK(p.registry.ValueBytes(kTypedUrls, name).size() > 0);
+    for (const std::string& name : remaining) FUZZ_CHECK(p.registry.ValueBytes(kTypedUrlsPath, name).size() > 0);
     FUZZ_CHECK(remaining.size() <= protectedNames.size());
     FUZZ_CHECK(dlg.ScanTypedUrls(1) == static_cast<int>(remaining.size()));
-    FUZZ_CHECK(p.registry.OpenKeys() == 0);
+    FUZZ_CHECK(LeftOpen(p).empty());
     return 0;
 }

@@ -9,11 +9,7 @@
 #include <string>
 #include <vector>
 
-// Spelled out here rather than taken from the program's sources, so that a wrong key there
-// shows up as a failure instead of being agreed with.
-inline constexpr char kIePath[] = "Software\\Microsoft\\Internet Explorer";
-inline constexpr char kTypedUrlsPath[] = "Software\\Microsoft\\Internet Explorer\\TypedURLs";
-inline constexpr char kSettingsPath[] = "SOFTWARE\\Quellmar\\Win Brumix";
+#include "tests/support/store_paths.h"
 
 struct RegValue {
     DWORD type = 0;

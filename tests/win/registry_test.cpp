@@ -14,8 +14,6 @@ namespace {
 
 constexpr char kScratchKey[] = "Software\\BrumixTests";
 constexpr char kNestedKey[] = "Software\\BrumixTests\\made\\on\\the\\way";
-constexpr char kTypedUrls[] = "Software\\Microsoft\\Internet Explorer\\TypedURLs";
-constexpr char kTypedUrlsTime[] = "Software\\Microsoft\\Internet Explorer\\TypedURLsTime";
 
 class Win32RegistryTest : public ::testing::Test {
 protected:
@@ -114,12 +112,12 @@ class TypedUrlSweepTest : public ::testing::Test {
 protected:
     void SetUp() override { TearDown(); }
     void TearDown() override {
-        DeleteKeyTree(kTypedUrls);
-        DeleteKeyTree(kTypedUrlsTime);
+        DeleteKeyTree(kTypedUrlsPath);
+        DeleteKeyTree(kTypedUrlsTimePath);
     }
 
     void Add(const std::string& name, const std::string& address) {
-        ASSERT_EQ(SetTextValue(kTypedUrls, name, address), ERROR_SUCCESS);
+        ASSERT_EQ(SetTextValue(kTypedUrlsPath, name, address), ERROR_SUCCESS);
     }
 
     WineDialog wine;
@@ -135,7 +133,7 @@ TEST_F(TypedUrlSweepTest, CountingListsNamesInTheListsOrderAndKeepsThem) {
     EXPECT_EQ(wine.Text(IDC_HISTORY_COUNT), "URLs In History: 3");
     EXPECT_TRUE(wine.Visible(IDC_FOUND_MARK));
     EXPECT_FALSE(wine.Visible(IDC_CLEAN_MARK));
-    EXPECT_EQ(ValueNames(kTypedUrls).size(), 3u);
+    EXPECT_EQ(ValueNames(kTypedUrlsPath).size(), 3u);
 }
 
 TEST_F(TypedUrlSweepTest, DeletingRemovesEveryValueAndShowsTheNumberListed) {
@@ -143,7 +141,7 @@ TEST_F(TypedUrlSweepTest, DeletingRemovesEveryValueAndShowsTheNumberListed) {
 
     EXPECT_EQ(wine.dlg.ScanTypedUrls(0), 5);
     EXPECT_EQ(wine.Text(IDC_HISTORY_COUNT), "URLs In History: 5");
-    EXPECT_TRUE(ValueNames(kTypedUrls).empty());
+    EXPECT_TRUE(ValueNames(kTypedUrlsPath).empty());
     EXPECT_TRUE(wine.window.MessageBoxes().empty());
 
     EXPECT_EQ(wine.dlg.ScanTypedUrls(1), 0);
@@ -159,15 +157,15 @@ TEST_F(TypedUrlSweepTest, DeletedAddressesTakeTheirTimesAndATimeWithoutAnAddress
     Add("url2", "http://two.example/");
     const std::vector<std::uint8_t> when{0x00, 0x5e, 0x8a, 0x3c, 0x7b, 0x2d, 0xd9, 0x01};
     for (const wchar_t* name : {L"url1", L"url2", L"url3"}) {
-        ASSERT_EQ(SetRawValue(kTypedUrlsTime, name, REG_BINARY, when), ERROR_SUCCESS);
+        ASSERT_EQ(SetRawValue(kTypedUrlsTimePath, name, REG_BINARY, when), ERROR_SUCCESS);
     }
 
     EXPECT_EQ(wine.dlg.ScanTypedUrls(1), 2);
-    EXPECT_EQ(ValueNames(kTypedUrlsTime).size(), 3u) << "a count deletes no time";
+    EXPECT_EQ(ValueNames(kTypedUrlsTimePath).size(), 3u) << "a count deletes no time";
     EXPECT_EQ(wine.dlg.ScanTypedUrls(0), 2);
     EXPECT_EQ(wine.Text(IDC_HISTORY_COUNT), "URLs In History: 2");
-    EXPECT_TRUE(ValueNames(kTypedUrls).empty());
-    EXPECT_EQ(ValueNames(kTypedUrlsTime), std::vector<std::wstring>{L"url3"});
+    EXPECT_TRUE(ValueNames(kTypedUrlsPath).empty());
+    EXPECT_EQ(ValueNames(kTypedUrlsTimePath), std::vector<std::wstring>{L"url3"});
     EXPECT_TRUE(wine.window.MessageBoxes().empty());
 }
 
@@ -182,7 +180,7 @@ TEST_F(TypedUrlSweepTest, LongAddressesAndLongNamesNeitherEndNorEscapeTheSweep) 
     EXPECT_EQ(wine.window.List(), (std::vector<std::string>{"url1", "url2", "url4", longName}));
 
     EXPECT_EQ(wine.dlg.ScanTypedUrls(0), 4);
-    EXPECT_TRUE(ValueNames(kTypedUrls).empty());
+    EXPECT_TRUE(ValueNames(kTypedUrlsPath).empty());
     EXPECT_TRUE(wine.window.MessageBoxes().empty());
 }
 
@@ -203,7 +201,7 @@ TEST_F(TypedUrlSweepTest, ValueThatCannotBeDeletedGetsOneBoxCaptionedWithItsName
     WideCharToMultiByte(CP_ACP, 0, foreign.c_str(), -1, converted, sizeof(converted), nullptr, &lossy);
     if (!lossy) GTEST_SKIP() << "the code page in use holds U+4E00; no undeletable name can be made";
     Add("url1", "http://one.example/");
-    ASSERT_EQ(SetRawValue(kTypedUrls, foreign, REG_SZ, {'x', 0}), ERROR_SUCCESS);
+    ASSERT_EQ(SetRawValue(kTypedUrlsPath, foreign, REG_SZ, {'x', 0}), ERROR_SUCCESS);
     Add("url2", "http://two.example/");
 
     EXPECT_EQ(wine.dlg.ScanTypedUrls(0), 3);
@@ -212,7 +210,7 @@ TEST_F(TypedUrlSweepTest, ValueThatCannotBeDeletedGetsOneBoxCaptionedWithItsName
     EXPECT_EQ(wine.window.MessageBoxes()[0].text, "NOT DELETED");
     EXPECT_EQ(wine.window.MessageBoxes()[0].caption, converted);
     EXPECT_EQ(wine.window.MessageBoxes()[0].style, 0u);
-    EXPECT_EQ(ValueNames(kTypedUrls), std::vector<std::wstring>{foreign});
+    EXPECT_EQ(ValueNames(kTypedUrlsPath), std::vector<std::wstring>{foreign});
     EXPECT_EQ(wine.Text(IDC_HISTORY_COUNT), "URLs In History: 3");
 }
 
@@ -233,12 +231,12 @@ TEST_F(TypedUrlSweepTest, DoubleByteNamesLongerThanTheCharacterLimitInBytesAreLi
     ASSERT_EQ(WideCharToMultiByte(CP_ACP, 0, longName.c_str(), 1, probe, sizeof(probe), nullptr, &lossy), 2);
     ASSERT_FALSE(lossy);
     Add("url1", "http://one.example/");
-    ASSERT_EQ(SetRawValue(kTypedUrls, longName, REG_SZ, {'x', 0}), ERROR_SUCCESS);
+    ASSERT_EQ(SetRawValue(kTypedUrlsPath, longName, REG_SZ, {'x', 0}), ERROR_SUCCESS);
     Add("url2", "http://two.example/");
 
     EXPECT_EQ(wine.dlg.ScanTypedUrls(1), 3);
     EXPECT_EQ(wine.dlg.ScanTypedUrls(0), 3);
-    EXPECT_TRUE(ValueNames(kTypedUrls).empty());
+    EXPECT_TRUE(ValueNames(kTypedUrlsPath).empty());
     EXPECT_TRUE(wine.window.MessageBoxes().empty());
 }
 

@@ -15,8 +15,8 @@ namespace {
 
 class SettingsTest : public ::testing::Test {
 protected:
-    void SetUp() override { DeleteKeyTree(kSettingsKey); }
-    void TearDown() override { DeleteKeyTree(kSettingsKey); }
+    void SetUp() override { DeleteKeyTree(kSettingsPath); }
+    void TearDown() override { DeleteKeyTree(kSettingsPath); }
 
     std::string Read(const char* name) { return ReadSetting(registry, name); }
 
@@ -58,28 +58,28 @@ TEST_F(SettingsTest, EachValueIsItsTextAndOneNulAsRegSz) {
     closing.window.SliderSetPos(IDC_INTERVAL, 45);
     closing.dlg.SaveSettings();
 
-    const std::optional<RegValue> timer = ReadValue(kSettingsKey, "timer");
+    const std::optional<RegValue> timer = ReadValue(kSettingsPath, "timer");
     ASSERT_TRUE(timer.has_value());
     EXPECT_EQ(timer->type, static_cast<DWORD>(REG_SZ));
     EXPECT_EQ(timer->data, (std::vector<std::uint8_t>{'4', '5', 0}));
     for (const char* name : {"cached_urls", "cookies", "IE_history", "snifTimer", "auto_clear", "modal"}) {
-        const std::optional<RegValue> value = ReadValue(kSettingsKey, name);
+        const std::optional<RegValue> value = ReadValue(kSettingsPath, name);
         ASSERT_TRUE(value.has_value()) << name;
         EXPECT_EQ(value->type, static_cast<DWORD>(REG_SZ)) << name;
         EXPECT_EQ(value->data, (std::vector<std::uint8_t>{'0', 0})) << name;
     }
-    EXPECT_EQ(ValueNames(kSettingsKey).size(), 7u);
+    EXPECT_EQ(ValueNames(kSettingsPath).size(), 7u);
 }
 
 TEST_F(SettingsTest, MissingKeyAndMissingValueReadAsTheSentinel) {
     EXPECT_EQ(Read("cached_urls"), kKeyNotOpen);
-    ASSERT_EQ(SetTextValue(kSettingsKey, "cookies", "1"), ERROR_SUCCESS);
+    ASSERT_EQ(SetTextValue(kSettingsPath, "cookies", "1"), ERROR_SUCCESS);
     EXPECT_EQ(Read("cached_urls"), kKeyNotOpen);
     EXPECT_EQ(Read("cookies"), "1");
 }
 
 TEST_F(SettingsTest, ValueOfAnotherTypeReadsAsItsBytesAndRestoresUnchecked) {
-    ASSERT_EQ(SetRawValue(kSettingsKey, L"cached_urls", REG_DWORD, {1, 0, 0, 0}), ERROR_SUCCESS);
+    ASSERT_EQ(SetRawValue(kSettingsPath, L"cached_urls", REG_DWORD, {1, 0, 0, 0}), ERROR_SUCCESS);
     EXPECT_EQ(Read("cached_urls"), "\x01");
 
     WineDialog starting;
@@ -91,17 +91,17 @@ TEST_F(SettingsTest, ValueOfAnotherTypeReadsAsItsBytesAndRestoresUnchecked) {
 
 TEST_F(SettingsTest, DataOf256BytesOrMoreReadAsMissing) {
     const std::string fits(254, '7');
-    ASSERT_EQ(SetTextValue(kSettingsKey, "fits", fits), ERROR_SUCCESS);
-    ASSERT_EQ(SetTextValue(kSettingsKey, "too_long", std::string(255, '7')), ERROR_SUCCESS);
+    ASSERT_EQ(SetTextValue(kSettingsPath, "fits", fits), ERROR_SUCCESS);
+    ASSERT_EQ(SetTextValue(kSettingsPath, "too_long", std::string(255, '7')), ERROR_SUCCESS);
     EXPECT_EQ(Read("fits"), fits);
     EXPECT_EQ(Read("too_long"), kKeyNotOpen);
 }
 
 TEST_F(SettingsTest, KeyWithAnEmptyAccessListReadsAsMissing) {
-    ASSERT_EQ(SetTextValue(kSettingsKey, "cached_urls", "1"), ERROR_SUCCESS);
-    ASSERT_TRUE(SetKeyAccessDenied(kSettingsKey, true));
+    ASSERT_EQ(SetTextValue(kSettingsPath, "cached_urls", "1"), ERROR_SUCCESS);
+    ASSERT_TRUE(SetKeyAccessDenied(kSettingsPath, true));
     Registry::Key key = 0;
-    EXPECT_EQ(registry.OpenKey(kSettingsKey, key), static_cast<std::int32_t>(kErrorAccessDenied));
+    EXPECT_EQ(registry.OpenKey(kSettingsPath, key), static_cast<std::int32_t>(kErrorAccessDenied));
     EXPECT_EQ(Read("cached_urls"), kKeyNotOpen);
 }
 

@@ -42,9 +42,9 @@ protected:
         ASSERT_TRUE(ClearCache()) << "the throwaway prefix's cache could not be emptied";
         // What the window's initialisation would record, taken from the real system.
         std::uint32_t platform = 0;
-        ASSERT_TRUE(wine.system.QueryPlatformId(platform));
+        ASSERT_TRUE(wine.stores.system.QueryPlatformId(platform));
         g_bIsNT = platform == kPlatformWin32Nt ? 1 : 0;
-        ASSERT_TRUE(wine.system.QueryWindowsDirectory(g_strWindowsDir));
+        ASSERT_TRUE(wine.stores.system.QueryWindowsDirectory(g_strWindowsDir));
     }
     void TearDown() override {
         RemoveFolder(folder);
@@ -106,8 +106,8 @@ TEST_F(CookieFolderTest, ReadOnlyFileStaysAndIsCountedOncePerSearchThatReachesIt
     EXPECT_EQ(wine.dlg.SweepCookieFolder(1, 0), 3 + 1 + deletableAfter);
     EXPECT_EQ(Left(), (std::vector<std::string>{"index.dat", "user@readonly.txt"}));
 
-    ASSERT_TRUE(wine.files.SetCurrentDir(folder));
-    EXPECT_FALSE(wine.files.DeleteByName("user@readonly.txt"));
+    ASSERT_TRUE(wine.stores.files.SetCurrentDir(folder));
+    EXPECT_FALSE(wine.stores.files.DeleteByName("user@readonly.txt"));
     EXPECT_EQ(GetLastError(), static_cast<DWORD>(kErrorAccessDenied));
 }
 

@@ -6,16 +6,14 @@
 #include <vector>
 
 #include "res/resource.h"
+#include "tests/support/store_paths.h"
 #include "tests/window/dialog_script.h"
 
 namespace {
 
-constexpr char kSettingsKey[] = "SOFTWARE\\Quellmar\\Win Brumix";
-constexpr char kTypedUrlsKey[] = "Software\\Microsoft\\Internet Explorer\\TypedURLs";
-
 TEST_F(DialogHostTest, EscapeIsTheCancelCommandThatSavesAndEndsTheRun) {
     EXPECT_EQ(Run({}), IDCANCEL);
-    EXPECT_EQ(stores.registry.ValueNames(kSettingsKey).size(), 7u);
+    EXPECT_EQ(stores.registry.ValueNames(kSettingsPath).size(), 7u);
 }
 
 // The seven values the close writes, by name.
@@ -38,7 +36,7 @@ TEST_F(DialogHostTest, EndingSessionKeepsTheChoicesAsTheCloseDoesAndStopsTheTime
         [&](HWND dialog) {
             answer = SendMessageA(dialog, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF);
             SendMessageA(dialog, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
-            for (const char* name : kChoiceNames) atEnd.push_back(stores.registry.ValueBytes(kSettingsKey, name));
+            for (const char* name : kChoiceNames) atEnd.push_back(stores.registry.ValueBytes(kSettingsPath, name));
             // KillTimer fails for a timer that no longer runs.
             sniffTimerLeft = KillTimer(dialog, ID_SNIFF_TIMER) != FALSE;
             pulseTimerLeft = KillTimer(dialog, ID_PULSE_TIMER) != FALSE;
@@ -54,7 +52,7 @@ TEST_F(DialogHostTest, EndingSessionKeepsTheChoicesAsTheCloseDoesAndStopsTheTime
     EXPECT_EQ(atEnd[4], (std::vector<std::uint8_t>{'1', 0})) << "auto_clear";
     // The Escape that ended the run is the close, over the same choices.
     for (std::size_t i = 0; i < std::size(kChoiceNames); ++i) {
-        EXPECT_EQ(atEnd[i], stores.registry.ValueBytes(kSettingsKey, kChoiceNames[i])) << kChoiceNames[i];
+        EXPECT_EQ(atEnd[i], stores.registry.ValueBytes(kSettingsPath, kChoiceNames[i])) << kChoiceNames[i];
     }
 }
 
@@ -66,7 +64,7 @@ TEST_F(DialogHostTest, CalledOffSessionEndChangesNothing) {
         [](HWND dialog) { SendDlgItemMessageA(dialog, IDC_SNIFFER, BM_CLICK, 0, 0); },
         [&](HWND dialog) {
             SendMessageA(dialog, WM_ENDSESSION, FALSE, 0);
-            written = stores.registry.ValueNames(kSettingsKey).size();
+            written = stores.registry.ValueNames(kSettingsPath).size();
             sniffTimerLeft = KillTimer(dialog, ID_SNIFF_TIMER) != FALSE;
         },
     });
@@ -115,8 +113,8 @@ TEST_F(DialogHostTest, ClicksReachTheirBoxesHandlers) {
 }
 
 TEST_F(DialogHostTest, EnterIsClearNow) {
-    stores.registry.SetText(kTypedUrlsKey, "url1", "http://a.example/");
-    stores.registry.SetText(kTypedUrlsKey, "url2", "http://b.example/");
+    stores.registry.SetText(kTypedUrlsPath, "url1", "http://a.example/");
+    stores.registry.SetText(kTypedUrlsPath, "url2", "http://b.example/");
     Run({
         [](HWND dialog) { SendDlgItemMessageA(dialog, IDC_HISTORY, BM_CLICK, 0, 0); },
         [](HWND dialog) { PostMessageA(GetDlgItem(dialog, IDC_HISTORY), WM_KEYDOWN, VK_RETURN, 0); },
@@ -127,7 +125,7 @@ TEST_F(DialogHostTest, EnterIsClearNow) {
             EXPECT_EQ(Text(dialog, IDC_HISTORY_COUNT), "URLs In History: 0");
         },
     });
-    EXPECT_TRUE(stores.registry.ValueNames(kTypedUrlsKey).empty());
+    EXPECT_TRUE(stores.registry.ValueNames(kTypedUrlsPath).empty());
 }
 
 TEST_F(DialogHostTest, OnlyTheSlidersScrollSwitchesTheSnifferOff) {

@@ -8,12 +8,10 @@
 
 #include "platform/memory/memory_url_cache.h"
 #include "res/resource.h"
+#include "tests/support/store_paths.h"
 #include "tests/window/dialog_script.h"
 
 namespace {
-
-constexpr char kSettingsKey[] = "SOFTWARE\\Quellmar\\Win Brumix";
-constexpr char kTypedUrlsKey[] = "Software\\Microsoft\\Internet Explorer\\TypedURLs";
 
 // The in-memory cache, except that a walk waits at its start while the gate is shut, and says
 // on which thread it ran.
@@ -86,7 +84,7 @@ protected:
 };
 
 TEST_F(PassesWindowTest, ClearRunsOffTheWindowsThreadWhichWritesItsTextsInTheirOrder) {
-    stores.registry.SetText(kTypedUrlsKey, "url1", "http://a/");
+    stores.registry.SetText(kTypedUrlsPath, "url1", "http://a/");
     stores.cache.Add("http://a/1.gif");
     stores.cache.Add("Cookie:user@a/", kCookieCacheEntry);
     GatedUrlCache gated(stores.cache);
@@ -154,7 +152,7 @@ TEST_F(PassesWindowTest, RequestToCloseTheProgramEndsTheRunAsTheCloseDoes) {
     EXPECT_EQ(result, IDCANCEL);
     EXPECT_EQ(stepsRun, 2u);
     EXPECT_EQ(snifferAfter, 0);
-    EXPECT_EQ(stores.registry.ValueBytes(kSettingsKey, "snifTimer"), (std::vector<std::uint8_t>{'1', 0}));
+    EXPECT_EQ(stores.registry.ValueBytes(kSettingsPath, "snifTimer"), (std::vector<std::uint8_t>{'1', 0}));
 }
 
 // The visible message box the dialog owns, or null.
@@ -175,8 +173,8 @@ HWND OwnedBox(HWND dialog) {
 TEST_F(PassesWindowTest, BoxesComeInTheOrderOfTheRealListBox) {
     const std::vector<std::string> names{"url1", "url_a", "url-2", "url\xE9"};
     for (const std::string& name : names) {
-        stores.registry.SetText(kTypedUrlsKey, name, "http://a/");
-        stores.registry.ProtectValue(kTypedUrlsKey, name);
+        stores.registry.SetText(kTypedUrlsPath, name, "http://a/");
+        stores.registry.ProtectValue(kTypedUrlsPath, name);
     }
     std::vector<std::string> boxes;
     std::vector<std::string> listed;
@@ -215,8 +213,8 @@ TEST_F(PassesWindowTest, BoxesComeInTheOrderOfTheRealListBox) {
 // A close that arrives while a "NOT DELETED" box is open, from inside the box's own loop: the
 // pass waits for the box, so the close ends the box and finishes once the pass has stopped.
 TEST_F(PassesWindowTest, RequestToCloseInsideTheBoxEndsTheBoxAndThenTheRun) {
-    for (const char* name : {"url1", "url2", "url3"}) stores.registry.SetText(kTypedUrlsKey, name, "http://a/");
-    stores.registry.ProtectValue(kTypedUrlsKey, "url1");
+    for (const char* name : {"url1", "url2", "url3"}) stores.registry.SetText(kTypedUrlsPath, name, "http://a/");
+    stores.registry.ProtectValue(kTypedUrlsPath, "url1");
     const INT_PTR result = Run({
         CountShown(),
         [](HWND dialog) {
@@ -229,8 +227,8 @@ TEST_F(PassesWindowTest, RequestToCloseInsideTheBoxEndsTheBoxAndThenTheRun) {
     });
     EXPECT_EQ(result, IDCANCEL);
     EXPECT_EQ(stepsRun, 4u);
-    EXPECT_EQ(stores.registry.ValueNames(kTypedUrlsKey).size(), 3u) << "no deletion after the request";
-    EXPECT_EQ(stores.registry.ValueNames(kSettingsKey).size(), 7u);
+    EXPECT_EQ(stores.registry.ValueNames(kTypedUrlsPath).size(), 3u) << "no deletion after the request";
+    EXPECT_EQ(stores.registry.ValueNames(kSettingsPath).size(), 7u);
 }
 
 }  // namespace
