@@ -1,10 +1,10 @@
 // The URL cache pass: counting, deleting, growing its block and ending on every failure.
-#include "dialog_fixture.h"
 #include "platform/errors.h"
+#include "ui_fixture.h"
 
 namespace {
 
-class CacheSweepTest : public DialogTest {
+class CacheDisplayTest : public DialogTest {
 protected:
     void SeedMixed() {
         platform.cache.Add("http://a.example/1.gif");
@@ -13,7 +13,7 @@ protected:
     }
 };
 
-TEST_F(CacheSweepTest, EmptyCacheShowsZerosAndTheCleanMark) {
+TEST_F(CacheDisplayTest, EmptyCacheShowsZerosAndTheCleanMark) {
     EXPECT_EQ(dlg.ScanCache(1, 1), 1);
     EXPECT_EQ(Text(IDC_CACHED_COUNT), "Cached Files: 0");
     EXPECT_EQ(Text(IDC_COOKIE_COUNT), "Cookies: 0");
@@ -22,7 +22,7 @@ TEST_F(CacheSweepTest, EmptyCacheShowsZerosAndTheCleanMark) {
     EXPECT_EQ(platform.window.Title(), "Win Brumix");
 }
 
-TEST_F(CacheSweepTest, CountingDeletesNothing) {
+TEST_F(CacheDisplayTest, CountingDeletesNothing) {
     SeedMixed();
     EXPECT_EQ(dlg.ScanCache(1, 1), 1);
     EXPECT_EQ(dlg.ScanCache(0, 1), 1);
@@ -33,7 +33,7 @@ TEST_F(CacheSweepTest, CountingDeletesNothing) {
     EXPECT_FALSE(Control(IDC_CLEAN_MARK).visible);
 }
 
-TEST_F(CacheSweepTest, DeletingKeepsCookiesUnlessAsked) {
+TEST_F(CacheDisplayTest, DeletingKeepsCookiesUnlessAsked) {
     SeedMixed();
     dlg.ScanCache(0, 0);
     EXPECT_EQ(platform.cache.Urls(), std::vector<std::string>{"Cookie:user@a.example/"});
@@ -43,7 +43,7 @@ TEST_F(CacheSweepTest, DeletingKeepsCookiesUnlessAsked) {
     EXPECT_EQ(Text(IDC_COOKIE_COUNT), "Cookies: 1");
 }
 
-TEST_F(CacheSweepTest, RecordLargerThanTheBlockGrowsItExactlyOnce) {
+TEST_F(CacheDisplayTest, RecordLargerThanTheBlockGrowsItExactlyOnce) {
     platform.cache.Add("http://a.example/small");
     platform.cache.Add("http://a.example/large", kNormalCacheEntry, 6000);
     platform.cache.Add("http://a.example/after");
@@ -58,7 +58,7 @@ TEST_F(CacheSweepTest, RecordLargerThanTheBlockGrowsItExactlyOnce) {
     EXPECT_EQ(platform.cache.OpenWalks(), 0);
 }
 
-TEST_F(CacheSweepTest, ServiceAskingForNoLargerBlockEndsTheWalk) {
+TEST_F(CacheDisplayTest, ServiceAskingForNoLargerBlockEndsTheWalk) {
     platform.cache.Add("http://a.example/large", kNormalCacheEntry, 6000);
     platform.cache.ReportNeededSize(4096);
     EXPECT_EQ(dlg.ScanCache(1, 1), 0);
@@ -66,7 +66,7 @@ TEST_F(CacheSweepTest, ServiceAskingForNoLargerBlockEndsTheWalk) {
     EXPECT_EQ(platform.heap.Live(), 0);
 }
 
-TEST_F(CacheSweepTest, AllocationFailureEndsTheWalkWithCountsSoFar) {
+TEST_F(CacheDisplayTest, AllocationFailureEndsTheWalkWithCountsSoFar) {
     platform.cache.Add("http://a.example/small");
     platform.cache.Add("http://a.example/large", kNormalCacheEntry, 6000);
     platform.faults.FailCall("HeapAlloc", kErrorNotEnoughMemory, 2);
@@ -76,7 +76,7 @@ TEST_F(CacheSweepTest, AllocationFailureEndsTheWalkWithCountsSoFar) {
     EXPECT_EQ(platform.cache.OpenWalks(), 0);
 }
 
-TEST_F(CacheSweepTest, MinimisedTitleCarriesTheCounts) {
+TEST_F(CacheDisplayTest, MinimisedTitleCarriesTheCounts) {
     for (int i = 0; i < 12; ++i) platform.cache.Add("http://a.example/" + std::to_string(i));
     for (int i = 0; i < 3; ++i) platform.cache.Add("Cookie:u@" + std::to_string(i), kCookieCacheEntry);
     g_bIsNT = 0;
@@ -93,13 +93,13 @@ TEST_F(CacheSweepTest, MinimisedTitleCarriesTheCounts) {
 
 namespace {
 
-TEST_F(CacheSweepTest, FlagsOtherThanOneCountAsNo) {
+TEST_F(CacheDisplayTest, FlagsOtherThanOneCountAsNo) {
     SeedMixed();
     dlg.ScanCache(2, 2);
     EXPECT_EQ(platform.cache.Urls(), std::vector<std::string>{"Cookie:user@a.example/"});
 }
 
-TEST_F(CacheSweepTest, OnlyCookieEntriesStillShowTheFoundMark) {
+TEST_F(CacheDisplayTest, OnlyCookieEntriesStillShowTheFoundMark) {
     platform.cache.Add("Cookie:u@a/", kCookieCacheEntry);
     platform.cache.Add("Cookie:u@b/", kCookieCacheEntry | kNormalCacheEntry);
     dlg.ScanCache(1, 1);
@@ -108,7 +108,7 @@ TEST_F(CacheSweepTest, OnlyCookieEntriesStillShowTheFoundMark) {
     EXPECT_TRUE(Control(IDC_FOUND_MARK).visible);
 }
 
-TEST_F(CacheSweepTest, WalkFailingMidwayShowsCountsSoFar) {
+TEST_F(CacheDisplayTest, WalkFailingMidwayShowsCountsSoFar) {
     SeedMixed();
     platform.faults.FailCall("FindNextUrlCacheEntry", kErrorInternetInternalError, 2);
     EXPECT_EQ(dlg.ScanCache(1, 0), 0);
@@ -119,7 +119,7 @@ TEST_F(CacheSweepTest, WalkFailingMidwayShowsCountsSoFar) {
     EXPECT_EQ(platform.heap.Live(), 0);
 }
 
-TEST_F(CacheSweepTest, EntryThatCannotBeDeletedIsCountedAndTheWalkGoesOn) {
+TEST_F(CacheDisplayTest, EntryThatCannotBeDeletedIsCountedAndTheWalkGoesOn) {
     platform.cache.Add("http://a.example/locked", kNormalCacheEntry, 0, true);
     platform.cache.Add("http://a.example/free");
     EXPECT_EQ(dlg.ScanCache(1, 0), 1);
@@ -127,7 +127,7 @@ TEST_F(CacheSweepTest, EntryThatCannotBeDeletedIsCountedAndTheWalkGoesOn) {
     EXPECT_EQ(platform.cache.Urls(), std::vector<std::string>{"http://a.example/locked"});
 }
 
-TEST_F(CacheSweepTest, FirstCallFailingLeavesNothingOpenAndStillSweepsCookieFiles) {
+TEST_F(CacheDisplayTest, FirstCallFailingLeavesNothingOpenAndStillSweepsCookieFiles) {
     g_bIsNT = 0;
     platform.files.AddFolder("C:\\WINDOWS\\Cookies");
     platform.files.AddFile("C:\\WINDOWS\\Cookies", "u@a.txt");
@@ -141,7 +141,7 @@ TEST_F(CacheSweepTest, FirstCallFailingLeavesNothingOpenAndStillSweepsCookieFile
     EXPECT_EQ(platform.heap.Live(), 0);
 }
 
-TEST_F(CacheSweepTest, EveryBlockAllocatedCarriesItsSizeAndIsFreed) {
+TEST_F(CacheDisplayTest, EveryBlockAllocatedCarriesItsSizeAndIsFreed) {
     platform.cache.Add("http://a.example/x", kNormalCacheEntry, 5000);
     platform.cache.Add("http://a.example/y", kNormalCacheEntry, 9000);
     EXPECT_EQ(dlg.ScanCache(1, 0), 1);

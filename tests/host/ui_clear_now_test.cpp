@@ -1,7 +1,7 @@
 // The clear-now run: what each selection deletes, the order, the recount and the report.
 #include <new>
 
-#include "dialog_fixture.h"
+#include "ui_fixture.h"
 
 namespace {
 

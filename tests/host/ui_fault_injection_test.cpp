@@ -4,9 +4,9 @@
 #include <map>
 #include <regex>
 
-#include "dialog_fixture.h"
 #include "platform/errors.h"
 #include "settings/settings_store.h"
+#include "ui_fixture.h"
 
 namespace {
 

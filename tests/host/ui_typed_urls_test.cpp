@@ -1,11 +1,11 @@
 // The typed-address sweep: what it lists, counts and deletes, and what it leaves on screen.
-#include "dialog_fixture.h"
+#include "ui_fixture.h"
 
 namespace {
 
 constexpr char kTypedUrls[] = "Software\\Microsoft\\Internet Explorer\\TypedURLs";
 
-class TypedUrlSweepTest : public DialogTest {
+class TypedUrlsDisplayTest : public DialogTest {
 protected:
     void Seed(std::initializer_list<const char*> names) {
         platform.registry.AddKey(kTypedUrls);
@@ -14,7 +14,7 @@ protected:
     std::vector<std::string> Remaining() { return platform.registry.ValueNames(kTypedUrls); }
 };
 
-TEST_F(TypedUrlSweepTest, EmptyKeyShowsZeroAndTheCleanMark) {
+TEST_F(TypedUrlsDisplayTest, EmptyKeyShowsZeroAndTheCleanMark) {
     platform.registry.AddKey(kTypedUrls);
     EXPECT_EQ(dlg.ScanTypedUrls(1), 0);
     EXPECT_EQ(Text(IDC_HISTORY_COUNT), "URLs In History: 0");
@@ -23,7 +23,7 @@ TEST_F(TypedUrlSweepTest, EmptyKeyShowsZeroAndTheCleanMark) {
     EXPECT_EQ(platform.registry.OpenKeys(), 0);
 }
 
-TEST_F(TypedUrlSweepTest, NamesAreListedInTheListsOrderAndDeletedInIt) {
+TEST_F(TypedUrlsDisplayTest, NamesAreListedInTheListsOrderAndDeletedInIt) {
     Seed({"url1", "url2", "url10"});
     EXPECT_EQ(dlg.ScanTypedUrls(1), 3);
     EXPECT_EQ(platform.window.List(), (std::vector<std::string>{"url1", "url10", "url2"}));
@@ -35,7 +35,7 @@ TEST_F(TypedUrlSweepTest, NamesAreListedInTheListsOrderAndDeletedInIt) {
     EXPECT_TRUE(Remaining().empty());
 }
 
-TEST_F(TypedUrlSweepTest, DeletingSweepShowsTheNumberListedAndTheNextCountZero) {
+TEST_F(TypedUrlsDisplayTest, DeletingSweepShowsTheNumberListedAndTheNextCountZero) {
     Seed({"url1", "url2", "url3", "url4", "url5"});
     EXPECT_EQ(dlg.ScanTypedUrls(0), 5);
     EXPECT_EQ(Text(IDC_HISTORY_COUNT), "URLs In History: 5");
@@ -43,13 +43,13 @@ TEST_F(TypedUrlSweepTest, DeletingSweepShowsTheNumberListedAndTheNextCountZero) 
     EXPECT_EQ(Text(IDC_HISTORY_COUNT), "URLs In History: 0");
 }
 
-TEST_F(TypedUrlSweepTest, AnyFlagButOneDeletes) {
+TEST_F(TypedUrlsDisplayTest, AnyFlagButOneDeletes) {
     Seed({"url1", "url2"});
     dlg.ScanTypedUrls(2);
     EXPECT_TRUE(Remaining().empty());
 }
 
-TEST_F(TypedUrlSweepTest, ValueThatCannotBeDeletedIsNamedInItsBox) {
+TEST_F(TypedUrlsDisplayTest, ValueThatCannotBeDeletedIsNamedInItsBox) {
     Seed({"url1", "url2", "url3"});
     platform.registry.ProtectValue(kTypedUrls, "url2");
     EXPECT_EQ(dlg.ScanTypedUrls(0), 3);
@@ -62,7 +62,7 @@ TEST_F(TypedUrlSweepTest, ValueThatCannotBeDeletedIsNamedInItsBox) {
     EXPECT_EQ(platform.registry.OpenKeys(), 0);
 }
 
-TEST_F(TypedUrlSweepTest, MissingOrLockedKeyLeavesTheScreenAsItWas) {
+TEST_F(TypedUrlsDisplayTest, MissingOrLockedKeyLeavesTheScreenAsItWas) {
     EXPECT_EQ(dlg.ScanTypedUrls(0), -1);
     EXPECT_EQ(Text(IDC_HISTORY_COUNT), "Static");
     EXPECT_TRUE(Control(IDC_FOUND_MARK).visible);
@@ -78,7 +78,7 @@ TEST_F(TypedUrlSweepTest, MissingOrLockedKeyLeavesTheScreenAsItWas) {
     EXPECT_EQ(Remaining(), std::vector<std::string>{"url1"});
 }
 
-TEST_F(TypedUrlSweepTest, LongNamesAndLongAddressesDoNotEndTheListing) {
+TEST_F(TypedUrlsDisplayTest, LongNamesAndLongAddressesDoNotEndTheListing) {
     platform.registry.AddKey(kTypedUrls);
     platform.registry.SetText(kTypedUrls, "url1", "http://a/");
     platform.registry.SetText(kTypedUrls, "url2", "http://a/" + std::string(4000, 'x'));
@@ -92,7 +92,7 @@ TEST_F(TypedUrlSweepTest, LongNamesAndLongAddressesDoNotEndTheListing) {
     EXPECT_TRUE(platform.window.MessageBoxes().empty());
 }
 
-TEST_F(TypedUrlSweepTest, NestedSweepInsideTheBoxDoesNotChangeWhatIsDeleted) {
+TEST_F(TypedUrlsDisplayTest, NestedSweepInsideTheBoxDoesNotChangeWhatIsDeleted) {
     Seed({"url1", "url2", "url3"});
     platform.registry.ProtectValue(kTypedUrls, "url1");
     // While the box is open something else adds an address and counts again, refilling the
@@ -106,7 +106,7 @@ TEST_F(TypedUrlSweepTest, NestedSweepInsideTheBoxDoesNotChangeWhatIsDeleted) {
     EXPECT_EQ(Remaining(), (std::vector<std::string>{"url1", "new"}));
 }
 
-TEST_F(TypedUrlSweepTest, EnumerationErrorEndsTheListingWithoutLeaking) {
+TEST_F(TypedUrlsDisplayTest, EnumerationErrorEndsTheListingWithoutLeaking) {
     Seed({"url1", "url2", "url3"});
     platform.faults.FailCall("RegEnumValue", 5, 2);
     EXPECT_EQ(dlg.ScanTypedUrls(0), 1);

@@ -2,8 +2,8 @@
 // them, so that what happens while one runs, and at its end, can be looked at in turn.
 #include <algorithm>
 
-#include "dialog_fixture.h"
 #include "settings/settings_store.h"
+#include "ui_fixture.h"
 
 namespace {
 

@@ -1,13 +1,13 @@
 // The cookie folder sweep: only outside the NT family, only *.txt, and a walk that always ends.
-#include "dialog_fixture.h"
+#include "ui_fixture.h"
 
 namespace {
 
 constexpr char kFolder[] = "C:\\WINDOWS\\Cookies";
 
-class CookieFolderTest : public DialogTest {
+class CookieFolderDisplayTest : public DialogTest {
 protected:
-    CookieFolderTest() {
+    CookieFolderDisplayTest() {
         g_bIsNT = 0;
         platform.files.AddFolder("C:\\WINDOWS");
         platform.files.AddFolder(kFolder);
@@ -17,7 +17,7 @@ protected:
     }
 };
 
-TEST_F(CookieFolderTest, NtFamilyNeverLooks) {
+TEST_F(CookieFolderDisplayTest, NtFamilyNeverLooks) {
     AddCookies({"a.txt"});
     g_bIsNT = 1;
     EXPECT_EQ(dlg.SweepCookieFolder(1, 0), 0);
@@ -25,14 +25,14 @@ TEST_F(CookieFolderTest, NtFamilyNeverLooks) {
     EXPECT_EQ(platform.files.CurrentDir(), "C:\\");
 }
 
-TEST_F(CookieFolderTest, EmptyWindowsDirectoryNeverLooks) {
+TEST_F(CookieFolderDisplayTest, EmptyWindowsDirectoryNeverLooks) {
     AddCookies({"a.txt"});
     g_strWindowsDir.clear();
     EXPECT_EQ(dlg.SweepCookieFolder(1, 0), 0);
     EXPECT_EQ(platform.files.CurrentDir(), "C:\\");
 }
 
-TEST_F(CookieFolderTest, MissingFolderCountsNothingElsewhere) {
+TEST_F(CookieFolderDisplayTest, MissingFolderCountsNothingElsewhere) {
     MainWindowPlatform other;
     other.files.AddFolder("C:\\WINDOWS");
     other.files.AddFile("C:\\WINDOWS", "readme.txt");
@@ -41,7 +41,7 @@ TEST_F(CookieFolderTest, MissingFolderCountsNothingElsewhere) {
     EXPECT_TRUE(other.files.HasFile("C:\\WINDOWS", "readme.txt"));
 }
 
-TEST_F(CookieFolderTest, CountingCountsEachTxtFileOnce) {
+TEST_F(CookieFolderDisplayTest, CountingCountsEachTxtFileOnce) {
     AddCookies({"a.txt", "b.txt", "c.txt"});
     platform.files.AddFile(kFolder, "index.dat");
     EXPECT_EQ(dlg.SweepCookieFolder(0, 1), 3);
@@ -51,7 +51,7 @@ TEST_F(CookieFolderTest, CountingCountsEachTxtFileOnce) {
     EXPECT_EQ(platform.files.CurrentDir(), "C:\\WINDOWS\\Cookies\\");
 }
 
-TEST_F(CookieFolderTest, DeletingEverythingLeavesOnlyOtherFiles) {
+TEST_F(CookieFolderDisplayTest, DeletingEverythingLeavesOnlyOtherFiles) {
     AddCookies({"a.txt", "b.txt", "c.txt"});
     platform.files.AddFile(kFolder, "index.dat");
     EXPECT_EQ(dlg.SweepCookieFolder(1, 0), 0);
@@ -59,7 +59,7 @@ TEST_F(CookieFolderTest, DeletingEverythingLeavesOnlyOtherFiles) {
     EXPECT_EQ(platform.files.OpenSearches(), 0);
 }
 
-TEST_F(CookieFolderTest, UndeletableFileFirstIsCountedOncePerSearch) {
+TEST_F(CookieFolderDisplayTest, UndeletableFileFirstIsCountedOncePerSearch) {
     platform.files.AddFile(kFolder, "locked.txt", true);
     AddCookies({"a.txt", "b.txt"});
     EXPECT_EQ(dlg.SweepCookieFolder(1, 0), 5);
@@ -67,7 +67,7 @@ TEST_F(CookieFolderTest, UndeletableFileFirstIsCountedOncePerSearch) {
     EXPECT_EQ(platform.files.OpenSearches(), 0);
 }
 
-TEST_F(CookieFolderTest, FilePendingDeletionEndsTheWalk) {
+TEST_F(CookieFolderDisplayTest, FilePendingDeletionEndsTheWalk) {
     platform.files.AddFile(kFolder, "held.txt", false, true);
     AddCookies({"a.txt"});
     // held.txt: reported deleted (1), met again and passed over (2); a.txt deleted (3);
@@ -78,7 +78,7 @@ TEST_F(CookieFolderTest, FilePendingDeletionEndsTheWalk) {
     EXPECT_EQ(platform.files.OpenSearches(), 0);
 }
 
-TEST_F(CookieFolderTest, RootWindowsDirectoryIsJoinedWithOneSeparator) {
+TEST_F(CookieFolderDisplayTest, RootWindowsDirectoryIsJoinedWithOneSeparator) {
     MainWindowPlatform other;
     other.files.AddFolder("C:\\Cookies");
     other.files.AddFile("C:\\Cookies", "a.txt");
@@ -88,7 +88,7 @@ TEST_F(CookieFolderTest, RootWindowsDirectoryIsJoinedWithOneSeparator) {
     EXPECT_EQ(other.files.CurrentDir(), "C:\\Cookies\\");
 }
 
-TEST_F(CookieFolderTest, FailedNextRequestEndsWithTheCountSoFar) {
+TEST_F(CookieFolderDisplayTest, FailedNextRequestEndsWithTheCountSoFar) {
     AddCookies({"a.txt", "b.txt", "c.txt"});
     platform.faults.FailCall("FindNextFile", 5, 2);
     EXPECT_EQ(dlg.SweepCookieFolder(0, 1), 2);

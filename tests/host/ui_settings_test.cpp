@@ -1,7 +1,7 @@
 // The remembered choices: reading one value, the restore at start-up and the save at close.
-#include "dialog_fixture.h"
 #include "platform/errors.h"
 #include "settings/settings_store.h"
+#include "ui_fixture.h"
 
 namespace {
 

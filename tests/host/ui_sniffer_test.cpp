@@ -1,6 +1,6 @@
 // The sniffer: its two timers, the heartbeat, the interval slider and the automatic clear.
-#include "dialog_fixture.h"
 #include "settings/settings_store.h"
+#include "ui_fixture.h"
 
 namespace {
 

@@ -1,9 +1,9 @@
 // Start-up of the main window: its fixed order, the system menu, the platform facts, painting.
 #include <algorithm>
 
-#include "dialog_fixture.h"
 #include "platform/errors.h"
 #include "settings/settings_store.h"
+#include "ui_fixture.h"
 
 namespace {
 
