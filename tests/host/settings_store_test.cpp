@@ -1,18 +1,19 @@
 // The remembered choices as plain values: read, check-state rules and the write, no window.
+#include "settings/settings_store.h"
+
 #include <gtest/gtest.h>
 
 #include "platform/errors.h"
 #include "platform/memory/memory_platform.h"
-#include "settings/settings_store.h"
 
 namespace {
 
-class EngineSettingsTest : public ::testing::Test {
+class SettingsStoreTest : public ::testing::Test {
 protected:
     MemoryPlatform p;
 };
 
-TEST_F(EngineSettingsTest, EachValueIsANumberOrNotStored) {
+TEST_F(SettingsStoreTest, EachValueIsANumberOrNotStored) {
     p.registry.AddKey(kSettingsKey);
     p.registry.SetText(kSettingsKey, "cached_urls", "1");
     p.registry.SetText(kSettingsKey, "cookies", " 1x");
@@ -33,7 +34,7 @@ TEST_F(EngineSettingsTest, EachValueIsANumberOrNotStored) {
     EXPECT_EQ(p.registry.OpenKeys(), 0);
 }
 
-TEST_F(EngineSettingsTest, UnopenableKeyReadsAsNothingStored) {
+TEST_F(SettingsStoreTest, UnopenableKeyReadsAsNothingStored) {
     p.registry.AddKey(kSettingsKey);
     p.registry.SetText(kSettingsKey, "cached_urls", "1");
     p.registry.DenyAccess(kSettingsKey);
@@ -41,7 +42,7 @@ TEST_F(EngineSettingsTest, UnopenableKeyReadsAsNothingStored) {
     for (const auto& value : values.values) EXPECT_FALSE(value.has_value());
 }
 
-TEST_F(EngineSettingsTest, WriteCreatesTheKeyAndWritesOnlyWhatHoldsANumberInTableOrder) {
+TEST_F(SettingsStoreTest, WriteCreatesTheKeyAndWritesOnlyWhatHoldsANumberInTableOrder) {
     SettingValues values;
     values[Setting::Timer] = 60;
     values[Setting::CachedUrls] = 0;
@@ -53,7 +54,7 @@ TEST_F(EngineSettingsTest, WriteCreatesTheKeyAndWritesOnlyWhatHoldsANumberInTabl
     EXPECT_EQ(p.registry.OpenKeys(), 0);
 }
 
-TEST_F(EngineSettingsTest, WriteThatCannotHaveTheKeyWritesNothing) {
+TEST_F(SettingsStoreTest, WriteThatCannotHaveTheKeyWritesNothing) {
     p.faults.FailCall("RegCreateKeyEx", kErrorAccessDenied);
     SettingValues values;
     values[Setting::Modal] = 1;

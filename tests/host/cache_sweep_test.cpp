@@ -1,0 +1,145 @@
+// The URL cache pass: each walk it makes, its block, what it counts and deletes, and where it
+// ends; then the cookie folder with the same request.
+#include "sweep/cache_sweep.h"
+
+#include "platform/errors.h"
+#include "sweep_fixture.h"
+
+namespace {
+
+class CacheSweepTest : public SweepTest {};
+
+TEST_F(CacheSweepTest, CountingTheCacheVisitsEveryEntryInOrderAndDeletesNothing) {
+    p.cache.Add("http://a.example/1.gif");
+    p.cache.Add("Cookie:user@a.example/", kCookieCacheEntry);
+    p.files.AddFile(kCookieFolder, "user@b.txt");
+    const CacheSweepResult result = SweepCache(p.Services(), kWin98, CacheRequest{false, true}, recorder);
+    EXPECT_EQ(recorder.heard,
+              (std::vector<std::string>{"visit cache http://a.example/1.gif", "visit cookie Cookie:user@a.example/",
+                                        "visit file user@b.txt"}));
+    EXPECT_EQ(result.walk.cachedFiles, 1);
+    EXPECT_EQ(result.walk.cookieEntries, 1);
+    EXPECT_EQ(result.cookieFiles.count, 1);
+    EXPECT_EQ(result.Cookies(), 2);
+    EXPECT_TRUE(result.walk.complete);
+    EXPECT_EQ(result.walk.deletedFiles + result.walk.deletedCookieEntries + result.cookieFiles.deleted, 0);
+    EXPECT_EQ(p.cache.Size(), 2u);
+    EXPECT_TRUE(p.files.HasFile(kCookieFolder, "user@b.txt"));
+    ExpectNothingOpen();
+}
+
+TEST_F(CacheSweepTest, LockedEntryIsReportedInlineAndTheWalkGoesOn) {
+    p.cache.Add("http://a.example/1");
+    p.cache.Add("http://a.example/locked", kNormalCacheEntry, 0, true);
+    p.cache.Add("http://a.example/3");
+    p.cache.Add("Cookie:user@a.example/", kCookieCacheEntry);
+    const CacheWalkResult result = WalkUrlCache(p.cache, p.heap, CacheRequest{true, false}, recorder);
+    EXPECT_EQ(recorder.heard,
+              (std::vector<std::string>{"visit cache http://a.example/1", "visit cache http://a.example/locked",
+                                        "kept cache http://a.example/locked", "visit cache http://a.example/3",
+                                        "visit cookie Cookie:user@a.example/"}));
+    EXPECT_EQ(result.cachedFiles, 3);
+    EXPECT_EQ(result.deletedFiles, 2);
+    EXPECT_EQ(result.deletedCookieEntries, 0);
+    EXPECT_EQ(p.cache.Urls(), (std::vector<std::string>{"http://a.example/locked", "Cookie:user@a.example/"}));
+    ExpectNothingOpen();
+}
+
+TEST_F(CacheSweepTest, WalkFailingMidwayIsIncompleteWithTheCountsSoFar) {
+    for (int i = 0; i < 4; ++i) p.cache.Add("http://a.example/" + std::to_string(i));
+    p.faults.FailCall("FindNextUrlCacheEntry", kErrorInternetInternalError, 2);
+    const CacheWalkResult result = WalkUrlCache(p.cache, p.heap, CacheRequest{}, recorder);
+    EXPECT_EQ(result.cachedFiles, 2);
+    EXPECT_FALSE(result.complete);
+    EXPECT_FALSE(result.stopped);
+    ExpectNothingOpen();
+}
+
+// A failed call whose last error reads 0 has left the previous entry in the block.
+TEST_F(CacheSweepTest, FailedCallThatNamesNoErrorEndsTheWalkIncomplete) {
+    for (int i = 0; i < 3; ++i) p.cache.Add("http://a.example/" + std::to_string(i));
+    p.faults.FailCall("FindNextUrlCacheEntry", kErrorSuccess);
+    const CacheWalkResult next = WalkUrlCache(p.cache, p.heap, CacheRequest{true, true}, recorder);
+    EXPECT_EQ(next.cachedFiles, 1);
+    EXPECT_EQ(next.deletedFiles, 1);
+    EXPECT_FALSE(next.complete);
+    EXPECT_EQ(recorder.heard, std::vector<std::string>{"visit cache http://a.example/0"});
+
+    p.faults.Clear();
+    p.faults.FailCall("FindFirstUrlCacheEntry", kErrorSuccess);
+    const CacheWalkResult first = WalkUrlCache(p.cache, p.heap, CacheRequest{}, recorder);
+    EXPECT_EQ(first.cachedFiles, 0);
+    EXPECT_FALSE(first.complete);
+    ExpectNothingOpen();
+}
+
+// Which walks a pass makes: the cookies on their own only after a whole walk without a pattern
+// that met none, under the reference's spelling first and the container's own after it.
+TEST_F(CacheSweepTest, CookiesAreWalkedOnTheirOwnOnlyAfterAWholeWalkThatMetNone) {
+    auto patterns = [](CachePatternReading reading, bool withCookie, bool failMidway) {
+        MemoryPlatform q;
+        q.cache.ReadPatternsAs(reading);
+        q.cache.Add("http://a.example/1");
+        q.cache.Add("http://a.example/2");
+        if (withCookie) q.cache.Add("Cookie:user@a.example/", kCookieCacheEntry);
+        if (failMidway) q.faults.FailCall("FindNextUrlCacheEntry", kErrorInternetInternalError);
+        SweepObserver quiet;
+        WalkUrlCache(q.cache, q.heap, CacheRequest{}, quiet);
+        return q.cache.PatternsWalked();
+    };
+    using Patterns = std::vector<std::string>;
+    EXPECT_EQ(patterns(CachePatternReading::EveryContainer, true, false), Patterns{"(null)"});
+    EXPECT_EQ(patterns(CachePatternReading::EveryContainer, false, false), (Patterns{"(null)", "cookie:", "Cookie:"}));
+    EXPECT_EQ(patterns(CachePatternReading::Documented, true, false), (Patterns{"(null)", "cookie:"}));
+    EXPECT_EQ(patterns(CachePatternReading::Documented, true, true), Patterns{"(null)"});
+}
+
+// Under either reading of a walk without a pattern, a pass meets every cookie entry once.
+class CookieReadingTest : public CacheSweepTest, public ::testing::WithParamInterface<CachePatternReading> {
+protected:
+    CookieReadingTest() {
+        p.cache.ReadPatternsAs(GetParam());
+        p.cache.Add("http://a.example/1.gif");
+        p.cache.Add("Cookie:user@a.example/", kCookieCacheEntry);
+        p.cache.Add("http://a.example/2.js", kNormalCacheEntry, 5000);
+        p.cache.Add("Cookie:user@b.example/", kCookieCacheEntry, 7000);
+    }
+};
+
+TEST_P(CookieReadingTest, CountKeepAndClearReachEveryCookieOnce) {
+    const CacheWalkResult counted = WalkUrlCache(p.cache, p.heap, CacheRequest{}, recorder);
+    EXPECT_EQ(counted.cachedFiles, 2);
+    EXPECT_EQ(counted.cookieEntries, 2);
+    EXPECT_TRUE(counted.complete);
+
+    const CacheWalkResult kept = WalkUrlCache(p.cache, p.heap, CacheRequest{true, false}, recorder);
+    EXPECT_EQ(kept.deletedFiles, 2);
+    EXPECT_EQ(kept.cookieEntries, 2);
+    EXPECT_EQ(kept.deletedCookieEntries, 0);
+    EXPECT_EQ(p.cache.Urls(), (std::vector<std::string>{"Cookie:user@a.example/", "Cookie:user@b.example/"}));
+
+    const CacheWalkResult cleared = WalkUrlCache(p.cache, p.heap, CacheRequest{true, true}, recorder);
+    EXPECT_EQ(cleared.deletedCookieEntries, 2);
+    EXPECT_TRUE(cleared.complete);
+    EXPECT_EQ(p.cache.Size(), 0u);
+    ExpectNothingOpen();
+}
+
+INSTANTIATE_TEST_SUITE_P(Engine, CookieReadingTest,
+                         ::testing::Values(CachePatternReading::EveryContainer, CachePatternReading::Documented));
+
+TEST_F(CacheSweepTest, StopBetweenTwoEntriesLeavesTheRestAndTheCookieFolder) {
+    for (int i = 0; i < 4; ++i) p.cache.Add("http://a.example/" + std::to_string(i));
+    p.files.AddFile(kCookieFolder, "a.txt");
+    recorder.stopAfterVisits = 2;
+    const CacheSweepResult result = SweepCache(p.Services(), kWin98, CacheRequest{true, true}, recorder);
+    EXPECT_TRUE(result.walk.stopped);
+    EXPECT_FALSE(result.walk.complete);
+    EXPECT_EQ(result.walk.deletedFiles, 2);
+    EXPECT_EQ(p.cache.Size(), 2u);
+    EXPECT_TRUE(p.files.HasFile(kCookieFolder, "a.txt"));
+    EXPECT_EQ(p.files.DeleteAttempts(), 0);
+    ExpectNothingOpen();
+}
+
+}  // namespace

@@ -1,0 +1,52 @@
+// The cookie folder sweep: only outside the NT family, only *.txt, and a walk that always ends.
+#include "sweep/cookie_folder_sweep.h"
+
+#include <algorithm>
+
+#include "sweep_fixture.h"
+
+namespace {
+
+class CookieFolderSweepTest : public SweepTest {};
+
+TEST_F(CookieFolderSweepTest, CookieFilesOnlyOutsideNtAndOnlyWithTheCookies) {
+    p.files.AddFile(kCookieFolder, "a.txt");
+    EXPECT_EQ(SweepCookieFiles(p.files, kNt, true, recorder).count, 0);
+    EXPECT_EQ(SweepCookieFiles(p.files, CookieFolderPlace{false, ""}, true, recorder).count, 0);
+    EXPECT_TRUE(recorder.heard.empty());
+    SweepCache(p.Services(), kWin98, CacheRequest{true, false}, recorder);
+    EXPECT_TRUE(p.files.HasFile(kCookieFolder, "a.txt"));
+    SweepCache(p.Services(), kWin98, CacheRequest{true, true}, recorder);
+    EXPECT_FALSE(p.files.HasFile(kCookieFolder, "a.txt"));
+}
+
+TEST_F(CookieFolderSweepTest, UndeletableCookieFileIsReportedOnceThoughMetAgain) {
+    p.files.AddFile(kCookieFolder, "stuck.txt", true);
+    p.files.AddFile(kCookieFolder, "b.txt");
+    p.files.AddFile(kCookieFolder, "c.txt");
+    const CookieFolderResult result = SweepCookieFiles(p.files, kWin98, true, recorder);
+    EXPECT_EQ(result.count, 5);
+    EXPECT_EQ(result.deleted, 2);
+    EXPECT_EQ(std::count(recorder.heard.begin(), recorder.heard.end(), "kept file stuck.txt"), 1);
+    EXPECT_EQ(p.files.Files(kCookieFolder), std::vector<std::string>{"stuck.txt"});
+    ExpectNothingOpen();
+}
+
+TEST_F(CookieFolderSweepTest, OnlyNamesWhoseOwnExtensionIsTxtAreCookieFiles) {
+    // The search hands these out through their 8.3 aliases (NOTES~1.TXT, ...), as the real one does.
+    p.files.AddFile(kCookieFolder, "notes.txtold");
+    p.files.AddFile(kCookieFolder, "archive.txt.bak");
+    p.files.AddFile(kCookieFolder, "USER@A.TXT");
+    p.files.AddFile(kCookieFolder, "user@b.Txt");
+    ASSERT_EQ(MemoryFileSearch::ShortAlias("notes.txtold"), "NOTES~1.TXT");
+
+    EXPECT_EQ(SweepCookieFiles(p.files, kWin98, false, recorder).count, 2);
+    const CookieFolderResult cleared = SweepCookieFiles(p.files, kWin98, true, recorder);
+    EXPECT_EQ(cleared.deleted, 2);
+    EXPECT_EQ(cleared.count, 0);
+    EXPECT_EQ(p.files.Files(kCookieFolder), (std::vector<std::string>{"notes.txtold", "archive.txt.bak"}));
+    for (const std::string& line : recorder.heard) EXPECT_EQ(line.find("notes"), std::string::npos) << line;
+    ExpectNothingOpen();
+}
+
+}  // namespace
