@@ -142,4 +142,60 @@ TEST_F(CacheSweepTest, StopBetweenTwoEntriesLeavesTheRestAndTheCookieFolder) {
     ExpectNothingOpen();
 }
 
+TEST_F(CacheSweepTest, RecordLargerThanTheBlockGrowsItExactlyOnce) {
+    p.cache.Add("http://a.example/small");
+    p.cache.Add("http://a.example/large", kNormalCacheEntry, 6000);
+    p.cache.Add("http://a.example/after");
+    const std::uint32_t large = MemoryUrlCache::RecordSize("http://a.example/large", 6000);
+    const CacheWalkResult result = WalkUrlCache(p.cache, p.heap, CacheRequest{}, recorder);
+    EXPECT_EQ(result.cachedFiles, 3);
+    EXPECT_TRUE(result.complete);
+    // The two walks over the cookies, which follow a walk that met none, take the same block.
+    EXPECT_EQ(p.cache.SizesOffered(), (std::vector<std::uint32_t>{4096, 4096, large, large, large, large, large}));
+    EXPECT_EQ(p.heap.Sizes(), (std::vector<std::size_t>{4096, large}));
+    ExpectNothingOpen();
+}
+
+TEST_F(CacheSweepTest, EveryBlockAllocatedCarriesItsSizeAndIsFreed) {
+    p.cache.Add("http://a.example/x", kNormalCacheEntry, 5000);
+    p.cache.Add("http://a.example/y", kNormalCacheEntry, 9000);
+    EXPECT_TRUE(WalkUrlCache(p.cache, p.heap, CacheRequest{true, false}, recorder).complete);
+    EXPECT_EQ(p.cache.Size(), 0u);
+    ASSERT_EQ(p.heap.Sizes().size(), 3u);
+    EXPECT_EQ(p.heap.Sizes()[1], MemoryUrlCache::RecordSize("http://a.example/x", 5000));
+    EXPECT_EQ(p.heap.Sizes()[2], MemoryUrlCache::RecordSize("http://a.example/y", 9000));
+    ExpectNothingOpen();
+}
+
+TEST_F(CacheSweepTest, ServiceAskingForNoLargerBlockEndsTheWalk) {
+    p.cache.Add("http://a.example/large", kNormalCacheEntry, 6000);
+    p.cache.ReportNeededSize(4096);
+    const CacheWalkResult result = WalkUrlCache(p.cache, p.heap, CacheRequest{}, recorder);
+    EXPECT_FALSE(result.complete);
+    EXPECT_EQ(result.cachedFiles, 0);
+    ExpectNothingOpen();
+}
+
+TEST_F(CacheSweepTest, AllocationFailureEndsTheWalkWithCountsSoFar) {
+    p.cache.Add("http://a.example/small");
+    p.cache.Add("http://a.example/large", kNormalCacheEntry, 6000);
+    p.faults.FailCall("HeapAlloc", kErrorNotEnoughMemory, 2);
+    const CacheWalkResult result = WalkUrlCache(p.cache, p.heap, CacheRequest{}, recorder);
+    EXPECT_FALSE(result.complete);
+    EXPECT_EQ(result.cachedFiles, 1);
+    ExpectNothingOpen();
+}
+
+TEST_F(CacheSweepTest, WalkThatCannotStartLeavesNothingOpenAndTheCookieFolderIsStillSwept) {
+    p.cache.Add("http://a.example/1.gif");
+    p.cache.Add("Cookie:user@a.example/", kCookieCacheEntry);
+    p.files.AddFile(kCookieFolder, "u@a.txt");
+    p.faults.FailCall("FindFirstUrlCacheEntry", kErrorAccessDenied);
+    const CacheSweepResult result = SweepCache(p.Services(), kWin98, CacheRequest{}, recorder);
+    EXPECT_FALSE(result.walk.complete);
+    EXPECT_EQ(result.walk.cachedFiles + result.walk.cookieEntries, 0);
+    EXPECT_EQ(result.cookieFiles.count, 1);
+    ExpectNothingOpen();
+}
+
 }  // namespace

@@ -13,6 +13,38 @@ protected:
     MemoryPlatform p;
 };
 
+TEST_F(SettingsStoreTest, ReadSettingGivesTheSentinelForAnythingUnreadable) {
+    EXPECT_EQ(ReadSetting(p.registry, "cookies"), "ERR_KEY_NOT_OPEN");
+    p.registry.AddKey(kSettingsKey);
+    EXPECT_EQ(ReadSetting(p.registry, "cookies"), "ERR_KEY_NOT_OPEN");
+    p.registry.SetText(kSettingsKey, "cookies", "1");
+    EXPECT_EQ(ReadSetting(p.registry, "cookies"), "1");
+    p.registry.SetText(kSettingsKey, "cookies", std::string(254, '7'));
+    EXPECT_EQ(ReadSetting(p.registry, "cookies"), std::string(254, '7'));
+    p.registry.SetText(kSettingsKey, "cookies", std::string(255, '7'));
+    EXPECT_EQ(ReadSetting(p.registry, "cookies"), "ERR_KEY_NOT_OPEN");
+    p.registry.SetValue(kSettingsKey, "cookies", kRegSz, std::vector<std::uint8_t>(255, '8'));
+    EXPECT_EQ(ReadSetting(p.registry, "cookies"), std::string(255, '8'));
+    p.registry.SetValue(kSettingsKey, "cookies", kRegDword, {1, 0, 0, 0});
+    EXPECT_EQ(ReadSetting(p.registry, "cookies"), "\x01");
+    p.registry.DenyAccess(kSettingsKey);
+    EXPECT_EQ(ReadSetting(p.registry, "cookies"), "ERR_KEY_NOT_OPEN");
+    EXPECT_EQ(p.registry.OpenKeys(), 0);
+}
+
+TEST_F(SettingsStoreTest, NumbersConvertTheStandardWay) {
+    EXPECT_EQ(ParseSettingNumber("1"), 1);
+    EXPECT_EQ(ParseSettingNumber("  0"), 0);
+    EXPECT_EQ(ParseSettingNumber("\t+1"), 1);
+    EXPECT_EQ(ParseSettingNumber("1abc"), 1);
+    EXPECT_EQ(ParseSettingNumber("abc"), 0);
+    EXPECT_EQ(ParseSettingNumber(""), 0);
+    EXPECT_EQ(ParseSettingNumber("-5"), -5);
+    EXPECT_EQ(ParseSettingNumber("\x01"), 0);
+    EXPECT_NE(ParseSettingNumber("4294967297"), 1);
+    EXPECT_NE(ParseSettingNumber("-4294967296"), 0);
+}
+
 TEST_F(SettingsStoreTest, EachValueIsANumberOrNotStored) {
     p.registry.AddKey(kSettingsKey);
     p.registry.SetText(kSettingsKey, "cached_urls", "1");
@@ -60,6 +92,19 @@ TEST_F(SettingsStoreTest, WriteThatCannotHaveTheKeyWritesNothing) {
     values[Setting::Modal] = 1;
     EXPECT_FALSE(WriteSettings(p.registry, values));
     EXPECT_FALSE(p.registry.HasKey(kSettingsKey));
+}
+
+TEST_F(SettingsStoreTest, ValueThatCannotBeWrittenKeepsItsOldContentWhileTheOthersAreWritten) {
+    p.registry.SetText(kSettingsKey, "cookies", "1");
+    p.faults.FailCall("RegSetValueEx", kErrorAccessDenied, 2);
+    SettingValues values;
+    values[Setting::CachedUrls] = 0;
+    values[Setting::Cookies] = 0;
+    values[Setting::Modal] = 0;
+    EXPECT_TRUE(WriteSettings(p.registry, values));
+    EXPECT_EQ(ReadSetting(p.registry, "cached_urls"), "0");
+    EXPECT_EQ(ReadSetting(p.registry, "cookies"), "1");
+    EXPECT_EQ(ReadSetting(p.registry, "modal"), "0");
 }
 
 }  // namespace

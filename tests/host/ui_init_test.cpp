@@ -82,15 +82,6 @@ TEST_F(InitTest, PlatformFamilyAndWindowsDirectoryAreKept) {
     EXPECT_EQ(g_bIsNT, 1);
 }
 
-TEST_F(InitTest, UnansweredQueriesLeaveTheCookieFolderAlone) {
-    platform.system.platformId = kPlatformWin32Windows;
-    platform.faults.FailCall("GetVersionEx", kErrorInvalidParameter);
-    platform.faults.FailCall("GetWindowsDirectory", kErrorInsufficientBuffer);
-    dlg.OnInitDialog();
-    EXPECT_EQ(g_bIsNT, 1);
-    EXPECT_EQ(g_strWindowsDir, "");
-}
-
 TEST_F(InitTest, TooltipsAreRegisteredInOrderWithTheirTexts) {
     dlg.OnInitDialog();
     const auto& tips = platform.window.ToolTips();
