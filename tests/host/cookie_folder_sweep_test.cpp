@@ -10,15 +10,13 @@ namespace {
 
 class CookieFolderSweepTest : public SweepTest {};
 
-TEST_F(CookieFolderSweepTest, CookieFilesOnlyOutsideNtAndOnlyWithTheCookies) {
+TEST_F(CookieFolderSweepTest, OnlyOutsideTheNtFamilyAndWithAWindowsDirectory) {
     p.files.AddFile(kCookieFolder, "a.txt");
     EXPECT_EQ(SweepCookieFiles(p.files, kNt, true, recorder).count, 0);
     EXPECT_EQ(SweepCookieFiles(p.files, CookieFolderPlace{false, ""}, true, recorder).count, 0);
     EXPECT_TRUE(recorder.heard.empty());
-    SweepCache(p.Services(), kWin98, CacheRequest{true, false}, recorder);
     EXPECT_TRUE(p.files.HasFile(kCookieFolder, "a.txt"));
-    SweepCache(p.Services(), kWin98, CacheRequest{true, true}, recorder);
-    EXPECT_FALSE(p.files.HasFile(kCookieFolder, "a.txt"));
+    EXPECT_EQ(p.files.CurrentDir(), "C:\\");
 }
 
 TEST_F(CookieFolderSweepTest, UndeletableCookieFileIsReportedOnceThoughMetAgain) {
@@ -42,6 +40,7 @@ TEST_F(CookieFolderSweepTest, OnlyNamesWhoseOwnExtensionIsTxtAreCookieFiles) {
     ASSERT_EQ(MemoryFileSearch::ShortAlias("notes.txtold"), "NOTES~1.TXT");
 
     EXPECT_EQ(SweepCookieFiles(p.files, kWin98, false, recorder).count, 2);
+    EXPECT_EQ(p.files.CurrentDir(), "C:\\WINDOWS\\Cookies\\");
     const CookieFolderResult cleared = SweepCookieFiles(p.files, kWin98, true, recorder);
     EXPECT_EQ(cleared.deleted, 2);
     EXPECT_EQ(cleared.count, 0);

@@ -45,24 +45,31 @@ TEST_F(SettingsStoreTest, NumbersConvertTheStandardWay) {
     EXPECT_NE(ParseSettingNumber("-4294967296"), 0);
 }
 
+// A value that reads as text is stored, whatever the text: one that is no number holds 0.
 TEST_F(SettingsStoreTest, EachValueIsANumberOrNotStored) {
     p.registry.AddKey(kSettingsKey);
     p.registry.SetText(kSettingsKey, "cached_urls", "1");
-    p.registry.SetText(kSettingsKey, "cookies", " 1x");
+    p.registry.SetText(kSettingsKey, "cookies", "");
     p.registry.SetText(kSettingsKey, "IE_history", "2");
+    p.registry.SetValue(kSettingsKey, "snifTimer", kRegSz, std::vector<std::uint8_t>(300, '1'));
+    p.registry.SetValue(kSettingsKey, "auto_clear", kRegDword, {1, 0, 0, 0});
     p.registry.SetText(kSettingsKey, "timer", "45");
     p.registry.SetText(kSettingsKey, "modal", kKeyNotOpen);
-    const SettingValues values = ReadSettings(p.registry);
+    SettingValues values = ReadSettings(p.registry);
     EXPECT_EQ(values[Setting::CachedUrls], 1);
-    EXPECT_EQ(values[Setting::Cookies], 1);
+    EXPECT_EQ(values[Setting::Cookies], 0);
     EXPECT_EQ(values[Setting::IeHistory], 2);
-    EXPECT_EQ(values[Setting::Timer], 45);
     EXPECT_FALSE(values[Setting::SnifTimer].has_value());
+    EXPECT_EQ(values[Setting::AutoClear], 0);
+    EXPECT_EQ(values[Setting::Timer], 45);
     EXPECT_FALSE(values[Setting::Modal].has_value());
     // A box takes only 0 or 1.
     EXPECT_EQ(values.CheckState(Setting::CachedUrls), 1);
+    EXPECT_EQ(values.CheckState(Setting::Cookies), 0);
     EXPECT_FALSE(values.CheckState(Setting::IeHistory).has_value());
     EXPECT_FALSE(values.CheckState(Setting::SnifTimer).has_value());
+    values[Setting::IeHistory] = -1;
+    EXPECT_FALSE(values.CheckState(Setting::IeHistory).has_value());
     EXPECT_EQ(p.registry.OpenKeys(), 0);
 }
 

@@ -22,6 +22,12 @@ TEST_F(StoreSweepTest, StoresGoTypedFirstThenCacheEachReportedWhenDone) {
                                         "visit cookie Cookie:user@a.example/", "visit file c.txt", "cache done"}));
     EXPECT_TRUE(result.Complete());
     EXPECT_FALSE(result.Stopped());
+    const std::vector<std::string>& calls = p.faults.Calls();
+    const auto lastRegistryDelete = std::find(calls.rbegin(), calls.rend(), "RegDeleteValue");
+    const auto firstCacheDelete = std::find(calls.begin(), calls.end(), "DeleteUrlCacheEntry");
+    ASSERT_NE(lastRegistryDelete, calls.rend());
+    ASSERT_NE(firstCacheDelete, calls.end());
+    EXPECT_LT(lastRegistryDelete.base(), firstCacheDelete);
     EXPECT_EQ(p.cache.Urls(), std::vector<std::string>{"Cookie:user@a.example/"});
     EXPECT_TRUE(p.files.HasFile(kCookieFolder, "c.txt"));
     EXPECT_TRUE(p.registry.ValueNames(kTypedUrlsKey).empty());

@@ -55,6 +55,7 @@ TEST_F(TypedUrlSweepTest, ValueThatStaysIsReportedWhileTheKeyIsOpenAndBeforeTheN
     ExpectNothingOpen();
 }
 
+// A long address lists like a short one; only a name too long for the buffer is passed over.
 TEST_F(TypedUrlSweepTest, TypedNameTooLongForTheBufferIsSkippedNotTheEnd) {
     // Longest name of the registry in a double-byte code page: two bytes a character.
     const std::string doubleByte(kMaxValueNameChars * 2, 'x');
@@ -63,24 +64,30 @@ TEST_F(TypedUrlSweepTest, TypedNameTooLongForTheBufferIsSkippedNotTheEnd) {
     p.registry.SetText(kTypedUrlsKey, "url1", "http://a/");
     p.registry.SetText(kTypedUrlsKey, tooLong, "http://b/");
     p.registry.SetText(kTypedUrlsKey, doubleByte, "http://c/");
-    p.registry.SetText(kTypedUrlsKey, "url2", "http://d/");
+    p.registry.SetText(kTypedUrlsKey, "url2", "http://d/" + std::string(4000, 'x'));
+    p.registry.SetText(kTypedUrlsKey, "url3", "http://e/");
     const TypedUrlResult result = SweepTypedUrls(p.registry, true, recorder);
     EXPECT_TRUE(result.complete);
-    EXPECT_EQ(result.listed, 3);
-    EXPECT_EQ(result.deleted, 3);
+    EXPECT_EQ(result.listed, 4);
+    EXPECT_EQ(result.deleted, 4);
     EXPECT_EQ(p.registry.ValueNames(kTypedUrlsKey), std::vector<std::string>{tooLong});
+    ExpectNothingOpen();
 }
 
+// What was listed before the error is deleted; a key refused at the open is left whole.
 TEST_F(TypedUrlSweepTest, TypedListingEndedByAnErrorIsIncomplete) {
-    SeedTyped({"a", "b"});
+    SeedTyped({"a", "b", "c"});
     p.faults.FailCall("RegEnumValue", kErrorAccessDenied, 2);
-    const TypedUrlResult result = SweepTypedUrls(p.registry, false, recorder);
+    const TypedUrlResult result = SweepTypedUrls(p.registry, true, recorder);
     EXPECT_TRUE(result.opened);
     EXPECT_FALSE(result.complete);
     EXPECT_EQ(result.listed, 1);
+    EXPECT_EQ(result.deleted, 1);
+    EXPECT_EQ(p.registry.ValueNames(kTypedUrlsKey), (std::vector<std::string>{"b", "c"}));
     p.registry.DenyAccess(kTypedUrlsKey);
     EXPECT_FALSE(SweepTypedUrls(p.registry, true, recorder).opened);
     EXPECT_EQ(p.registry.ValueNames(kTypedUrlsKey).size(), 2u);
+    ExpectNothingOpen();
 }
 
 // Each address deleted takes the time it was typed; every other time stays, and one that

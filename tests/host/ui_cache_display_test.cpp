@@ -1,8 +1,11 @@
-// The URL cache pass: counting, deleting, growing its block and ending on every failure.
+// What a cache pass leaves on screen (the counters, the found and clean marks, the title) and
+// what ScanCache's and SweepCookieFolder's integer flags and results mean.
 #include "platform/errors.h"
 #include "ui_fixture.h"
 
 namespace {
+
+constexpr char kCookies[] = "C:\\WINDOWS\\Cookies";
 
 class CacheDisplayTest : public DialogTest {
 protected:
@@ -10,6 +13,11 @@ protected:
         platform.cache.Add("http://a.example/1.gif");
         platform.cache.Add("Cookie:user@a.example/", kCookieCacheEntry);
         platform.cache.Add("http://a.example/2.js");
+    }
+    void SeedCookieFiles(std::initializer_list<const char*> names) {
+        g_bIsNT = 0;
+        platform.files.AddFolder(kCookies);
+        for (const char* name : names) platform.files.AddFile(kCookies, name);
     }
 };
 
@@ -22,7 +30,9 @@ TEST_F(CacheDisplayTest, EmptyCacheShowsZerosAndTheCleanMark) {
     EXPECT_EQ(platform.window.Title(), "Win Brumix");
 }
 
-TEST_F(CacheDisplayTest, CountingDeletesNothing) {
+// bCountOnly 1 only counts, whatever bDeleteCookies says; any other value deletes, and takes
+// the cookies only for bDeleteCookies 1. The counters show what the pass met, deleted or not.
+TEST_F(CacheDisplayTest, OnlyOneCountsAndOnlyOneTakesTheCookies) {
     SeedMixed();
     EXPECT_EQ(dlg.ScanCache(1, 1), 1);
     EXPECT_EQ(dlg.ScanCache(0, 1), 1);
@@ -31,11 +41,8 @@ TEST_F(CacheDisplayTest, CountingDeletesNothing) {
     EXPECT_EQ(Text(IDC_COOKIE_COUNT), "Cookies: 1");
     EXPECT_TRUE(Control(IDC_FOUND_MARK).visible);
     EXPECT_FALSE(Control(IDC_CLEAN_MARK).visible);
-}
 
-TEST_F(CacheDisplayTest, DeletingKeepsCookiesUnlessAsked) {
-    SeedMixed();
-    dlg.ScanCache(0, 0);
+    dlg.ScanCache(2, 2);
     EXPECT_EQ(platform.cache.Urls(), std::vector<std::string>{"Cookie:user@a.example/"});
     EXPECT_EQ(Text(IDC_CACHED_COUNT), "Cached Files: 2");
     dlg.ScanCache(1, 0);
@@ -46,64 +53,58 @@ TEST_F(CacheDisplayTest, DeletingKeepsCookiesUnlessAsked) {
 TEST_F(CacheDisplayTest, MinimisedTitleCarriesTheCounts) {
     for (int i = 0; i < 12; ++i) platform.cache.Add("http://a.example/" + std::to_string(i));
     for (int i = 0; i < 3; ++i) platform.cache.Add("Cookie:u@" + std::to_string(i), kCookieCacheEntry);
-    g_bIsNT = 0;
-    platform.files.AddFolder("C:\\WINDOWS\\Cookies");
-    platform.files.AddFile("C:\\WINDOWS\\Cookies", "u@a.txt");
-    platform.files.AddFile("C:\\WINDOWS\\Cookies", "u@b.txt");
+    SeedCookieFiles({"u@a.txt", "u@b.txt"});
     platform.window.minimised = true;
     dlg.ScanCache(1, 1);
     EXPECT_EQ(platform.window.Title(), "t:12-c:5");
     EXPECT_EQ(Text(IDC_COOKIE_COUNT), "Cookies: 5");
 }
 
-}  // namespace
-
-namespace {
-
-TEST_F(CacheDisplayTest, FlagsOtherThanOneCountAsNo) {
-    SeedMixed();
-    dlg.ScanCache(2, 2);
-    EXPECT_EQ(platform.cache.Urls(), std::vector<std::string>{"Cookie:user@a.example/"});
-}
-
-TEST_F(CacheDisplayTest, OnlyCookieEntriesStillShowTheFoundMark) {
+// Cookie entries alone, or cookie files alone (here behind a walk that could not start), are
+// something found.
+TEST_F(CacheDisplayTest, CookiesAloneShowTheFoundMark) {
     platform.cache.Add("Cookie:u@a/", kCookieCacheEntry);
-    platform.cache.Add("Cookie:u@b/", kCookieCacheEntry | kNormalCacheEntry);
+    platform.cache.Add("Cookie:u@b/", kCookieCacheEntry);
     dlg.ScanCache(1, 1);
     EXPECT_EQ(Text(IDC_CACHED_COUNT), "Cached Files: 0");
     EXPECT_EQ(Text(IDC_COOKIE_COUNT), "Cookies: 2");
     EXPECT_TRUE(Control(IDC_FOUND_MARK).visible);
-}
 
-TEST_F(CacheDisplayTest, WalkFailingMidwayShowsCountsSoFar) {
-    SeedMixed();
-    platform.faults.FailCall("FindNextUrlCacheEntry", kErrorInternetInternalError, 2);
-    EXPECT_EQ(dlg.ScanCache(1, 0), 0);
-    EXPECT_EQ(Text(IDC_CACHED_COUNT), "Cached Files: 1");
-    EXPECT_EQ(Text(IDC_COOKIE_COUNT), "Cookies: 1");
-    EXPECT_EQ(platform.cache.Urls(), std::vector<std::string>{"http://a.example/2.js"});
-    EXPECT_EQ(platform.cache.OpenWalks(), 0);
-    EXPECT_EQ(platform.heap.Live(), 0);
-}
-
-TEST_F(CacheDisplayTest, EntryThatCannotBeDeletedIsCountedAndTheWalkGoesOn) {
-    platform.cache.Add("http://a.example/locked", kNormalCacheEntry, 0, true);
-    platform.cache.Add("http://a.example/free");
-    EXPECT_EQ(dlg.ScanCache(1, 0), 1);
-    EXPECT_EQ(Text(IDC_CACHED_COUNT), "Cached Files: 2");
-    EXPECT_EQ(platform.cache.Urls(), std::vector<std::string>{"http://a.example/locked"});
-}
-
-TEST_F(CacheDisplayTest, WalkThatCannotStartShowsTheCookieFilesFound) {
-    g_bIsNT = 0;
-    platform.files.AddFolder("C:\\WINDOWS\\Cookies");
-    platform.files.AddFile("C:\\WINDOWS\\Cookies", "u@a.txt");
-    SeedMixed();
+    SeedCookieFiles({"u@a.txt"});
+    platform.faults.Clear();
     platform.faults.FailCall("FindFirstUrlCacheEntry", kErrorAccessDenied);
     EXPECT_EQ(dlg.ScanCache(1, 1), 0);
     EXPECT_EQ(Text(IDC_CACHED_COUNT), "Cached Files: 0");
     EXPECT_EQ(Text(IDC_COOKIE_COUNT), "Cookies: 1");
     EXPECT_TRUE(Control(IDC_FOUND_MARK).visible);
+}
+
+TEST_F(CacheDisplayTest, WalkFailingMidwayGivesZeroAndShowsTheCountsSoFar) {
+    SeedMixed();
+    platform.faults.FailCall("FindNextUrlCacheEntry", kErrorInternetInternalError, 2);
+    EXPECT_EQ(dlg.ScanCache(1, 0), 0);
+    EXPECT_EQ(Text(IDC_CACHED_COUNT), "Cached Files: 1");
+    EXPECT_EQ(Text(IDC_COOKIE_COUNT), "Cookies: 1");
+}
+
+// SweepCookieFolder deletes only for bDelete 1 with a bCountOnly other than 1, and looks only
+// where the start-up's facts put the folder: outside the NT family, under a known directory.
+TEST_F(CacheDisplayTest, CookieFolderIsClearedOnlyWhenAskedAndOnlyWhereTheFactsPutIt) {
+    SeedCookieFiles({"a.txt", "b.txt"});
+    g_bIsNT = 1;
+    EXPECT_EQ(dlg.SweepCookieFolder(1, 0), 0);
+    g_bIsNT = 0;
+    g_strWindowsDir.clear();
+    EXPECT_EQ(dlg.SweepCookieFolder(1, 0), 0);
+    EXPECT_EQ(platform.files.Files(kCookies).size(), 2u);
+
+    g_strWindowsDir = "C:\\WINDOWS";
+    EXPECT_EQ(dlg.SweepCookieFolder(0, 1), 2);
+    EXPECT_EQ(dlg.SweepCookieFolder(1, 1), 2);
+    EXPECT_EQ(dlg.SweepCookieFolder(0, 0), 2);
+    EXPECT_EQ(platform.files.Files(kCookies).size(), 2u);
+    EXPECT_EQ(dlg.SweepCookieFolder(1, 0), 0);
+    EXPECT_TRUE(platform.files.Files(kCookies).empty());
 }
 
 }  // namespace
