@@ -5,8 +5,6 @@
 
 namespace {
 
-constexpr char kCookies[] = "C:\\WINDOWS\\Cookies";
-
 class CacheDisplayTest : public DialogTest {
 protected:
     void SeedMixed() {
@@ -16,8 +14,8 @@ protected:
     }
     void SeedCookieFiles(std::initializer_list<const char*> names) {
         g_bIsNT = 0;
-        platform.files.AddFolder(kCookies);
-        for (const char* name : names) platform.files.AddFile(kCookies, name);
+        platform.files.AddFolder(kWindowsCookies);
+        for (const char* name : names) platform.files.AddFile(kWindowsCookies, name);
     }
 };
 
@@ -96,15 +94,15 @@ TEST_F(CacheDisplayTest, CookieFolderIsClearedOnlyWhenAskedAndOnlyWhereTheFactsP
     g_bIsNT = 0;
     g_strWindowsDir.clear();
     EXPECT_EQ(dlg.SweepCookieFolder(1, 0), 0);
-    EXPECT_EQ(platform.files.Files(kCookies).size(), 2u);
+    EXPECT_EQ(platform.files.Files(kWindowsCookies).size(), 2u);
 
     g_strWindowsDir = "C:\\WINDOWS";
     EXPECT_EQ(dlg.SweepCookieFolder(0, 1), 2);
     EXPECT_EQ(dlg.SweepCookieFolder(1, 1), 2);
     EXPECT_EQ(dlg.SweepCookieFolder(0, 0), 2);
-    EXPECT_EQ(platform.files.Files(kCookies).size(), 2u);
+    EXPECT_EQ(platform.files.Files(kWindowsCookies).size(), 2u);
     EXPECT_EQ(dlg.SweepCookieFolder(1, 0), 0);
-    EXPECT_TRUE(platform.files.Files(kCookies).empty());
+    EXPECT_TRUE(platform.files.Files(kWindowsCookies).empty());
 }
 
 }  // namespace

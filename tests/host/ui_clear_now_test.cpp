@@ -6,20 +6,13 @@
 
 namespace {
 
-constexpr char kTypedUrls[] = "Software\\Microsoft\\Internet Explorer\\TypedURLs";
-
 class ClearNowTest : public DialogTest {
 protected:
     ClearNowTest() {
-        platform.registry.AddKey(kTypedUrls);
-        platform.registry.SetText(kTypedUrls, "url1", "http://a/");
+        SeedTyped({"url1"});
         platform.cache.Add("http://a.example/1.gif");
         platform.cache.Add("Cookie:user@a.example/", kCookieCacheEntry);
         Control(IDC_STATUS).text = "before";
-    }
-    void Check(int id) {
-        platform.window.SetCheck(id, 1);
-        platform.window.EnableControl(id, true);
     }
 };
 
@@ -37,7 +30,7 @@ TEST_F(ClearNowTest, NothingSelectedAsksForASelectionAndChangesNothing) {
 }
 
 TEST_F(ClearNowTest, HistoryOnlyDeletesTypedAddressesAndCountsTheCache) {
-    Check(IDC_HISTORY);
+    Select(IDC_HISTORY);
     dlg.OnClearNow();
     EXPECT_TRUE(platform.registry.ValueNames(kTypedUrls).empty());
     EXPECT_EQ(platform.cache.Size(), 2u);
@@ -49,7 +42,7 @@ TEST_F(ClearNowTest, HistoryOnlyDeletesTypedAddressesAndCountsTheCache) {
 }
 
 TEST_F(ClearNowTest, TemporaryFilesWithoutCookiesKeepsCookies) {
-    Check(IDC_TEMP_FILES);
+    Select(IDC_TEMP_FILES);
     dlg.OnClearNow();
     EXPECT_EQ(platform.cache.Urls(), std::vector<std::string>{"Cookie:user@a.example/"});
     EXPECT_EQ(platform.registry.ValueNames(kTypedUrls).size(), 1u);
@@ -59,9 +52,9 @@ TEST_F(ClearNowTest, TemporaryFilesWithoutCookiesKeepsCookies) {
 }
 
 TEST_F(ClearNowTest, EverythingSelectedClearsEverything) {
-    Check(IDC_TEMP_FILES);
-    Check(IDC_COOKIES);
-    Check(IDC_HISTORY);
+    Select(IDC_TEMP_FILES);
+    Select(IDC_COOKIES);
+    Select(IDC_HISTORY);
     dlg.OnClearNow();
     EXPECT_EQ(platform.cache.Size(), 0u);
     EXPECT_TRUE(platform.registry.ValueNames(kTypedUrls).empty());
@@ -70,7 +63,7 @@ TEST_F(ClearNowTest, EverythingSelectedClearsEverything) {
 }
 
 TEST_F(ClearNowTest, ButtonAndCookieBoxAreDisabledWhileTheRunLasts) {
-    Check(IDC_HISTORY);
+    Select(IDC_HISTORY);
     platform.registry.ProtectValue(kTypedUrls, "url1");
     bool disabledInside = false;
     platform.window.whileMessageBoxOpen = [&](const MemoryWindow::MessageBoxShown&) {
@@ -113,8 +106,8 @@ TEST_F(ClearNowTest, ExceptionInsideAClearLeavesAWindowThatStillWorks) {
     CBrumixDlg throwingDlg(
         platform.window, PlatformServices{throwing, platform.registry, platform.files, platform.system, platform.heap},
         platform.passes);
-    Check(IDC_TEMP_FILES);
-    Check(IDC_HISTORY);
+    Select(IDC_TEMP_FILES);
+    Select(IDC_HISTORY);
     // The exception ends the pass on the worker and reaches no caller.
     EXPECT_NO_THROW(throwingDlg.OnClearNow());
     EXPECT_TRUE(Control(IDOK).enabled);
@@ -125,7 +118,7 @@ TEST_F(ClearNowTest, ExceptionInsideAClearLeavesAWindowThatStillWorks) {
     EXPECT_EQ(Text(IDC_STATUS), "before");
 
     // The sniffer's automatic clear is not held off for ever: the next tick clears.
-    Check(IDC_AUTO_CLEAR);
+    Select(IDC_AUTO_CLEAR);
     platform.window.minimised = true;
     throwingDlg.OnTimer(ID_SNIFF_TIMER);
     EXPECT_EQ(Text(IDC_STATUS), "Done!");

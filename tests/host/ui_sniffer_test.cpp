@@ -4,8 +4,6 @@
 
 namespace {
 
-constexpr char kTypedUrls[] = "Software\\Microsoft\\Internet Explorer\\TypedURLs";
-
 class SnifferTest : public DialogTest {
 protected:
     SnifferTest() {

@@ -4,19 +4,13 @@
 
 namespace {
 
-constexpr char kTypedUrls[] = "Software\\Microsoft\\Internet Explorer\\TypedURLs";
-
 class TypedUrlsDisplayTest : public DialogTest {
 protected:
-    void Seed(std::initializer_list<const char*> names) {
-        platform.registry.AddKey(kTypedUrls);
-        for (const char* name : names) platform.registry.SetText(kTypedUrls, name, std::string("http://") + name + "/");
-    }
     std::vector<std::string> Remaining() { return platform.registry.ValueNames(kTypedUrls); }
 };
 
 TEST_F(TypedUrlsDisplayTest, NamesAreListedInTheListsOrderAndDeletedInIt) {
-    Seed({"url1", "url2", "url10"});
+    SeedTyped({"url1", "url2", "url10"});
     EXPECT_EQ(dlg.ScanTypedUrls(1), 3);
     EXPECT_EQ(platform.window.List(), (std::vector<std::string>{"url1", "url10", "url2"}));
     EXPECT_TRUE(Control(IDC_FOUND_MARK).visible);
@@ -28,7 +22,7 @@ TEST_F(TypedUrlsDisplayTest, NamesAreListedInTheListsOrderAndDeletedInIt) {
 
 // A deleting pass shows the number it listed; the next count, of an empty key, shows 0.
 TEST_F(TypedUrlsDisplayTest, CounterShowsTheNumberListedAndTheMarksFollowIt) {
-    Seed({"url1", "url2", "url3", "url4", "url5"});
+    SeedTyped({"url1", "url2", "url3", "url4", "url5"});
     EXPECT_EQ(dlg.ScanTypedUrls(0), 5);
     EXPECT_EQ(Text(IDC_HISTORY_COUNT), "URLs In History: 5");
     EXPECT_TRUE(Control(IDC_FOUND_MARK).visible);
@@ -39,13 +33,13 @@ TEST_F(TypedUrlsDisplayTest, CounterShowsTheNumberListedAndTheMarksFollowIt) {
 }
 
 TEST_F(TypedUrlsDisplayTest, AnyFlagButOneDeletes) {
-    Seed({"url1", "url2"});
+    SeedTyped({"url1", "url2"});
     dlg.ScanTypedUrls(2);
     EXPECT_TRUE(Remaining().empty());
 }
 
 TEST_F(TypedUrlsDisplayTest, ValueThatCannotBeDeletedIsNamedInItsBox) {
-    Seed({"url1", "url2", "url3"});
+    SeedTyped({"url1", "url2", "url3"});
     platform.registry.ProtectValue(kTypedUrls, "url2");
     EXPECT_EQ(dlg.ScanTypedUrls(0), 3);
     ASSERT_EQ(platform.window.MessageBoxes().size(), 1u);
@@ -61,7 +55,7 @@ TEST_F(TypedUrlsDisplayTest, MissingOrLockedKeyLeavesTheScreenAsItWas) {
     EXPECT_TRUE(Control(IDC_FOUND_MARK).visible);
     EXPECT_FALSE(Control(IDC_CLEAN_MARK).visible);
 
-    Seed({"url1"});
+    SeedTyped({"url1"});
     dlg.ScanTypedUrls(1);
     platform.registry.DenyAccess(kTypedUrls);
     platform.window.ListAdd(IDC_URL_LIST, "kept");
@@ -71,7 +65,7 @@ TEST_F(TypedUrlsDisplayTest, MissingOrLockedKeyLeavesTheScreenAsItWas) {
 }
 
 TEST_F(TypedUrlsDisplayTest, NestedSweepInsideTheBoxDoesNotChangeWhatIsDeleted) {
-    Seed({"url1", "url2", "url3"});
+    SeedTyped({"url1", "url2", "url3"});
     platform.registry.ProtectValue(kTypedUrls, "url1");
     // While the box is open something else adds an address and counts again, refilling the
     // list: the outer sweep must still delete exactly url2 and url3.
