@@ -174,22 +174,20 @@ TEST_F(CacheSweepTest, BlockGrowsOnceForEachLargerRecordAndIsFreed) {
     ExpectNothingOpen();
 }
 
-TEST_F(CacheSweepTest, ServiceAskingForNoLargerBlockEndsTheWalk) {
-    p.cache.Add("http://a.example/large", kNormalCacheEntry, 6000);
-    p.cache.ReportNeededSize(4096);
-    const CacheWalkResult result = WalkUrlCache(p.cache, p.heap, CacheRequest{}, recorder);
-    EXPECT_FALSE(result.complete);
-    EXPECT_EQ(result.cachedFiles, 0);
-    ExpectNothingOpen();
-}
-
-TEST_F(CacheSweepTest, AllocationFailureEndsTheWalkWithCountsSoFar) {
+// A service that asks for no larger block than the one it refused would be asked for ever; a
+// block that cannot be had ends the walk the same way, with the counts so far.
+TEST_F(CacheSweepTest, BlockThatCannotBeHadEndsTheWalk) {
     p.cache.Add("http://a.example/small");
     p.cache.Add("http://a.example/large", kNormalCacheEntry, 6000);
     p.faults.FailCall("HeapAlloc", kErrorNotEnoughMemory, 2);
-    const CacheWalkResult result = WalkUrlCache(p.cache, p.heap, CacheRequest{}, recorder);
-    EXPECT_FALSE(result.complete);
-    EXPECT_EQ(result.cachedFiles, 1);
+    const CacheWalkResult unallocated = WalkUrlCache(p.cache, p.heap, CacheRequest{}, recorder);
+    EXPECT_FALSE(unallocated.complete);
+    EXPECT_EQ(unallocated.cachedFiles, 1);
+
+    p.cache.ReportNeededSize(4096);
+    const CacheWalkResult refused = WalkUrlCache(p.cache, p.heap, CacheRequest{}, recorder);
+    EXPECT_FALSE(refused.complete);
+    EXPECT_EQ(refused.cachedFiles, 1);
     ExpectNothingOpen();
 }
 
