@@ -1,155 +1,206 @@
-// The URL cache pass: counting, deleting, growing its block and ending on every failure.
-#include "dialog_fixture.h"
+// The URL cache pass: each walk it makes, its block, what it counts and deletes, and where it
+// ends; then the cookie folder with the same request.
+#include "sweep/cache_sweep.h"
+
 #include "platform/errors.h"
+#include "sweep_fixture.h"
 
 namespace {
 
-class CacheSweepTest : public DialogTest {
+class CacheSweepTest : public SweepTest {};
+
+TEST_F(CacheSweepTest, CountingTheCacheVisitsEveryEntryInOrderAndDeletesNothing) {
+    p.cache.Add("http://a.example/1.gif");
+    p.cache.Add("Cookie:user@a.example/", kCookieCacheEntry);
+    // The cookie bit makes a cookie entry, whatever else the entry is.
+    p.cache.Add("Cookie:user@c.example/", kCookieCacheEntry | kNormalCacheEntry);
+    p.files.AddFile(kCookieFolder, "user@b.txt");
+    const CacheSweepResult result = SweepCache(p.Services(), kWin98, CacheRequest{false, true}, recorder);
+    EXPECT_EQ(recorder.heard,
+              (std::vector<std::string>{"visit cache http://a.example/1.gif", "visit cookie Cookie:user@a.example/",
+                                        "visit cookie Cookie:user@c.example/", "visit file user@b.txt"}));
+    EXPECT_EQ(result.walk.cachedFiles, 1);
+    EXPECT_EQ(result.walk.cookieEntries, 2);
+    EXPECT_EQ(result.cookieFiles.count, 1);
+    EXPECT_EQ(result.Cookies(), 3);
+    EXPECT_TRUE(result.walk.complete);
+    EXPECT_EQ(result.walk.deletedFiles + result.walk.deletedCookieEntries + result.cookieFiles.deleted, 0);
+    EXPECT_EQ(p.cache.Size(), 3u);
+    EXPECT_TRUE(p.files.HasFile(kCookieFolder, "user@b.txt"));
+    ExpectNothingOpen();
+}
+
+TEST_F(CacheSweepTest, LockedEntryIsReportedInlineAndTheWalkGoesOn) {
+    p.cache.Add("http://a.example/locked", kNormalCacheEntry, 0, true);
+    p.cache.Add("http://a.example/2");
+    p.cache.Add("http://a.example/3");
+    p.cache.Add("Cookie:user@a.example/", kCookieCacheEntry);
+    const CacheWalkResult result = WalkUrlCache(p.cache, p.heap, CacheRequest{true, false}, recorder);
+    EXPECT_EQ(recorder.heard,
+              (std::vector<std::string>{"visit cache http://a.example/locked", "kept cache http://a.example/locked",
+                                        "visit cache http://a.example/2", "visit cache http://a.example/3",
+                                        "visit cookie Cookie:user@a.example/"}));
+    EXPECT_TRUE(result.complete);
+    EXPECT_EQ(result.cachedFiles, 3);
+    EXPECT_EQ(result.deletedFiles, 2);
+    EXPECT_EQ(result.deletedCookieEntries, 0);
+    EXPECT_EQ(p.cache.Urls(), (std::vector<std::string>{"http://a.example/locked", "Cookie:user@a.example/"}));
+    ExpectNothingOpen();
+}
+
+TEST_F(CacheSweepTest, WalkFailingMidwayIsIncompleteWithTheCountsSoFar) {
+    for (int i = 0; i < 4; ++i) p.cache.Add("http://a.example/" + std::to_string(i));
+    p.faults.FailCall("FindNextUrlCacheEntry", kErrorInternetInternalError, 2);
+    const CacheWalkResult result = WalkUrlCache(p.cache, p.heap, CacheRequest{true, true}, recorder);
+    EXPECT_EQ(result.cachedFiles, 2);
+    EXPECT_EQ(result.deletedFiles, 2);
+    EXPECT_FALSE(result.complete);
+    EXPECT_FALSE(result.stopped);
+    EXPECT_EQ(p.cache.Urls(), (std::vector<std::string>{"http://a.example/2", "http://a.example/3"}));
+    ExpectNothingOpen();
+}
+
+// A failed call whose last error reads 0 has left the previous entry in the block.
+TEST_F(CacheSweepTest, FailedCallThatNamesNoErrorEndsTheWalkIncomplete) {
+    for (int i = 0; i < 3; ++i) p.cache.Add("http://a.example/" + std::to_string(i));
+    p.faults.FailCall("FindNextUrlCacheEntry", kErrorSuccess);
+    const CacheWalkResult next = WalkUrlCache(p.cache, p.heap, CacheRequest{true, true}, recorder);
+    EXPECT_EQ(next.cachedFiles, 1);
+    EXPECT_EQ(next.deletedFiles, 1);
+    EXPECT_FALSE(next.complete);
+    EXPECT_EQ(recorder.heard, std::vector<std::string>{"visit cache http://a.example/0"});
+
+    p.faults.Clear();
+    p.faults.FailCall("FindFirstUrlCacheEntry", kErrorSuccess);
+    const CacheWalkResult first = WalkUrlCache(p.cache, p.heap, CacheRequest{}, recorder);
+    EXPECT_EQ(first.cachedFiles, 0);
+    EXPECT_FALSE(first.complete);
+    ExpectNothingOpen();
+}
+
+// Which walks a pass makes: the cookies on their own only after a whole walk without a pattern
+// that met none, under the reference's spelling first and the container's own after it.
+TEST_F(CacheSweepTest, CookiesAreWalkedOnTheirOwnOnlyAfterAWholeWalkThatMetNone) {
+    auto patterns = [](CachePatternReading reading, bool withCookie, bool failMidway) {
+        MemoryPlatform q;
+        q.cache.ReadPatternsAs(reading);
+        q.cache.Add("http://a.example/1");
+        q.cache.Add("http://a.example/2");
+        if (withCookie) q.cache.Add("Cookie:user@a.example/", kCookieCacheEntry);
+        if (failMidway) q.faults.FailCall("FindNextUrlCacheEntry", kErrorInternetInternalError);
+        SweepObserver quiet;
+        WalkUrlCache(q.cache, q.heap, CacheRequest{}, quiet);
+        return q.cache.PatternsWalked();
+    };
+    using Patterns = std::vector<std::string>;
+    EXPECT_EQ(patterns(CachePatternReading::EveryContainer, true, false), Patterns{"(null)"});
+    EXPECT_EQ(patterns(CachePatternReading::EveryContainer, false, false), (Patterns{"(null)", "cookie:", "Cookie:"}));
+    EXPECT_EQ(patterns(CachePatternReading::Documented, true, false), (Patterns{"(null)", "cookie:"}));
+    EXPECT_EQ(patterns(CachePatternReading::Documented, true, true), Patterns{"(null)"});
+}
+
+// Under either reading of a walk without a pattern, a pass meets every cookie entry once.
+class CookieReadingTest : public CacheSweepTest, public ::testing::WithParamInterface<CachePatternReading> {
 protected:
-    void SeedMixed() {
-        platform.cache.Add("http://a.example/1.gif");
-        platform.cache.Add("Cookie:user@a.example/", kCookieCacheEntry);
-        platform.cache.Add("http://a.example/2.js");
+    CookieReadingTest() {
+        p.cache.ReadPatternsAs(GetParam());
+        p.cache.Add("http://a.example/1.gif");
+        p.cache.Add("Cookie:user@a.example/", kCookieCacheEntry);
+        p.cache.Add("http://a.example/2.js", kNormalCacheEntry, 5000);
+        p.cache.Add("Cookie:user@b.example/", kCookieCacheEntry, 7000);
     }
 };
 
-TEST_F(CacheSweepTest, EmptyCacheShowsZerosAndTheCleanMark) {
-    EXPECT_EQ(dlg.ScanCache(1, 1), 1);
-    EXPECT_EQ(Text(IDC_CACHED_COUNT), "Cached Files: 0");
-    EXPECT_EQ(Text(IDC_COOKIE_COUNT), "Cookies: 0");
-    EXPECT_FALSE(Control(IDC_FOUND_MARK).visible);
-    EXPECT_TRUE(Control(IDC_CLEAN_MARK).visible);
-    EXPECT_EQ(platform.window.Title(), "Win Brumix");
+TEST_P(CookieReadingTest, CountKeepAndClearReachEveryCookieOnce) {
+    const CacheWalkResult counted = WalkUrlCache(p.cache, p.heap, CacheRequest{}, recorder);
+    EXPECT_EQ(counted.cachedFiles, 2);
+    EXPECT_EQ(counted.cookieEntries, 2);
+    EXPECT_TRUE(counted.complete);
+
+    const CacheWalkResult kept = WalkUrlCache(p.cache, p.heap, CacheRequest{true, false}, recorder);
+    EXPECT_EQ(kept.deletedFiles, 2);
+    EXPECT_EQ(kept.cookieEntries, 2);
+    EXPECT_EQ(kept.deletedCookieEntries, 0);
+    EXPECT_EQ(p.cache.Urls(), (std::vector<std::string>{"Cookie:user@a.example/", "Cookie:user@b.example/"}));
+
+    const CacheWalkResult cleared = WalkUrlCache(p.cache, p.heap, CacheRequest{true, true}, recorder);
+    EXPECT_EQ(cleared.deletedCookieEntries, 2);
+    EXPECT_TRUE(cleared.complete);
+    EXPECT_EQ(p.cache.Size(), 0u);
+    ExpectNothingOpen();
 }
 
-TEST_F(CacheSweepTest, CountingDeletesNothing) {
-    SeedMixed();
-    EXPECT_EQ(dlg.ScanCache(1, 1), 1);
-    EXPECT_EQ(dlg.ScanCache(0, 1), 1);
-    EXPECT_EQ(platform.cache.Size(), 3u);
-    EXPECT_EQ(Text(IDC_CACHED_COUNT), "Cached Files: 2");
-    EXPECT_EQ(Text(IDC_COOKIE_COUNT), "Cookies: 1");
-    EXPECT_TRUE(Control(IDC_FOUND_MARK).visible);
-    EXPECT_FALSE(Control(IDC_CLEAN_MARK).visible);
+INSTANTIATE_TEST_SUITE_P(Engine, CookieReadingTest,
+                         ::testing::Values(CachePatternReading::EveryContainer, CachePatternReading::Documented));
+
+TEST_F(CacheSweepTest, StopBetweenTwoEntriesLeavesTheRestAndTheCookieFolder) {
+    for (int i = 0; i < 4; ++i) p.cache.Add("http://a.example/" + std::to_string(i));
+    p.files.AddFile(kCookieFolder, "a.txt");
+    recorder.stopAfterVisits = 2;
+    const CacheSweepResult result = SweepCache(p.Services(), kWin98, CacheRequest{true, true}, recorder);
+    EXPECT_TRUE(result.walk.stopped);
+    EXPECT_FALSE(result.walk.complete);
+    EXPECT_EQ(result.walk.deletedFiles, 2);
+    EXPECT_EQ(p.cache.Size(), 2u);
+    EXPECT_TRUE(p.files.HasFile(kCookieFolder, "a.txt"));
+    EXPECT_EQ(p.files.DeleteAttempts(), 0);
+    ExpectNothingOpen();
 }
 
-TEST_F(CacheSweepTest, DeletingKeepsCookiesUnlessAsked) {
-    SeedMixed();
-    dlg.ScanCache(0, 0);
-    EXPECT_EQ(platform.cache.Urls(), std::vector<std::string>{"Cookie:user@a.example/"});
-    EXPECT_EQ(Text(IDC_CACHED_COUNT), "Cached Files: 2");
-    dlg.ScanCache(1, 0);
-    EXPECT_EQ(platform.cache.Size(), 0u);
-    EXPECT_EQ(Text(IDC_COOKIE_COUNT), "Cookies: 1");
+TEST_F(CacheSweepTest, CookieFilesGoOnlyWithTheCookies) {
+    p.files.AddFile(kCookieFolder, "a.txt");
+    SweepCache(p.Services(), kWin98, CacheRequest{true, false}, recorder);
+    EXPECT_TRUE(p.files.HasFile(kCookieFolder, "a.txt"));
+    SweepCache(p.Services(), kWin98, CacheRequest{true, true}, recorder);
+    EXPECT_FALSE(p.files.HasFile(kCookieFolder, "a.txt"));
 }
 
-TEST_F(CacheSweepTest, RecordLargerThanTheBlockGrowsItExactlyOnce) {
-    platform.cache.Add("http://a.example/small");
-    platform.cache.Add("http://a.example/large", kNormalCacheEntry, 6000);
-    platform.cache.Add("http://a.example/after");
-    const std::uint32_t large = MemoryUrlCache::RecordSize("http://a.example/large", 6000);
-    EXPECT_EQ(dlg.ScanCache(1, 1), 1);
-    EXPECT_EQ(Text(IDC_CACHED_COUNT), "Cached Files: 3");
+// The block starts at 4096 bytes and grows to the size the service asks for, only for a record
+// that does not fit; the walks after a growth keep it.
+TEST_F(CacheSweepTest, BlockGrowsOnceForEachLargerRecordAndIsFreed) {
+    p.cache.Add("http://a.example/small");
+    p.cache.Add("http://a.example/x", kNormalCacheEntry, 5000);
+    p.cache.Add("http://a.example/after");
+    p.cache.Add("http://a.example/y", kNormalCacheEntry, 9000);
+    const std::uint32_t x = MemoryUrlCache::RecordSize("http://a.example/x", 5000);
+    const std::uint32_t y = MemoryUrlCache::RecordSize("http://a.example/y", 9000);
+    const CacheWalkResult result = WalkUrlCache(p.cache, p.heap, CacheRequest{true, false}, recorder);
+    EXPECT_TRUE(result.complete);
+    EXPECT_EQ(result.cachedFiles, 4);
+    EXPECT_EQ(p.cache.Size(), 0u);
     // The two walks over the cookies, which follow a walk that met none, take the same block.
-    EXPECT_EQ(platform.cache.SizesOffered(),
-              (std::vector<std::uint32_t>{4096, 4096, large, large, large, large, large}));
-    EXPECT_EQ(platform.heap.Sizes(), (std::vector<std::size_t>{4096, large}));
-    EXPECT_EQ(platform.heap.Live(), 0);
-    EXPECT_EQ(platform.cache.OpenWalks(), 0);
+    EXPECT_EQ(p.cache.SizesOffered(), (std::vector<std::uint32_t>{4096, 4096, x, x, x, y, y, y, y}));
+    EXPECT_EQ(p.heap.Sizes(), (std::vector<std::size_t>{4096, x, y}));
+    ExpectNothingOpen();
 }
 
-TEST_F(CacheSweepTest, ServiceAskingForNoLargerBlockEndsTheWalk) {
-    platform.cache.Add("http://a.example/large", kNormalCacheEntry, 6000);
-    platform.cache.ReportNeededSize(4096);
-    EXPECT_EQ(dlg.ScanCache(1, 1), 0);
-    EXPECT_EQ(Text(IDC_CACHED_COUNT), "Cached Files: 0");
-    EXPECT_EQ(platform.heap.Live(), 0);
+// A service that asks for no larger block than the one it refused would be asked for ever; a
+// block that cannot be had ends the walk the same way, with the counts so far.
+TEST_F(CacheSweepTest, BlockThatCannotBeHadEndsTheWalk) {
+    p.cache.Add("http://a.example/small");
+    p.cache.Add("http://a.example/large", kNormalCacheEntry, 6000);
+    p.faults.FailCall("HeapAlloc", kErrorNotEnoughMemory, 2);
+    const CacheWalkResult unallocated = WalkUrlCache(p.cache, p.heap, CacheRequest{}, recorder);
+    EXPECT_FALSE(unallocated.complete);
+    EXPECT_EQ(unallocated.cachedFiles, 1);
+
+    p.cache.ReportNeededSize(4096);
+    const CacheWalkResult refused = WalkUrlCache(p.cache, p.heap, CacheRequest{}, recorder);
+    EXPECT_FALSE(refused.complete);
+    EXPECT_EQ(refused.cachedFiles, 1);
+    ExpectNothingOpen();
 }
 
-TEST_F(CacheSweepTest, AllocationFailureEndsTheWalkWithCountsSoFar) {
-    platform.cache.Add("http://a.example/small");
-    platform.cache.Add("http://a.example/large", kNormalCacheEntry, 6000);
-    platform.faults.FailCall("HeapAlloc", kErrorNotEnoughMemory, 2);
-    EXPECT_EQ(dlg.ScanCache(1, 1), 0);
-    EXPECT_EQ(Text(IDC_CACHED_COUNT), "Cached Files: 1");
-    EXPECT_EQ(platform.heap.Live(), 0);
-    EXPECT_EQ(platform.cache.OpenWalks(), 0);
-}
-
-TEST_F(CacheSweepTest, MinimisedTitleCarriesTheCounts) {
-    for (int i = 0; i < 12; ++i) platform.cache.Add("http://a.example/" + std::to_string(i));
-    for (int i = 0; i < 3; ++i) platform.cache.Add("Cookie:u@" + std::to_string(i), kCookieCacheEntry);
-    g_bIsNT = 0;
-    platform.files.AddFolder("C:\\WINDOWS\\Cookies");
-    platform.files.AddFile("C:\\WINDOWS\\Cookies", "u@a.txt");
-    platform.files.AddFile("C:\\WINDOWS\\Cookies", "u@b.txt");
-    platform.window.minimised = true;
-    dlg.ScanCache(1, 1);
-    EXPECT_EQ(platform.window.Title(), "t:12-c:5");
-    EXPECT_EQ(Text(IDC_COOKIE_COUNT), "Cookies: 5");
-}
-
-}  // namespace
-
-namespace {
-
-TEST_F(CacheSweepTest, FlagsOtherThanOneCountAsNo) {
-    SeedMixed();
-    dlg.ScanCache(2, 2);
-    EXPECT_EQ(platform.cache.Urls(), std::vector<std::string>{"Cookie:user@a.example/"});
-}
-
-TEST_F(CacheSweepTest, OnlyCookieEntriesStillShowTheFoundMark) {
-    platform.cache.Add("Cookie:u@a/", kCookieCacheEntry);
-    platform.cache.Add("Cookie:u@b/", kCookieCacheEntry | kNormalCacheEntry);
-    dlg.ScanCache(1, 1);
-    EXPECT_EQ(Text(IDC_CACHED_COUNT), "Cached Files: 0");
-    EXPECT_EQ(Text(IDC_COOKIE_COUNT), "Cookies: 2");
-    EXPECT_TRUE(Control(IDC_FOUND_MARK).visible);
-}
-
-TEST_F(CacheSweepTest, WalkFailingMidwayShowsCountsSoFar) {
-    SeedMixed();
-    platform.faults.FailCall("FindNextUrlCacheEntry", kErrorInternetInternalError, 2);
-    EXPECT_EQ(dlg.ScanCache(1, 0), 0);
-    EXPECT_EQ(Text(IDC_CACHED_COUNT), "Cached Files: 1");
-    EXPECT_EQ(Text(IDC_COOKIE_COUNT), "Cookies: 1");
-    EXPECT_EQ(platform.cache.Urls(), std::vector<std::string>{"http://a.example/2.js"});
-    EXPECT_EQ(platform.cache.OpenWalks(), 0);
-    EXPECT_EQ(platform.heap.Live(), 0);
-}
-
-TEST_F(CacheSweepTest, EntryThatCannotBeDeletedIsCountedAndTheWalkGoesOn) {
-    platform.cache.Add("http://a.example/locked", kNormalCacheEntry, 0, true);
-    platform.cache.Add("http://a.example/free");
-    EXPECT_EQ(dlg.ScanCache(1, 0), 1);
-    EXPECT_EQ(Text(IDC_CACHED_COUNT), "Cached Files: 2");
-    EXPECT_EQ(platform.cache.Urls(), std::vector<std::string>{"http://a.example/locked"});
-}
-
-TEST_F(CacheSweepTest, FirstCallFailingLeavesNothingOpenAndStillSweepsCookieFiles) {
-    g_bIsNT = 0;
-    platform.files.AddFolder("C:\\WINDOWS\\Cookies");
-    platform.files.AddFile("C:\\WINDOWS\\Cookies", "u@a.txt");
-    SeedMixed();
-    platform.faults.FailCall("FindFirstUrlCacheEntry", kErrorAccessDenied);
-    EXPECT_EQ(dlg.ScanCache(1, 1), 0);
-    EXPECT_EQ(Text(IDC_CACHED_COUNT), "Cached Files: 0");
-    EXPECT_EQ(Text(IDC_COOKIE_COUNT), "Cookies: 1");
-    EXPECT_TRUE(Control(IDC_FOUND_MARK).visible);
-    EXPECT_EQ(platform.cache.OpenWalks(), 0);
-    EXPECT_EQ(platform.heap.Live(), 0);
-}
-
-TEST_F(CacheSweepTest, EveryBlockAllocatedCarriesItsSizeAndIsFreed) {
-    platform.cache.Add("http://a.example/x", kNormalCacheEntry, 5000);
-    platform.cache.Add("http://a.example/y", kNormalCacheEntry, 9000);
-    EXPECT_EQ(dlg.ScanCache(1, 0), 1);
-    EXPECT_EQ(platform.cache.Size(), 0u);
-    ASSERT_EQ(platform.heap.Sizes().size(), 3u);
-    EXPECT_EQ(platform.heap.Sizes()[1], MemoryUrlCache::RecordSize("http://a.example/x", 5000));
-    EXPECT_EQ(platform.heap.Sizes()[2], MemoryUrlCache::RecordSize("http://a.example/y", 9000));
-    EXPECT_EQ(platform.heap.Live(), 0);
+TEST_F(CacheSweepTest, WalkThatCannotStartLeavesNothingOpenAndTheCookieFolderIsStillSwept) {
+    p.cache.Add("http://a.example/1.gif");
+    p.cache.Add("Cookie:user@a.example/", kCookieCacheEntry);
+    p.files.AddFile(kCookieFolder, "u@a.txt");
+    p.faults.FailCall("FindFirstUrlCacheEntry", kErrorAccessDenied);
+    const CacheSweepResult result = SweepCache(p.Services(), kWin98, CacheRequest{}, recorder);
+    EXPECT_FALSE(result.walk.complete);
+    EXPECT_EQ(result.walk.cachedFiles + result.walk.cookieEntries, 0);
+    EXPECT_EQ(result.cookieFiles.count, 1);
+    ExpectNothingOpen();
 }
 
 }  // namespace

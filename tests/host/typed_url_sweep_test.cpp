@@ -1,117 +1,118 @@
-// The typed-address sweep: what it lists, counts and deletes, and what it leaves on screen.
-#include "dialog_fixture.h"
+// The typed-address sweep: what it lists, the order it deletes in, what it reports inline, and
+// the times that go with the addresses.
+#include "sweep/typed_url_sweep.h"
+
+#include <algorithm>
+#include <iterator>
+
+#include "platform/errors.h"
+#include "sweep_fixture.h"
 
 namespace {
 
-constexpr char kTypedUrls[] = "Software\\Microsoft\\Internet Explorer\\TypedURLs";
+constexpr std::uint32_t kRegBinary = 3;
 
-class TypedUrlSweepTest : public DialogTest {
-protected:
-    void Seed(std::initializer_list<const char*> names) {
-        platform.registry.AddKey(kTypedUrls);
-        for (const char* name : names) platform.registry.SetText(kTypedUrls, name, std::string("http://") + name + "/");
-    }
-    std::vector<std::string> Remaining() { return platform.registry.ValueNames(kTypedUrls); }
-};
+class TypedUrlSweepTest : public SweepTest {};
 
-TEST_F(TypedUrlSweepTest, EmptyKeyShowsZeroAndTheCleanMark) {
-    platform.registry.AddKey(kTypedUrls);
-    EXPECT_EQ(dlg.ScanTypedUrls(1), 0);
-    EXPECT_EQ(Text(IDC_HISTORY_COUNT), "URLs In History: 0");
-    EXPECT_FALSE(Control(IDC_FOUND_MARK).visible);
-    EXPECT_TRUE(Control(IDC_CLEAN_MARK).visible);
-    EXPECT_EQ(platform.registry.OpenKeys(), 0);
+TEST_F(TypedUrlSweepTest, TypedNamesAreListedThenDeletedInCaseBlindOrder) {
+    SeedTyped({"url2", "URL10", "url1"});
+    const TypedUrlResult result = SweepTypedUrls(p.registry, true, recorder);
+    EXPECT_TRUE(result.opened);
+    EXPECT_TRUE(result.complete);
+    EXPECT_EQ(result.listed, 3);
+    EXPECT_EQ(result.deleted, 3);
+    EXPECT_EQ(recorder.heard, (std::vector<std::string>{"visit typed url2", "visit typed URL10", "visit typed url1"}));
+    EXPECT_EQ(p.registry.DeletedNames(), (std::vector<std::string>{"url1", "URL10", "url2"}));
+    ExpectNothingOpen();
 }
 
-TEST_F(TypedUrlSweepTest, NamesAreListedInTheListsOrderAndDeletedInIt) {
-    Seed({"url1", "url2", "url10"});
-    EXPECT_EQ(dlg.ScanTypedUrls(1), 3);
-    EXPECT_EQ(platform.window.List(), (std::vector<std::string>{"url1", "url10", "url2"}));
-    EXPECT_TRUE(Control(IDC_FOUND_MARK).visible);
-    EXPECT_FALSE(Control(IDC_URL_LIST).visible);
+// The caller's order is taken only when it holds exactly the names listed.
+TEST_F(TypedUrlSweepTest, TypedNamesAreDeletedInTheCallersOrderWhenItHoldsTheSameNames) {
+    SeedTyped({"a", "b", "c"});
+    recorder.orderTyped = [](std::vector<std::string>& names) { std::reverse(names.begin(), names.end()); };
+    SweepTypedUrls(p.registry, true, recorder);
+    EXPECT_EQ(p.registry.DeletedNames(), (std::vector<std::string>{"c", "b", "a"}));
 
-    EXPECT_EQ(dlg.ScanTypedUrls(0), 3);
-    EXPECT_EQ(platform.registry.DeletedNames(), (std::vector<std::string>{"url1", "url10", "url2"}));
-    EXPECT_TRUE(Remaining().empty());
+    SeedTyped({"a", "b", "c"});
+    recorder.orderTyped = [](std::vector<std::string>& names) { names = {"c", "x", "a"}; };
+    SweepTypedUrls(p.registry, true, recorder);
+    EXPECT_EQ(p.registry.DeletedNames(), (std::vector<std::string>{"c", "b", "a", "a", "b", "c"}));
 }
 
-TEST_F(TypedUrlSweepTest, DeletingSweepShowsTheNumberListedAndTheNextCountZero) {
-    Seed({"url1", "url2", "url3", "url4", "url5"});
-    EXPECT_EQ(dlg.ScanTypedUrls(0), 5);
-    EXPECT_EQ(Text(IDC_HISTORY_COUNT), "URLs In History: 5");
-    EXPECT_EQ(dlg.ScanTypedUrls(1), 0);
-    EXPECT_EQ(Text(IDC_HISTORY_COUNT), "URLs In History: 0");
-}
-
-TEST_F(TypedUrlSweepTest, AnyFlagButOneDeletes) {
-    Seed({"url1", "url2"});
-    dlg.ScanTypedUrls(2);
-    EXPECT_TRUE(Remaining().empty());
-}
-
-TEST_F(TypedUrlSweepTest, ValueThatCannotBeDeletedIsNamedInItsBox) {
-    Seed({"url1", "url2", "url3"});
-    platform.registry.ProtectValue(kTypedUrls, "url2");
-    EXPECT_EQ(dlg.ScanTypedUrls(0), 3);
-    ASSERT_EQ(platform.window.MessageBoxes().size(), 1u);
-    EXPECT_EQ(platform.window.MessageBoxes()[0].text, "NOT DELETED");
-    EXPECT_EQ(platform.window.MessageBoxes()[0].caption, "url2");
-    EXPECT_EQ(platform.window.MessageBoxes()[0].style, 0u);
-    EXPECT_EQ(Remaining(), std::vector<std::string>{"url2"});
-    EXPECT_EQ(Text(IDC_HISTORY_COUNT), "URLs In History: 3");
-    EXPECT_EQ(platform.registry.OpenKeys(), 0);
-}
-
-TEST_F(TypedUrlSweepTest, MissingOrLockedKeyLeavesTheScreenAsItWas) {
-    EXPECT_EQ(dlg.ScanTypedUrls(0), -1);
-    EXPECT_EQ(Text(IDC_HISTORY_COUNT), "Static");
-    EXPECT_TRUE(Control(IDC_FOUND_MARK).visible);
-    EXPECT_FALSE(Control(IDC_CLEAN_MARK).visible);
-
-    Seed({"url1"});
-    dlg.ScanTypedUrls(1);
-    platform.registry.DenyAccess(kTypedUrls);
-    platform.window.ListAdd(IDC_URL_LIST, "kept");
-    EXPECT_EQ(dlg.ScanTypedUrls(0), -1);
-    EXPECT_EQ(Text(IDC_HISTORY_COUNT), "URLs In History: 1");
-    EXPECT_EQ(platform.window.List().size(), 2u);
-    EXPECT_EQ(Remaining(), std::vector<std::string>{"url1"});
-}
-
-TEST_F(TypedUrlSweepTest, LongNamesAndLongAddressesDoNotEndTheListing) {
-    platform.registry.AddKey(kTypedUrls);
-    platform.registry.SetText(kTypedUrls, "url1", "http://a/");
-    platform.registry.SetText(kTypedUrls, "url2", "http://a/" + std::string(4000, 'x'));
-    platform.registry.SetText(kTypedUrls, "url3", "http://b/");
-    platform.registry.SetText(kTypedUrls, std::string(300, 'n'), "http://c/");
-    platform.registry.SetText(kTypedUrls, std::string(kMaxValueNameChars, 'm'), "http://d/");
-    platform.registry.SetText(kTypedUrls, "url4", "http://e/");
-    EXPECT_EQ(dlg.ScanTypedUrls(1), 6);
-    EXPECT_EQ(dlg.ScanTypedUrls(0), 6);
-    EXPECT_TRUE(Remaining().empty());
-    EXPECT_TRUE(platform.window.MessageBoxes().empty());
-}
-
-TEST_F(TypedUrlSweepTest, NestedSweepInsideTheBoxDoesNotChangeWhatIsDeleted) {
-    Seed({"url1", "url2", "url3"});
-    platform.registry.ProtectValue(kTypedUrls, "url1");
-    // While the box is open something else adds an address and counts again, refilling the
-    // list: the outer sweep must still delete exactly url2 and url3.
-    platform.window.whileMessageBoxOpen = [&](const MemoryWindow::MessageBoxShown&) {
-        platform.registry.SetText(kTypedUrls, "new", "http://new/");
-        dlg.ScanTypedUrls(1);
+TEST_F(TypedUrlSweepTest, ValueThatStaysIsReportedWhileTheKeyIsOpenAndBeforeTheNext) {
+    SeedTyped({"a", "b", "c"});
+    p.registry.ProtectValue(kTypedUrlsKey, "b");
+    std::vector<std::string> deletedWhenReported;
+    recorder.whileNotDeleted = [&](const SweepItem&) {
+        EXPECT_EQ(p.registry.OpenKeys(), 1);
+        deletedWhenReported = p.registry.DeletedNames();
     };
-    dlg.ScanTypedUrls(0);
-    EXPECT_EQ(platform.registry.DeletedNames(), (std::vector<std::string>{"url2", "url3"}));
-    EXPECT_EQ(Remaining(), (std::vector<std::string>{"url1", "new"}));
+    const TypedUrlResult result = SweepTypedUrls(p.registry, true, recorder);
+    EXPECT_EQ(deletedWhenReported, std::vector<std::string>{"a"});
+    EXPECT_EQ(result.listed, 3);
+    EXPECT_EQ(result.deleted, 2);
+    EXPECT_EQ(p.registry.ValueNames(kTypedUrlsKey), std::vector<std::string>{"b"});
+    ExpectNothingOpen();
 }
 
-TEST_F(TypedUrlSweepTest, EnumerationErrorEndsTheListingWithoutLeaking) {
-    Seed({"url1", "url2", "url3"});
-    platform.faults.FailCall("RegEnumValue", 5, 2);
-    EXPECT_EQ(dlg.ScanTypedUrls(0), 1);
-    EXPECT_EQ(Remaining(), (std::vector<std::string>{"url2", "url3"}));
-    EXPECT_EQ(platform.registry.OpenKeys(), 0);
+// A long address lists like a short one; only a name too long for the buffer is passed over.
+TEST_F(TypedUrlSweepTest, TypedNameTooLongForTheBufferIsSkippedNotTheEnd) {
+    // Longest name of the registry in a double-byte code page: two bytes a character.
+    const std::string doubleByte(kMaxValueNameChars * 2, 'x');
+    const std::string tooLong(kMaxValueNameChars * 2 + 1, 'y');
+    p.registry.AddKey(kTypedUrlsKey);
+    p.registry.SetText(kTypedUrlsKey, "url1", "http://a/");
+    p.registry.SetText(kTypedUrlsKey, tooLong, "http://b/");
+    p.registry.SetText(kTypedUrlsKey, doubleByte, "http://c/");
+    p.registry.SetText(kTypedUrlsKey, "url2", "http://d/" + std::string(4000, 'x'));
+    p.registry.SetText(kTypedUrlsKey, "url3", "http://e/");
+    const TypedUrlResult result = SweepTypedUrls(p.registry, true, recorder);
+    EXPECT_TRUE(result.complete);
+    EXPECT_EQ(result.listed, 4);
+    EXPECT_EQ(result.deleted, 4);
+    EXPECT_EQ(p.registry.ValueNames(kTypedUrlsKey), std::vector<std::string>{tooLong});
+    ExpectNothingOpen();
+}
+
+// What was listed before the error is deleted; a key refused at the open is left whole.
+TEST_F(TypedUrlSweepTest, TypedListingEndedByAnErrorIsIncomplete) {
+    SeedTyped({"a", "b", "c"});
+    p.faults.FailCall("RegEnumValue", kErrorAccessDenied, 2);
+    const TypedUrlResult result = SweepTypedUrls(p.registry, true, recorder);
+    EXPECT_TRUE(result.opened);
+    EXPECT_FALSE(result.complete);
+    EXPECT_EQ(result.listed, 1);
+    EXPECT_EQ(result.deleted, 1);
+    EXPECT_EQ(p.registry.ValueNames(kTypedUrlsKey), (std::vector<std::string>{"b", "c"}));
+    p.registry.DenyAccess(kTypedUrlsKey);
+    EXPECT_FALSE(SweepTypedUrls(p.registry, true, recorder).opened);
+    EXPECT_EQ(p.registry.ValueNames(kTypedUrlsKey).size(), 2u);
+    ExpectNothingOpen();
+}
+
+// Each address deleted takes the time it was typed; every other time stays, and one that
+// cannot be deleted is neither counted nor reported.
+TEST_F(TypedUrlSweepTest, EachDeletedAddressTakesItsTimeAndNoOther) {
+    SeedTyped({"url1", "url2", "url3"});
+    p.registry.ProtectValue(kTypedUrlsKey, "url2");
+    const std::vector<std::uint8_t> when{0x00, 0x5e, 0x8a, 0x3c, 0x7b, 0x2d, 0xd9, 0x01};
+    for (const char* name : {"url1", "url2", "url3", "url4"})
+        p.registry.SetValue(kTypedUrlsTimeKey, name, kRegBinary, when);
+    p.registry.ProtectValue(kTypedUrlsTimeKey, "url3");
+
+    const TypedUrlResult counted = SweepTypedUrls(p.registry, false, recorder);
+    EXPECT_EQ(p.registry.ValueNames(kTypedUrlsTimeKey).size(), 4u) << "a count deletes no time";
+    const TypedUrlResult result = SweepTypedUrls(p.registry, true, recorder);
+    EXPECT_EQ(counted.listed, 3);
+    EXPECT_EQ(result.listed, 3);
+    EXPECT_EQ(result.deleted, 2);
+    EXPECT_EQ(p.registry.ValueNames(kTypedUrlsTimeKey), (std::vector<std::string>{"url2", "url3", "url4"}));
+    std::vector<std::string> kept;
+    std::copy_if(recorder.heard.begin(), recorder.heard.end(), std::back_inserter(kept),
+                 [](const std::string& heard) { return heard.rfind("kept", 0) == 0; });
+    EXPECT_EQ(kept, std::vector<std::string>{"kept typed url2"});
+    EXPECT_TRUE(p.registry.HasKey(kTypedUrlsTimeKey));
+    ExpectNothingOpen();
 }
 
 }  // namespace

@@ -1,32 +1,12 @@
 // The passes as the window's thread sees them: held by the stand-in runner until the test runs
 // them, so that what happens while one runs, and at its end, can be looked at in turn.
-#include <algorithm>
-
-#include "dialog_fixture.h"
 #include "settings/settings_store.h"
+#include "ui_fixture.h"
 
 namespace {
 
-constexpr char kTypedUrls[] = "Software\\Microsoft\\Internet Explorer\\TypedURLs";
-
 class PassesTest : public DialogTest {
 protected:
-    void SeedTyped(std::initializer_list<const char*> names, std::initializer_list<const char*> undeletable = {}) {
-        platform.registry.AddKey(kTypedUrls);
-        for (const char* name : names) platform.registry.SetText(kTypedUrls, name, std::string("http://") + name + "/");
-        for (const char* name : undeletable) platform.registry.ProtectValue(kTypedUrls, name);
-    }
-    void Select(int id) {
-        platform.window.SetCheck(id, 1);
-        platform.window.EnableControl(id, true);
-    }
-    // The place of the first event that starts with prefix at or after from, or -1.
-    long At(const std::string& prefix, long from = 0) {
-        const auto& events = platform.faults.Events();
-        const auto found = std::find_if(events.begin() + from, events.end(),
-                                        [&](const std::string& e) { return e.rfind(prefix, 0) == 0; });
-        return found == events.end() ? -1 : static_cast<long>(found - events.begin());
-    }
     MemoryPassRunner& passes = platform.passes;
 };
 
@@ -112,7 +92,8 @@ TEST_F(PassesTest, EndOfSessionStopsThePassAndKeepsTheChoices) {
 }
 
 TEST_F(PassesTest, ListIsFilledBeforeTheFirstBoxWhichComesWhileTheKeyIsOpen) {
-    SeedTyped({"url1", "url2"}, {"url1"});
+    SeedTyped({"url1", "url2"});
+    platform.registry.ProtectValue(kTypedUrls, "url1");
     Select(IDC_HISTORY);
     const long from = static_cast<long>(platform.faults.Events().size());
     dlg.OnClearNow();

@@ -1,10 +1,8 @@
 // The sniffer: its two timers, the heartbeat, the interval slider and the automatic clear.
-#include "dialog_fixture.h"
 #include "settings/settings_store.h"
+#include "ui_fixture.h"
 
 namespace {
-
-constexpr char kTypedUrls[] = "Software\\Microsoft\\Internet Explorer\\TypedURLs";
 
 class SnifferTest : public DialogTest {
 protected:
@@ -178,9 +176,7 @@ TEST_F(SnifferTest, OtherTimerIdsChangeNothing) {
 }
 
 TEST_F(SnifferTest, TickInsideAClearsMessageBoxIsHeldOff) {
-    platform.registry.AddKey(kTypedUrls);
-    platform.registry.SetText(kTypedUrls, "url1", "http://a/");
-    platform.registry.SetText(kTypedUrls, "url2", "http://b/");
+    SeedTyped({"url1", "url2"});
     platform.registry.ProtectValue(kTypedUrls, "url1");
     platform.cache.Add("http://a/1");
     platform.window.SetCheck(IDC_HISTORY, 1);

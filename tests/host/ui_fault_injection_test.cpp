@@ -4,14 +4,12 @@
 #include <map>
 #include <regex>
 
-#include "dialog_fixture.h"
 #include "platform/errors.h"
 #include "settings/settings_store.h"
+#include "ui_fixture.h"
 
 namespace {
 
-constexpr char kTypedUrls[] = "Software\\Microsoft\\Internet Explorer\\TypedURLs";
-constexpr char kCookies[] = "C:\\WINDOWS\\Cookies";
 constexpr char kOtherProgram[] = "SOFTWARE\\Other Maker\\Other Program";
 
 // What the platform's documentation gives as failures of each call.
@@ -60,9 +58,9 @@ void Seed(MainWindowPlatform& p) {
     p.cache.Add("http://a.example/big", kNormalCacheEntry, 5000);
     p.cache.Add("Cookie:user@a.example/", kCookieCacheEntry);
     p.files.AddFolder("C:\\WINDOWS");
-    p.files.AddFolder(kCookies);
-    p.files.AddFile(kCookies, "user@a.txt");
-    p.files.AddFile(kCookies, "index.dat");
+    p.files.AddFolder(kWindowsCookies);
+    p.files.AddFile(kWindowsCookies, "user@a.txt");
+    p.files.AddFile(kWindowsCookies, "index.dat");
     p.files.AddFile("C:\\WINDOWS", "win.txt");
 }
 
@@ -103,7 +101,7 @@ void ExpectSoundEnd(MainWindowPlatform& p, const std::string& statusAfterClear, 
     EXPECT_TRUE(history == "Static" || std::regex_match(history, std::regex("URLs In History: [0-9]+"))) << history;
     // Nothing outside the three stores is touched.
     EXPECT_EQ(p.registry.ValueBytes(kOtherProgram, "keep"), (std::vector<std::uint8_t>{'m', 'e', 0}));
-    EXPECT_TRUE(p.files.HasFile(kCookies, "index.dat"));
+    EXPECT_TRUE(p.files.HasFile(kWindowsCookies, "index.dat"));
     EXPECT_TRUE(p.files.HasFile("C:\\WINDOWS", "win.txt"));
     // The only boxes are those naming a typed address that could not be deleted.
     for (const auto& box : p.window.MessageBoxes()) {
@@ -118,7 +116,7 @@ TEST(FaultInjection, UntouchedRunClearsWhatIsSelected) {
     ExpectSoundEnd(p, RunProgram(p), "no fault");
     EXPECT_EQ(p.cache.Size(), 0u);
     EXPECT_EQ(p.registry.ValueNames(kTypedUrls), std::vector<std::string>{"url2"});
-    EXPECT_FALSE(p.files.HasFile(kCookies, "user@a.txt"));
+    EXPECT_FALSE(p.files.HasFile(kWindowsCookies, "user@a.txt"));
     EXPECT_EQ(p.registry.ValueBytes(kSettingsKey, "timer"), (std::vector<std::uint8_t>{'5', 0}));
 }
 

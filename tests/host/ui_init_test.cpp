@@ -1,26 +1,16 @@
 // Start-up of the main window: its fixed order, the system menu, the platform facts, painting.
 #include <algorithm>
 
-#include "dialog_fixture.h"
-#include "platform/errors.h"
 #include "settings/settings_store.h"
+#include "ui_fixture.h"
 
 namespace {
 
-class InitTest : public DialogTest {
-protected:
-    // The place of the first event that starts with prefix, or -1.
-    long At(const std::string& prefix) {
-        const auto& events = platform.faults.Events();
-        auto found =
-            std::find_if(events.begin(), events.end(), [&](const std::string& e) { return e.rfind(prefix, 0) == 0; });
-        return found == events.end() ? -1 : static_cast<long>(found - events.begin());
-    }
-};
+class InitTest : public DialogTest {};
 
 TEST_F(InitTest, StepsRunInTheirFixedOrder) {
     platform.registry.SetText(kSettingsKey, "IE_history", "1");
-    platform.registry.AddKey("Software\\Microsoft\\Internet Explorer\\TypedURLs");
+    platform.registry.AddKey(kTypedUrls);
     EXPECT_TRUE(dlg.OnInitDialog());
     const std::vector<long> order = {
         At("AddAbout"),
@@ -82,15 +72,6 @@ TEST_F(InitTest, PlatformFamilyAndWindowsDirectoryAreKept) {
     EXPECT_EQ(g_bIsNT, 1);
 }
 
-TEST_F(InitTest, UnansweredQueriesLeaveTheCookieFolderAlone) {
-    platform.system.platformId = kPlatformWin32Windows;
-    platform.faults.FailCall("GetVersionEx", kErrorInvalidParameter);
-    platform.faults.FailCall("GetWindowsDirectory", kErrorInsufficientBuffer);
-    dlg.OnInitDialog();
-    EXPECT_EQ(g_bIsNT, 1);
-    EXPECT_EQ(g_strWindowsDir, "");
-}
-
 TEST_F(InitTest, TooltipsAreRegisteredInOrderWithTheirTexts) {
     dlg.OnInitDialog();
     const auto& tips = platform.window.ToolTips();
@@ -103,7 +84,7 @@ TEST_F(InitTest, TooltipsAreRegisteredInOrderWithTheirTexts) {
 }
 
 TEST_F(InitTest, FirstCountFillsTheCountersAndMarks) {
-    platform.registry.SetText("Software\\Microsoft\\Internet Explorer\\TypedURLs", "url1", "http://a/");
+    platform.registry.SetText(kTypedUrls, "url1", "http://a/");
     platform.cache.Add("http://a/x");
     dlg.OnInitDialog();
     EXPECT_EQ(Text(IDC_HISTORY_COUNT), "URLs In History: 1");

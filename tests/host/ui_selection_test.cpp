@@ -1,5 +1,5 @@
 // The selection boxes, the on-top box and the status line they write.
-#include "dialog_fixture.h"
+#include "ui_fixture.h"
 
 namespace {
 

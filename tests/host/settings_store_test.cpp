@@ -1,0 +1,117 @@
+// The remembered choices as plain values: read, check-state rules and the write, no window.
+#include "settings/settings_store.h"
+
+#include <gtest/gtest.h>
+
+#include "platform/errors.h"
+#include "platform/memory/memory_platform.h"
+
+namespace {
+
+class SettingsStoreTest : public ::testing::Test {
+protected:
+    MemoryPlatform p;
+};
+
+TEST_F(SettingsStoreTest, ReadSettingGivesTheSentinelForAnythingUnreadable) {
+    EXPECT_EQ(ReadSetting(p.registry, "cookies"), "ERR_KEY_NOT_OPEN");
+    p.registry.AddKey(kSettingsKey);
+    EXPECT_EQ(ReadSetting(p.registry, "cookies"), "ERR_KEY_NOT_OPEN");
+    p.registry.SetText(kSettingsKey, "cookies", "1");
+    EXPECT_EQ(ReadSetting(p.registry, "cookies"), "1");
+    p.registry.SetText(kSettingsKey, "cookies", std::string(254, '7'));
+    EXPECT_EQ(ReadSetting(p.registry, "cookies"), std::string(254, '7'));
+    p.registry.SetText(kSettingsKey, "cookies", std::string(255, '7'));
+    EXPECT_EQ(ReadSetting(p.registry, "cookies"), "ERR_KEY_NOT_OPEN");
+    p.registry.SetValue(kSettingsKey, "cookies", kRegSz, std::vector<std::uint8_t>(255, '8'));
+    EXPECT_EQ(ReadSetting(p.registry, "cookies"), std::string(255, '8'));
+    p.registry.SetValue(kSettingsKey, "cookies", kRegDword, {1, 0, 0, 0});
+    EXPECT_EQ(ReadSetting(p.registry, "cookies"), "\x01");
+    p.registry.DenyAccess(kSettingsKey);
+    EXPECT_EQ(ReadSetting(p.registry, "cookies"), "ERR_KEY_NOT_OPEN");
+    EXPECT_EQ(p.registry.OpenKeys(), 0);
+}
+
+TEST_F(SettingsStoreTest, NumbersConvertTheStandardWay) {
+    EXPECT_EQ(ParseSettingNumber("1"), 1);
+    EXPECT_EQ(ParseSettingNumber("  0"), 0);
+    EXPECT_EQ(ParseSettingNumber("\t+1"), 1);
+    EXPECT_EQ(ParseSettingNumber("1abc"), 1);
+    EXPECT_EQ(ParseSettingNumber("abc"), 0);
+    EXPECT_EQ(ParseSettingNumber(""), 0);
+    EXPECT_EQ(ParseSettingNumber("-5"), -5);
+    EXPECT_EQ(ParseSettingNumber("\x01"), 0);
+    EXPECT_NE(ParseSettingNumber("4294967297"), 1);
+    EXPECT_NE(ParseSettingNumber("-4294967296"), 0);
+}
+
+// A value that reads as text is stored, whatever the text: one that is no number holds 0.
+TEST_F(SettingsStoreTest, EachValueIsANumberOrNotStored) {
+    p.registry.AddKey(kSettingsKey);
+    p.registry.SetText(kSettingsKey, "cached_urls", "1");
+    p.registry.SetText(kSettingsKey, "cookies", "");
+    p.registry.SetText(kSettingsKey, "IE_history", "2");
+    p.registry.SetValue(kSettingsKey, "snifTimer", kRegSz, std::vector<std::uint8_t>(300, '1'));
+    p.registry.SetValue(kSettingsKey, "auto_clear", kRegDword, {1, 0, 0, 0});
+    p.registry.SetText(kSettingsKey, "timer", "45");
+    p.registry.SetText(kSettingsKey, "modal", kKeyNotOpen);
+    SettingValues values = ReadSettings(p.registry);
+    EXPECT_EQ(values[Setting::CachedUrls], 1);
+    EXPECT_EQ(values[Setting::Cookies], 0);
+    EXPECT_EQ(values[Setting::IeHistory], 2);
+    EXPECT_FALSE(values[Setting::SnifTimer].has_value());
+    EXPECT_EQ(values[Setting::AutoClear], 0);
+    EXPECT_EQ(values[Setting::Timer], 45);
+    EXPECT_FALSE(values[Setting::Modal].has_value());
+    // A box takes only 0 or 1.
+    EXPECT_EQ(values.CheckState(Setting::CachedUrls), 1);
+    EXPECT_EQ(values.CheckState(Setting::Cookies), 0);
+    EXPECT_FALSE(values.CheckState(Setting::IeHistory).has_value());
+    EXPECT_FALSE(values.CheckState(Setting::SnifTimer).has_value());
+    values[Setting::IeHistory] = -1;
+    EXPECT_FALSE(values.CheckState(Setting::IeHistory).has_value());
+    EXPECT_EQ(p.registry.OpenKeys(), 0);
+}
+
+TEST_F(SettingsStoreTest, UnopenableKeyReadsAsNothingStored) {
+    p.registry.AddKey(kSettingsKey);
+    p.registry.SetText(kSettingsKey, "cached_urls", "1");
+    p.registry.DenyAccess(kSettingsKey);
+    const SettingValues values = ReadSettings(p.registry);
+    for (const auto& value : values.values) EXPECT_FALSE(value.has_value());
+}
+
+TEST_F(SettingsStoreTest, WriteCreatesTheKeyAndWritesOnlyWhatHoldsANumberInTableOrder) {
+    SettingValues values;
+    values[Setting::Timer] = 60;
+    values[Setting::CachedUrls] = 0;
+    EXPECT_TRUE(WriteSettings(p.registry, values));
+    EXPECT_EQ(p.registry.ValueNames(kSettingsKey), (std::vector<std::string>{"cached_urls", "timer"}));
+    EXPECT_EQ(p.registry.ValueBytes(kSettingsKey, "timer"), (std::vector<std::uint8_t>{'6', '0', 0}));
+    EXPECT_EQ(p.registry.ValueType(kSettingsKey, "timer"), kRegSz);
+    EXPECT_EQ(ReadSettings(p.registry)[Setting::Timer], 60);
+    EXPECT_EQ(p.registry.OpenKeys(), 0);
+}
+
+TEST_F(SettingsStoreTest, WriteThatCannotHaveTheKeyWritesNothing) {
+    p.faults.FailCall("RegCreateKeyEx", kErrorAccessDenied);
+    SettingValues values;
+    values[Setting::Modal] = 1;
+    EXPECT_FALSE(WriteSettings(p.registry, values));
+    EXPECT_FALSE(p.registry.HasKey(kSettingsKey));
+}
+
+TEST_F(SettingsStoreTest, ValueThatCannotBeWrittenKeepsItsOldContentWhileTheOthersAreWritten) {
+    p.registry.SetText(kSettingsKey, "cookies", "1");
+    p.faults.FailCall("RegSetValueEx", kErrorAccessDenied, 2);
+    SettingValues values;
+    values[Setting::CachedUrls] = 0;
+    values[Setting::Cookies] = 0;
+    values[Setting::Modal] = 0;
+    EXPECT_TRUE(WriteSettings(p.registry, values));
+    EXPECT_EQ(ReadSetting(p.registry, "cached_urls"), "0");
+    EXPECT_EQ(ReadSetting(p.registry, "cookies"), "1");
+    EXPECT_EQ(ReadSetting(p.registry, "modal"), "0");
+}
+
+}  // namespace

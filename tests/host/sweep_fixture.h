@@ -1,0 +1,78 @@
+// The engine's sweeps over fresh stand-ins with no window at all, and a recorder of what their
+// observer hears and when.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "platform/memory/memory_platform.h"
+#include "sweep/store_sweep.h"
+
+inline constexpr char kCookieFolder[] = "C:\\WINDOWS\\Cookies";
+inline const CookieFolderPlace kWin98{false, "C:\\WINDOWS"};
+inline const CookieFolderPlace kNt{true, "C:\\WINDOWS"};
+
+// Writes down every call as "visit STORE NAME", "kept STORE NAME" or "typed done" /
+// "cache done", and can stop after a given number of visits.
+class Recorder : public StoreSweepObserver {
+public:
+    std::vector<std::string> heard;
+    int stopAfterVisits = -1;
+    std::function<void(const SweepItem&)> whileNotDeleted;
+    std::function<void(std::vector<std::string>&)> orderTyped;
+
+    bool StopRequested() override { return stopAfterVisits >= 0 && visits_ >= stopAfterVisits; }
+    void OnVisit(const SweepItem& item) override {
+        ++visits_;
+        heard.push_back("visit " + StoreName(item.store) + " " + std::string(item.name));
+    }
+    void OnNotDeleted(const SweepItem& item) override {
+        heard.push_back("kept " + StoreName(item.store) + " " + std::string(item.name));
+        if (whileNotDeleted) whileNotDeleted(item);
+    }
+    void OnTypedUrlsListed(std::vector<std::string>& names) override {
+        if (orderTyped) orderTyped(names);
+    }
+    void OnTypedUrlsSwept(const TypedUrlResult&) override { heard.emplace_back("typed done"); }
+    void OnCacheSwept(const CacheSweepResult&) override { heard.emplace_back("cache done"); }
+
+private:
+    static std::string StoreName(Store store) {
+        switch (store) {
+            case Store::Cache:
+                return "cache";
+            case Store::Cookie:
+                return "cookie";
+            case Store::CookieFile:
+                return "file";
+            case Store::Typed:
+                return "typed";
+        }
+        return "?";
+    }
+    int visits_ = 0;
+};
+
+class SweepTest : public ::testing::Test {
+protected:
+    SweepTest() {
+        p.files.AddFolder("C:\\WINDOWS");
+        p.files.AddFolder(kCookieFolder);
+    }
+    void SeedTyped(std::initializer_list<const char*> names) {
+        p.registry.AddKey(kTypedUrlsKey);
+        for (const char* name : names) p.registry.SetText(kTypedUrlsKey, name, std::string("http://") + name + "/");
+    }
+    void ExpectNothingOpen() {
+        EXPECT_EQ(p.registry.OpenKeys(), 0);
+        EXPECT_EQ(p.cache.OpenWalks(), 0);
+        EXPECT_EQ(p.files.OpenSearches(), 0);
+        EXPECT_EQ(p.heap.Live(), 0);
+    }
+
+    MemoryPlatform p;
+    Recorder recorder;
+};
