@@ -257,8 +257,7 @@ TEST_F(CliCommandTest, AStopBetweenTwoItemsEndsTheClearWithExit130) {
     EXPECT_EQ(platform.cache.Urls(), (std::vector<std::string>{"Cookie:user@a.example/", "http://b.example/2.htm"}));
     EXPECT_EQ(console.out, "Cached Files deleted: 1\nCookies deleted: 0\nURLs In History deleted: 2\n");
     EXPECT_NE(console.err.find("stopped by Ctrl+C"), std::string::npos) << console.err;
-    EXPECT_EQ(platform.cache.OpenWalks(), 0);
-    EXPECT_EQ(platform.registry.OpenKeys(), 0);
+    EXPECT_EQ(LeftOpen(platform), "");
 }
 
 TEST_F(CliCommandTest, AStopBeforeTheFirstItemDeletesNothing) {
@@ -318,7 +317,7 @@ TEST_F(CliCommandTest, APreviewThatCannotBeWrittenStopsAtOnce) {
     console.outFailsWith = kDiskFull;
     EXPECT_EQ(Run({"preview", "--temp"}), 4);
     EXPECT_EQ(console.outWrites, 1) << "nothing more is listed after the line that failed";
-    EXPECT_EQ(platform.cache.OpenWalks(), 0);
+    EXPECT_EQ(LeftOpen(platform), "");
     EXPECT_EQ(console.err.find("stopped by Ctrl+C"), std::string::npos) << console.err;
 
     stop.Request();

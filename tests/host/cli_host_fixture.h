@@ -11,6 +11,8 @@
 #include "cli/commands.h"
 #include "platform/memory/memory_platform.h"
 #include "res/version.h"
+#include "tests/support/left_open.h"
+#include "tests/support/store_paths.h"
 
 // Standard output and error as strings; a clock that moves stepMs each time it is read;
 // standard output that fails with an error, as a full disk does, once told to.
@@ -61,10 +63,6 @@ inline std::string Latin1ToUtf8(std::string_view ansi) {
     }
     return utf8;
 }
-
-inline constexpr char kTypedUrlsPath[] = "Software\\Microsoft\\Internet Explorer\\TypedURLs";
-inline constexpr char kTypedUrlsTimePath[] = "Software\\Microsoft\\Internet Explorer\\TypedURLsTime";
-inline constexpr char kSettingsPath[] = "SOFTWARE\\Quellmar\\Win Brumix";
 
 class CliTest : public ::testing::Test {
 protected:

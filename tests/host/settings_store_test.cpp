@@ -5,6 +5,7 @@
 
 #include "platform/errors.h"
 #include "platform/memory/memory_platform.h"
+#include "tests/support/store_paths.h"
 
 namespace {
 
@@ -15,19 +16,19 @@ protected:
 
 TEST_F(SettingsStoreTest, ReadSettingGivesTheSentinelForAnythingUnreadable) {
     EXPECT_EQ(ReadSetting(p.registry, "cookies"), "ERR_KEY_NOT_OPEN");
-    p.registry.AddKey(kSettingsKey);
+    p.registry.AddKey(kSettingsPath);
     EXPECT_EQ(ReadSetting(p.registry, "cookies"), "ERR_KEY_NOT_OPEN");
-    p.registry.SetText(kSettingsKey, "cookies", "1");
+    p.registry.SetText(kSettingsPath, "cookies", "1");
     EXPECT_EQ(ReadSetting(p.registry, "cookies"), "1");
-    p.registry.SetText(kSettingsKey, "cookies", std::string(254, '7'));
+    p.registry.SetText(kSettingsPath, "cookies", std::string(254, '7'));
     EXPECT_EQ(ReadSetting(p.registry, "cookies"), std::string(254, '7'));
-    p.registry.SetText(kSettingsKey, "cookies", std::string(255, '7'));
+    p.registry.SetText(kSettingsPath, "cookies", std::string(255, '7'));
     EXPECT_EQ(ReadSetting(p.registry, "cookies"), "ERR_KEY_NOT_OPEN");
-    p.registry.SetValue(kSettingsKey, "cookies", kRegSz, std::vector<std::uint8_t>(255, '8'));
+    p.registry.SetValue(kSettingsPath, "cookies", kRegSz, std::vector<std::uint8_t>(255, '8'));
     EXPECT_EQ(ReadSetting(p.registry, "cookies"), std::string(255, '8'));
-    p.registry.SetValue(kSettingsKey, "cookies", kRegDword, {1, 0, 0, 0});
+    p.registry.SetValue(kSettingsPath, "cookies", kRegDword, {1, 0, 0, 0});
     EXPECT_EQ(ReadSetting(p.registry, "cookies"), "\x01");
-    p.registry.DenyAccess(kSettingsKey);
+    p.registry.DenyAccess(kSettingsPath);
     EXPECT_EQ(ReadSetting(p.registry, "cookies"), "ERR_KEY_NOT_OPEN");
     EXPECT_EQ(p.registry.OpenKeys(), 0);
 }
@@ -47,14 +48,14 @@ TEST_F(SettingsStoreTest, NumbersConvertTheStandardWay) {
 
 // A value that reads as text is stored, whatever the text: one that is no number holds 0.
 TEST_F(SettingsStoreTest, EachValueIsANumberOrNotStored) {
-    p.registry.AddKey(kSettingsKey);
-    p.registry.SetText(kSettingsKey, "cached_urls", "1");
-    p.registry.SetText(kSettingsKey, "cookies", "");
-    p.registry.SetText(kSettingsKey, "IE_history", "2");
-    p.registry.SetValue(kSettingsKey, "snifTimer", kRegSz, std::vector<std::uint8_t>(300, '1'));
-    p.registry.SetValue(kSettingsKey, "auto_clear", kRegDword, {1, 0, 0, 0});
-    p.registry.SetText(kSettingsKey, "timer", "45");
-    p.registry.SetText(kSettingsKey, "modal", kKeyNotOpen);
+    p.registry.AddKey(kSettingsPath);
+    p.registry.SetText(kSettingsPath, "cached_urls", "1");
+    p.registry.SetText(kSettingsPath, "cookies", "");
+    p.registry.SetText(kSettingsPath, "IE_history", "2");
+    p.registry.SetValue(kSettingsPath, "snifTimer", kRegSz, std::vector<std::uint8_t>(300, '1'));
+    p.registry.SetValue(kSettingsPath, "auto_clear", kRegDword, {1, 0, 0, 0});
+    p.registry.SetText(kSettingsPath, "timer", "45");
+    p.registry.SetText(kSettingsPath, "modal", kKeyNotOpen);
     SettingValues values = ReadSettings(p.registry);
     EXPECT_EQ(values[Setting::CachedUrls], 1);
     EXPECT_EQ(values[Setting::Cookies], 0);
@@ -74,9 +75,9 @@ TEST_F(SettingsStoreTest, EachValueIsANumberOrNotStored) {
 }
 
 TEST_F(SettingsStoreTest, UnopenableKeyReadsAsNothingStored) {
-    p.registry.AddKey(kSettingsKey);
-    p.registry.SetText(kSettingsKey, "cached_urls", "1");
-    p.registry.DenyAccess(kSettingsKey);
+    p.registry.AddKey(kSettingsPath);
+    p.registry.SetText(kSettingsPath, "cached_urls", "1");
+    p.registry.DenyAccess(kSettingsPath);
     const SettingValues values = ReadSettings(p.registry);
     for (const auto& value : values.values) EXPECT_FALSE(value.has_value());
 }
@@ -86,9 +87,9 @@ TEST_F(SettingsStoreTest, WriteCreatesTheKeyAndWritesOnlyWhatHoldsANumberInTable
     values[Setting::Timer] = 60;
     values[Setting::CachedUrls] = 0;
     EXPECT_TRUE(WriteSettings(p.registry, values));
-    EXPECT_EQ(p.registry.ValueNames(kSettingsKey), (std::vector<std::string>{"cached_urls", "timer"}));
-    EXPECT_EQ(p.registry.ValueBytes(kSettingsKey, "timer"), (std::vector<std::uint8_t>{'6', '0', 0}));
-    EXPECT_EQ(p.registry.ValueType(kSettingsKey, "timer"), kRegSz);
+    EXPECT_EQ(p.registry.ValueNames(kSettingsPath), (std::vector<std::string>{"cached_urls", "timer"}));
+    EXPECT_EQ(p.registry.ValueBytes(kSettingsPath, "timer"), (std::vector<std::uint8_t>{'6', '0', 0}));
+    EXPECT_EQ(p.registry.ValueType(kSettingsPath, "timer"), kRegSz);
     EXPECT_EQ(ReadSettings(p.registry)[Setting::Timer], 60);
     EXPECT_EQ(p.registry.OpenKeys(), 0);
 }
@@ -98,11 +99,11 @@ TEST_F(SettingsStoreTest, WriteThatCannotHaveTheKeyWritesNothing) {
     SettingValues values;
     values[Setting::Modal] = 1;
     EXPECT_FALSE(WriteSettings(p.registry, values));
-    EXPECT_FALSE(p.registry.HasKey(kSettingsKey));
+    EXPECT_FALSE(p.registry.HasKey(kSettingsPath));
 }
 
 TEST_F(SettingsStoreTest, ValueThatCannotBeWrittenKeepsItsOldContentWhileTheOthersAreWritten) {
-    p.registry.SetText(kSettingsKey, "cookies", "1");
+    p.registry.SetText(kSettingsPath, "cookies", "1");
     p.faults.FailCall("RegSetValueEx", kErrorAccessDenied, 2);
     SettingValues values;
     values[Setting::CachedUrls] = 0;

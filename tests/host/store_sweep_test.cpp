@@ -30,7 +30,7 @@ TEST_F(StoreSweepTest, StoresGoTypedFirstThenCacheEachReportedWhenDone) {
     EXPECT_LT(lastRegistryDelete.base(), firstCacheDelete);
     EXPECT_EQ(p.cache.Urls(), std::vector<std::string>{"Cookie:user@a.example/"});
     EXPECT_TRUE(p.files.HasFile(kCookieFolder, "c.txt"));
-    EXPECT_TRUE(p.registry.ValueNames(kTypedUrlsKey).empty());
+    EXPECT_TRUE(p.registry.ValueNames(kTypedUrlsPath).empty());
 }
 
 TEST_F(StoreSweepTest, UnselectedStoresAreNotTouchedAndCountingDeletesNothing) {
@@ -47,7 +47,7 @@ TEST_F(StoreSweepTest, UnselectedStoresAreNotTouchedAndCountingDeletesNothing) {
     EXPECT_EQ(counted.typedUrls.listed, 1);
     EXPECT_EQ(counted.cache.walk.cachedFiles, 1);
     EXPECT_EQ(p.cache.Size(), 1u);
-    EXPECT_EQ(p.registry.ValueNames(kTypedUrlsKey).size(), 1u);
+    EXPECT_EQ(p.registry.ValueNames(kTypedUrlsPath).size(), 1u);
 }
 
 TEST_F(StoreSweepTest, StopInsideTheTypedAddressesLeavesTheCacheUntouched) {
@@ -57,7 +57,7 @@ TEST_F(StoreSweepTest, StopInsideTheTypedAddressesLeavesTheCacheUntouched) {
     const StoreSweepResult result = SweepStores(p.Services(), kWin98, StoreSelection{true, true, true}, true, recorder);
     EXPECT_TRUE(result.Stopped());
     EXPECT_FALSE(result.cacheSwept);
-    EXPECT_EQ(p.registry.ValueNames(kTypedUrlsKey).size(), 2u);
+    EXPECT_EQ(p.registry.ValueNames(kTypedUrlsPath).size(), 2u);
     EXPECT_EQ(p.cache.Size(), 1u);
     ExpectNothingOpen();
 }

@@ -10,6 +10,8 @@
 
 #include "platform/memory/memory_platform.h"
 #include "sweep/store_sweep.h"
+#include "tests/support/left_open.h"
+#include "tests/support/store_paths.h"
 
 inline constexpr char kCookieFolder[] = "C:\\WINDOWS\\Cookies";
 inline const CookieFolderPlace kWin98{false, "C:\\WINDOWS"};
@@ -63,15 +65,10 @@ protected:
         p.files.AddFolder(kCookieFolder);
     }
     void SeedTyped(std::initializer_list<const char*> names) {
-        p.registry.AddKey(kTypedUrlsKey);
-        for (const char* name : names) p.registry.SetText(kTypedUrlsKey, name, std::string("http://") + name + "/");
+        p.registry.AddKey(kTypedUrlsPath);
+        for (const char* name : names) p.registry.SetText(kTypedUrlsPath, name, std::string("http://") + name + "/");
     }
-    void ExpectNothingOpen() {
-        EXPECT_EQ(p.registry.OpenKeys(), 0);
-        EXPECT_EQ(p.cache.OpenWalks(), 0);
-        EXPECT_EQ(p.files.OpenSearches(), 0);
-        EXPECT_EQ(p.heap.Live(), 0);
-    }
+    void ExpectNothingOpen() { EXPECT_EQ(LeftOpen(p), ""); }
 
     MemoryPlatform p;
     Recorder recorder;

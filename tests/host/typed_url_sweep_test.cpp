@@ -41,7 +41,7 @@ TEST_F(TypedUrlSweepTest, TypedNamesAreDeletedInTheCallersOrderWhenItHoldsTheSam
 
 TEST_F(TypedUrlSweepTest, ValueThatStaysIsReportedWhileTheKeyIsOpenAndBeforeTheNext) {
     SeedTyped({"a", "b", "c"});
-    p.registry.ProtectValue(kTypedUrlsKey, "b");
+    p.registry.ProtectValue(kTypedUrlsPath, "b");
     std::vector<std::string> deletedWhenReported;
     recorder.whileNotDeleted = [&](const SweepItem&) {
         EXPECT_EQ(p.registry.OpenKeys(), 1);
@@ -51,7 +51,7 @@ TEST_F(TypedUrlSweepTest, ValueThatStaysIsReportedWhileTheKeyIsOpenAndBeforeTheN
     EXPECT_EQ(deletedWhenReported, std::vector<std::string>{"a"});
     EXPECT_EQ(result.listed, 3);
     EXPECT_EQ(result.deleted, 2);
-    EXPECT_EQ(p.registry.ValueNames(kTypedUrlsKey), std::vector<std::string>{"b"});
+    EXPECT_EQ(p.registry.ValueNames(kTypedUrlsPath), std::vector<std::string>{"b"});
     ExpectNothingOpen();
 }
 
@@ -60,17 +60,17 @@ TEST_F(TypedUrlSweepTest, TypedNameTooLongForTheBufferIsSkippedNotTheEnd) {
     // Longest name of the registry in a double-byte code page: two bytes a character.
     const std::string doubleByte(kMaxValueNameChars * 2, 'x');
     const std::string tooLong(kMaxValueNameChars * 2 + 1, 'y');
-    p.registry.AddKey(kTypedUrlsKey);
-    p.registry.SetText(kTypedUrlsKey, "url1", "http://a/");
-    p.registry.SetText(kTypedUrlsKey, tooLong, "http://b/");
-    p.registry.SetText(kTypedUrlsKey, doubleByte, "http://c/");
-    p.registry.SetText(kTypedUrlsKey, "url2", "http://d/" + std::string(4000, 'x'));
-    p.registry.SetText(kTypedUrlsKey, "url3", "http://e/");
+    p.registry.AddKey(kTypedUrlsPath);
+    p.registry.SetText(kTypedUrlsPath, "url1", "http://a/");
+    p.registry.SetText(kTypedUrlsPath, tooLong, "http://b/");
+    p.registry.SetText(kTypedUrlsPath, doubleByte, "http://c/");
+    p.registry.SetText(kTypedUrlsPath, "url2", "http://d/" + std::string(4000, 'x'));
+    p.registry.SetText(kTypedUrlsPath, "url3", "http://e/");
     const TypedUrlResult result = SweepTypedUrls(p.registry, true, recorder);
     EXPECT_TRUE(result.complete);
     EXPECT_EQ(result.listed, 4);
     EXPECT_EQ(result.deleted, 4);
-    EXPECT_EQ(p.registry.ValueNames(kTypedUrlsKey), std::vector<std::string>{tooLong});
+    EXPECT_EQ(p.registry.ValueNames(kTypedUrlsPath), std::vector<std::string>{tooLong});
     ExpectNothingOpen();
 }
 
@@ -83,10 +83,10 @@ TEST_F(TypedUrlSweepTest, TypedListingEndedByAnErrorIsIncomplete) {
     EXPECT_FALSE(result.complete);
     EXPECT_EQ(result.listed, 1);
     EXPECT_EQ(result.deleted, 1);
-    EXPECT_EQ(p.registry.ValueNames(kTypedUrlsKey), (std::vector<std::string>{"b", "c"}));
-    p.registry.DenyAccess(kTypedUrlsKey);
+    EXPECT_EQ(p.registry.ValueNames(kTypedUrlsPath), (std::vector<std::string>{"b", "c"}));
+    p.registry.DenyAccess(kTypedUrlsPath);
     EXPECT_FALSE(SweepTypedUrls(p.registry, true, recorder).opened);
-    EXPECT_EQ(p.registry.ValueNames(kTypedUrlsKey).size(), 2u);
+    EXPECT_EQ(p.registry.ValueNames(kTypedUrlsPath).size(), 2u);
     ExpectNothingOpen();
 }
 
@@ -94,24 +94,24 @@ TEST_F(TypedUrlSweepTest, TypedListingEndedByAnErrorIsIncomplete) {
 // cannot be deleted is neither counted nor reported.
 TEST_F(TypedUrlSweepTest, EachDeletedAddressTakesItsTimeAndNoOther) {
     SeedTyped({"url1", "url2", "url3"});
-    p.registry.ProtectValue(kTypedUrlsKey, "url2");
+    p.registry.ProtectValue(kTypedUrlsPath, "url2");
     const std::vector<std::uint8_t> when{0x00, 0x5e, 0x8a, 0x3c, 0x7b, 0x2d, 0xd9, 0x01};
     for (const char* name : {"url1", "url2", "url3", "url4"})
-        p.registry.SetValue(kTypedUrlsTimeKey, name, kRegBinary, when);
-    p.registry.ProtectValue(kTypedUrlsTimeKey, "url3");
+        p.registry.SetValue(kTypedUrlsTimePath, name, kRegBinary, when);
+    p.registry.ProtectValue(kTypedUrlsTimePath, "url3");
 
     const TypedUrlResult counted = SweepTypedUrls(p.registry, false, recorder);
-    EXPECT_EQ(p.registry.ValueNames(kTypedUrlsTimeKey).size(), 4u) << "a count deletes no time";
+    EXPECT_EQ(p.registry.ValueNames(kTypedUrlsTimePath).size(), 4u) << "a count deletes no time";
     const TypedUrlResult result = SweepTypedUrls(p.registry, true, recorder);
     EXPECT_EQ(counted.listed, 3);
     EXPECT_EQ(result.listed, 3);
     EXPECT_EQ(result.deleted, 2);
-    EXPECT_EQ(p.registry.ValueNames(kTypedUrlsTimeKey), (std::vector<std::string>{"url2", "url3", "url4"}));
+    EXPECT_EQ(p.registry.ValueNames(kTypedUrlsTimePath), (std::vector<std::string>{"url2", "url3", "url4"}));
     std::vector<std::string> kept;
     std::copy_if(recorder.heard.begin(), recorder.heard.end(), std::back_inserter(kept),
                  [](const std::string& heard) { return heard.rfind("kept", 0) == 0; });
     EXPECT_EQ(kept, std::vector<std::string>{"kept typed url2"});
-    EXPECT_TRUE(p.registry.HasKey(kTypedUrlsTimeKey));
+    EXPECT_TRUE(p.registry.HasKey(kTypedUrlsTimePath));
     ExpectNothingOpen();
 }
 

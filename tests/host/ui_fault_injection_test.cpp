@@ -44,15 +44,15 @@ const std::map<std::string, std::vector<std::uint32_t>>& DocumentedErrors() {
 
 void Seed(MainWindowPlatform& p) {
     p.system.platformId = kPlatformWin32Windows;
-    p.registry.SetText(kSettingsKey, "cached_urls", "1");
-    p.registry.SetText(kSettingsKey, "cookies", "1");
-    p.registry.SetText(kSettingsKey, "IE_history", "1");
-    p.registry.SetText(kSettingsKey, "snifTimer", "1");
-    p.registry.SetText(kSettingsKey, "auto_clear", "1");
-    p.registry.SetText(kSettingsKey, "timer", "5");
-    p.registry.SetText(kTypedUrls, "url1", "http://a/");
-    p.registry.SetText(kTypedUrls, "url2", "http://b/");
-    p.registry.ProtectValue(kTypedUrls, "url2");
+    p.registry.SetText(kSettingsPath, "cached_urls", "1");
+    p.registry.SetText(kSettingsPath, "cookies", "1");
+    p.registry.SetText(kSettingsPath, "IE_history", "1");
+    p.registry.SetText(kSettingsPath, "snifTimer", "1");
+    p.registry.SetText(kSettingsPath, "auto_clear", "1");
+    p.registry.SetText(kSettingsPath, "timer", "5");
+    p.registry.SetText(kTypedUrlsPath, "url1", "http://a/");
+    p.registry.SetText(kTypedUrlsPath, "url2", "http://b/");
+    p.registry.ProtectValue(kTypedUrlsPath, "url2");
     p.registry.SetText(kOtherProgram, "keep", "me");
     p.cache.Add("http://a.example/1.gif");
     p.cache.Add("http://a.example/big", kNormalCacheEntry, 5000);
@@ -83,10 +83,7 @@ std::string RunProgram(MainWindowPlatform& p) {
 
 void ExpectSoundEnd(MainWindowPlatform& p, const std::string& statusAfterClear, const std::string& what) {
     SCOPED_TRACE(what);
-    EXPECT_EQ(p.registry.OpenKeys(), 0);
-    EXPECT_EQ(p.cache.OpenWalks(), 0);
-    EXPECT_EQ(p.files.OpenSearches(), 0);
-    EXPECT_EQ(p.heap.Live(), 0);
+    EXPECT_EQ(LeftOpen(p), "");
     EXPECT_EQ(p.window.EndResult(), IDCANCEL);
     EXPECT_TRUE(p.window.Timers().empty());
     EXPECT_EQ(statusAfterClear, "Done!");
@@ -115,9 +112,9 @@ TEST(FaultInjection, UntouchedRunClearsWhatIsSelected) {
     Seed(p);
     ExpectSoundEnd(p, RunProgram(p), "no fault");
     EXPECT_EQ(p.cache.Size(), 0u);
-    EXPECT_EQ(p.registry.ValueNames(kTypedUrls), std::vector<std::string>{"url2"});
+    EXPECT_EQ(p.registry.ValueNames(kTypedUrlsPath), std::vector<std::string>{"url2"});
     EXPECT_FALSE(p.files.HasFile(kWindowsCookies, "user@a.txt"));
-    EXPECT_EQ(p.registry.ValueBytes(kSettingsKey, "timer"), (std::vector<std::uint8_t>{'5', 0}));
+    EXPECT_EQ(p.registry.ValueBytes(kSettingsPath, "timer"), (std::vector<std::uint8_t>{'5', 0}));
 }
 
 TEST(FaultInjection, EveryCallFailingInTurnWithEachDocumentedError) {

@@ -8,13 +8,14 @@
 #include <string>
 
 #include "res/resource.h"
+#include "tests/support/left_open.h"
 #include "tests/support/main_window_template.h"
+#include "tests/support/store_paths.h"
 #include "ui/brumix_dlg.h"
 #include "ui/globals.h"
 
-// Spelled out here rather than taken from the program's sources, so that a wrong key there
+// Spelled out here rather than taken from the program's sources, so that a wrong folder there
 // shows up as a failure instead of being agreed with.
-inline constexpr char kTypedUrls[] = "Software\\Microsoft\\Internet Explorer\\TypedURLs";
 inline constexpr char kWindowsCookies[] = "C:\\WINDOWS\\Cookies";
 
 class DialogTest : public ::testing::Test {
@@ -29,8 +30,9 @@ protected:
     const std::string& Text(int id) { return platform.window.control(id).text; }
     // Each name typed as http://name/.
     void SeedTyped(std::initializer_list<const char*> names) {
-        platform.registry.AddKey(kTypedUrls);
-        for (const char* name : names) platform.registry.SetText(kTypedUrls, name, std::string("http://") + name + "/");
+        platform.registry.AddKey(kTypedUrlsPath);
+        for (const char* name : names)
+            platform.registry.SetText(kTypedUrlsPath, name, std::string("http://") + name + "/");
     }
     // Checked and enabled, as the user leaves a box to be cleared.
     void Select(int id) {

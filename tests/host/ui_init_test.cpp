@@ -9,8 +9,8 @@ namespace {
 class InitTest : public DialogTest {};
 
 TEST_F(InitTest, StepsRunInTheirFixedOrder) {
-    platform.registry.SetText(kSettingsKey, "IE_history", "1");
-    platform.registry.AddKey(kTypedUrls);
+    platform.registry.SetText(kSettingsPath, "IE_history", "1");
+    platform.registry.AddKey(kTypedUrlsPath);
     EXPECT_TRUE(dlg.OnInitDialog());
     const std::vector<long> order = {
         At("AddAbout"),
@@ -84,7 +84,7 @@ TEST_F(InitTest, TooltipsAreRegisteredInOrderWithTheirTexts) {
 }
 
 TEST_F(InitTest, FirstCountFillsTheCountersAndMarks) {
-    platform.registry.SetText(kTypedUrls, "url1", "http://a/");
+    platform.registry.SetText(kTypedUrlsPath, "url1", "http://a/");
     platform.cache.Add("http://a/x");
     dlg.OnInitDialog();
     EXPECT_EQ(Text(IDC_HISTORY_COUNT), "URLs In History: 1");

@@ -50,10 +50,10 @@ TEST_F(PassesTest, ClearAskedForDuringACountStartsWhenTheCountEnds) {
     ASSERT_TRUE(passes.Holding()) << "the clear follows the count";
     EXPECT_EQ(passes.PassesStarted(), 2);
     EXPECT_FALSE(Control(IDOK).enabled);
-    EXPECT_EQ(platform.registry.ValueNames(kTypedUrls).size(), 1u);
+    EXPECT_EQ(platform.registry.ValueNames(kTypedUrlsPath).size(), 1u);
 
     passes.RunHeldPass();
-    EXPECT_TRUE(platform.registry.ValueNames(kTypedUrls).empty());
+    EXPECT_TRUE(platform.registry.ValueNames(kTypedUrlsPath).empty());
     EXPECT_EQ(Text(IDC_STATUS), "Done!");
     EXPECT_TRUE(Control(IDOK).enabled);
     EXPECT_TRUE(Control(IDC_COOKIES).enabled);
@@ -71,7 +71,7 @@ TEST_F(PassesTest, CloseDuringAPassStopsItThenClosesAsBefore) {
     EXPECT_EQ(platform.cache.Size(), 2u) << "a stopped pass touches no item after the stop";
     EXPECT_NE(Text(IDC_STATUS), "Done!");
     EXPECT_EQ(platform.window.EndResult(), IDCANCEL);
-    EXPECT_EQ(platform.registry.ValueNames(kSettingsKey).size(), 7u);
+    EXPECT_EQ(platform.registry.ValueNames(kSettingsPath).size(), 7u);
 }
 
 // A log-off stops the pass the same way, keeps the choices and leaves the window up.
@@ -86,14 +86,14 @@ TEST_F(PassesTest, EndOfSessionStopsThePassAndKeepsTheChoices) {
     dlg.OnEndSession(true, false);
     EXPECT_EQ(platform.cache.Size(), 1u);
     EXPECT_TRUE(platform.window.Timers().empty());
-    EXPECT_EQ(platform.registry.ValueBytes(kSettingsKey, "snifTimer"), (std::vector<std::uint8_t>{'1', 0}));
+    EXPECT_EQ(platform.registry.ValueBytes(kSettingsPath, "snifTimer"), (std::vector<std::uint8_t>{'1', 0}));
     EXPECT_EQ(platform.window.EndResult(), -1);
     EXPECT_EQ(Control(IDC_SNIFFER).check, 1);
 }
 
 TEST_F(PassesTest, ListIsFilledBeforeTheFirstBoxWhichComesWhileTheKeyIsOpen) {
     SeedTyped({"url1", "url2"});
-    platform.registry.ProtectValue(kTypedUrls, "url1");
+    platform.registry.ProtectValue(kTypedUrlsPath, "url1");
     Select(IDC_HISTORY);
     const long from = static_cast<long>(platform.faults.Events().size());
     dlg.OnClearNow();

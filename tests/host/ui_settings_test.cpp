@@ -8,9 +8,9 @@ namespace {
 
 class SettingsTest : public DialogTest {
 protected:
-    void Save(const char* name, const std::string& text) { platform.registry.SetText(kSettingsKey, name, text); }
+    void Save(const char* name, const std::string& text) { platform.registry.SetText(kSettingsPath, name, text); }
     void Start() { dlg.OnInitDialog(); }
-    std::vector<std::uint8_t> Stored(const char* name) { return platform.registry.ValueBytes(kSettingsKey, name); }
+    std::vector<std::uint8_t> Stored(const char* name) { return platform.registry.ValueBytes(kSettingsPath, name); }
 };
 
 TEST_F(SettingsTest, FirstRunKeepsTheTemplateAndAOneSecondInterval) {
@@ -58,7 +58,7 @@ TEST_F(SettingsTest, IntervalOutOfRangeIsIgnoredAndZeroGivesOne) {
     for (const auto& [text, expected] :
          std::vector<std::pair<std::string, int>>{{"75", 2}, {"-5", 2}, {"0", 1}, {"45", 45}}) {
         MainWindowPlatform fresh;
-        fresh.registry.SetText(kSettingsKey, "timer", text);
+        fresh.registry.SetText(kSettingsPath, "timer", text);
         CBrumixDlg freshDlg(fresh.window, fresh.Services(), fresh.passes);
         freshDlg.OnInitDialog();
         EXPECT_EQ(fresh.window.SliderGetPos(IDC_INTERVAL), expected) << text;
@@ -104,8 +104,8 @@ TEST_F(SettingsTest, OnTopIsRestored) {
 
 // A value read as 0 unchecks its box and runs the handler; one not stored runs none.
 TEST_F(SettingsTest, ValueReadAsZeroUnchecksAndRunsTheHandlerOneNotStoredRunsNone) {
-    platform.registry.SetValue(kSettingsKey, "cached_urls", kRegDword, {1, 0, 0, 0});
-    platform.registry.SetValue(kSettingsKey, "IE_history", kRegSz, std::vector<std::uint8_t>(300, '1'));
+    platform.registry.SetValue(kSettingsPath, "cached_urls", kRegDword, {1, 0, 0, 0});
+    platform.registry.SetValue(kSettingsPath, "IE_history", kRegSz, std::vector<std::uint8_t>(300, '1'));
     Save("snifTimer", "ERR_KEY_NOT_OPEN");
     platform.window.SetCheck(IDC_TEMP_FILES, 1);
     Start();
@@ -121,7 +121,7 @@ TEST_F(SettingsTest, CloseWritesAllSevenValuesAsTextWithOneNul) {
     platform.window.SetCheck(IDC_AUTO_CLEAR, 1);
     platform.window.SliderSetPos(IDC_INTERVAL, 45);
     dlg.OnCancel();
-    EXPECT_EQ(platform.registry.ValueNames(kSettingsKey),
+    EXPECT_EQ(platform.registry.ValueNames(kSettingsPath),
               (std::vector<std::string>{"cached_urls", "cookies", "IE_history", "snifTimer", "auto_clear", "timer",
                                         "modal"}));
     EXPECT_EQ(Stored("cached_urls"), (std::vector<std::uint8_t>{'1', 0}));

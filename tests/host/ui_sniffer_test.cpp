@@ -105,7 +105,7 @@ TEST_F(SnifferTest, ScrollFromAnotherControlIsIgnored) {
 TEST_F(SnifferTest, ClosingWhileRunningSavesOnAndThenStops) {
     SwitchSniffer(1);
     dlg.OnCancel();
-    EXPECT_EQ(platform.registry.ValueBytes(kSettingsKey, "snifTimer"), (std::vector<std::uint8_t>{'1', 0}));
+    EXPECT_EQ(platform.registry.ValueBytes(kSettingsPath, "snifTimer"), (std::vector<std::uint8_t>{'1', 0}));
     EXPECT_TRUE(Running().empty());
     EXPECT_EQ(Control(IDC_SNIFFER).check, 0);
     EXPECT_EQ(platform.window.EndResult(), IDCANCEL);
@@ -177,7 +177,7 @@ TEST_F(SnifferTest, OtherTimerIdsChangeNothing) {
 
 TEST_F(SnifferTest, TickInsideAClearsMessageBoxIsHeldOff) {
     SeedTyped({"url1", "url2"});
-    platform.registry.ProtectValue(kTypedUrls, "url1");
+    platform.registry.ProtectValue(kTypedUrlsPath, "url1");
     platform.cache.Add("http://a/1");
     platform.window.SetCheck(IDC_HISTORY, 1);
     platform.window.SetCheck(IDC_TEMP_FILES, 1);

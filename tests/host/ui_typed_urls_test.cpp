@@ -6,7 +6,7 @@ namespace {
 
 class TypedUrlsDisplayTest : public DialogTest {
 protected:
-    std::vector<std::string> Remaining() { return platform.registry.ValueNames(kTypedUrls); }
+    std::vector<std::string> Remaining() { return platform.registry.ValueNames(kTypedUrlsPath); }
 };
 
 TEST_F(TypedUrlsDisplayTest, NamesAreListedInTheListsOrderAndDeletedInIt) {
@@ -40,7 +40,7 @@ TEST_F(TypedUrlsDisplayTest, AnyFlagButOneDeletes) {
 
 TEST_F(TypedUrlsDisplayTest, ValueThatCannotBeDeletedIsNamedInItsBox) {
     SeedTyped({"url1", "url2", "url3"});
-    platform.registry.ProtectValue(kTypedUrls, "url2");
+    platform.registry.ProtectValue(kTypedUrlsPath, "url2");
     EXPECT_EQ(dlg.ScanTypedUrls(0), 3);
     ASSERT_EQ(platform.window.MessageBoxes().size(), 1u);
     EXPECT_EQ(platform.window.MessageBoxes()[0].text, "NOT DELETED");
@@ -57,7 +57,7 @@ TEST_F(TypedUrlsDisplayTest, MissingOrLockedKeyLeavesTheScreenAsItWas) {
 
     SeedTyped({"url1"});
     dlg.ScanTypedUrls(1);
-    platform.registry.DenyAccess(kTypedUrls);
+    platform.registry.DenyAccess(kTypedUrlsPath);
     platform.window.ListAdd(IDC_URL_LIST, "kept");
     EXPECT_EQ(dlg.ScanTypedUrls(0), -1);
     EXPECT_EQ(Text(IDC_HISTORY_COUNT), "URLs In History: 1");
@@ -66,11 +66,11 @@ TEST_F(TypedUrlsDisplayTest, MissingOrLockedKeyLeavesTheScreenAsItWas) {
 
 TEST_F(TypedUrlsDisplayTest, NestedSweepInsideTheBoxDoesNotChangeWhatIsDeleted) {
     SeedTyped({"url1", "url2", "url3"});
-    platform.registry.ProtectValue(kTypedUrls, "url1");
+    platform.registry.ProtectValue(kTypedUrlsPath, "url1");
     // While the box is open something else adds an address and counts again, refilling the
     // list: the outer sweep must still delete exactly url2 and url3.
     platform.window.whileMessageBoxOpen = [&](const MemoryWindow::MessageBoxShown&) {
-        platform.registry.SetText(kTypedUrls, "new", "http://new/");
+        platform.registry.SetText(kTypedUrlsPath, "new", "http://new/");
         dlg.ScanTypedUrls(1);
     };
     dlg.ScanTypedUrls(0);
