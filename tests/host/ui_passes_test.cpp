@@ -69,6 +69,7 @@ TEST_F(PassesTest, CloseDuringAPassStopsItThenClosesAsBefore) {
     dlg.OnCancel();
     EXPECT_FALSE(passes.Holding());
     EXPECT_EQ(platform.cache.Size(), 2u) << "a stopped pass touches no item after the stop";
+    EXPECT_EQ(Text(IDC_CACHED_COUNT), "Cached Files: 2") << "nor writes the counts it did not finish";
     EXPECT_NE(Text(IDC_STATUS), "Done!");
     EXPECT_EQ(platform.window.EndResult(), IDCANCEL);
     EXPECT_EQ(platform.registry.ValueNames(kSettingsPath).size(), 7u);
