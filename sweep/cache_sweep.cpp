@@ -1,4 +1,5 @@
-// The pass over the URL cache: one walk, one growing block, deletion where an entry stands.
+// The pass over the URL cache: a walk without a pattern, the cookie container's when that met no
+// cookie, one growing block for both, deletion where an entry stands.
 #include "sweep/cache_sweep.h"
 
 #include "platform/errors.h"
@@ -35,10 +36,9 @@ private:
     std::uint32_t size_ = 0;
 };
 
-// How one walk ended: its last status, and whether it returned any entry.
+// How one walk ended, and whether it returned any entry.
 struct WalkEnd {
     enum class How { Complete, Failed, Stopped } how;
-    std::uint32_t status;
     bool metAny;
 };
 
@@ -60,7 +60,7 @@ WalkEnd WalkEntries(UrlCache& cache, const char* pattern, EntryBlock& block, con
         if (!ok && status == kErrorSuccess) status = kFailedWithoutReason;
         if (!ok) wanted = size;
     };
-    auto end = [&](WalkEnd::How how) { return WalkEnd{how, status, metAny}; };
+    auto end = [&](WalkEnd::How how) { return WalkEnd{how, metAny}; };
 
     if (block.size() != 0) fetch();
     for (;;) {
@@ -105,7 +105,7 @@ CacheWalkResult WalkUrlCache(UrlCache& cache, Heap& heap, const CacheRequest& re
     if (end.how == WalkEnd::How::Complete && result.cookieEntries == 0) {
         end = WalkEntries(cache, kCookiePattern, block, request, observer, result);
         // A service that knows only the container's own spelling finds nothing under the other.
-        if (!end.metAny && end.status == kErrorNoMoreItems) {
+        if (end.how == WalkEnd::How::Complete && !end.metAny) {
             end = WalkEntries(cache, kCookieContainerPrefix, block, request, observer, result);
         }
     }
