@@ -59,16 +59,15 @@ TEST_F(CookieFolderSweepTest, UnansweredSystemQueriesLeaveTheFolderAlone) {
     EXPECT_EQ(place.windowsDir, "");
 }
 
-TEST_F(CookieFolderSweepTest, MissingFolderIsLookedForNowhereElse) {
+// A root directory is joined with one separator.
+TEST_F(CookieFolderSweepTest, FolderIsLookedForOnlyUnderTheWindowsDirectory) {
     p.files.AddFolder("C:\\WIN");
     p.files.AddFile("C:\\WIN", "readme.txt");
     ASSERT_TRUE(p.files.SetCurrentDir("C:\\WIN"));
     EXPECT_EQ(SweepCookieFiles(p.files, CookieFolderPlace{false, "C:\\WIN"}, true, recorder).count, 0);
     EXPECT_TRUE(p.files.HasFile("C:\\WIN", "readme.txt"));
     EXPECT_TRUE(recorder.heard.empty());
-}
 
-TEST_F(CookieFolderSweepTest, RootWindowsDirectoryIsJoinedWithOneSeparator) {
     p.files.AddFolder("C:\\Cookies");
     p.files.AddFile("C:\\Cookies", "a.txt");
     EXPECT_EQ(SweepCookieFiles(p.files, CookieFolderPlace{false, "C:\\"}, false, recorder).count, 1);
