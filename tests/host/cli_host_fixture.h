@@ -64,14 +64,18 @@ inline std::string Latin1ToUtf8(std::string_view ansi) {
     return utf8;
 }
 
+inline constexpr char kCookieFolder[] = "C:\\WINDOWS\\Cookies";
+
 class CliTest : public ::testing::Test {
 protected:
-    int Run(const std::vector<std::string>& args) {
+    int Run(const std::vector<std::string>& args) { return RunOn(platform, args); }
+    // The same run over other stores than the fixture's own.
+    int RunOn(MemoryPlatform& stores, const std::vector<std::string>& args) {
         console.out.clear();
         console.err.clear();
         console.failure = 0;
         console.outWrites = 0;
-        CliContext context{platform.Services(), console, stop, Latin1ToUtf8, BRUMIX_VERSION_TEXT};
+        CliContext context{stores.Services(), console, stop, Latin1ToUtf8, BRUMIX_VERSION_TEXT};
         return RunBrumix(args, context);
     }
 
@@ -87,8 +91,8 @@ protected:
     // The other family, with its Cookies folder holding the given files.
     void NonNtWithCookieFiles(std::initializer_list<const char*> names) {
         platform.system.platformId = kPlatformWin32Windows;
-        platform.files.AddFolder("C:\\WINDOWS\\Cookies");
-        for (const char* name : names) platform.files.AddFile("C:\\WINDOWS\\Cookies", name);
+        platform.files.AddFolder(kCookieFolder);
+        for (const char* name : names) platform.files.AddFile(kCookieFolder, name);
     }
     bool Called(const std::string& op) const {
         const auto& calls = platform.faults.Calls();

@@ -10,15 +10,6 @@ namespace {
 
 class CookieFolderSweepTest : public SweepTest {};
 
-TEST_F(CookieFolderSweepTest, OnlyOutsideTheNtFamilyAndWithAWindowsDirectory) {
-    p.files.AddFile(kCookieFolder, "a.txt");
-    EXPECT_EQ(SweepCookieFiles(p.files, kNt, true, recorder).count, 0);
-    EXPECT_EQ(SweepCookieFiles(p.files, CookieFolderPlace{false, ""}, true, recorder).count, 0);
-    EXPECT_TRUE(recorder.heard.empty());
-    EXPECT_TRUE(p.files.HasFile(kCookieFolder, "a.txt"));
-    EXPECT_EQ(p.files.CurrentDir(), "C:\\");
-}
-
 TEST_F(CookieFolderSweepTest, UndeletableCookieFileIsReportedOnceThoughMetAgain) {
     p.files.AddFile(kCookieFolder, "stuck.txt", true);
     p.files.AddFile(kCookieFolder, "b.txt");
@@ -59,16 +50,23 @@ TEST_F(CookieFolderSweepTest, UnansweredSystemQueriesLeaveTheFolderAlone) {
     EXPECT_EQ(place.windowsDir, "");
 }
 
-TEST_F(CookieFolderSweepTest, MissingFolderIsLookedForNowhereElse) {
+// Only outside the NT family and with a Windows directory, whose Cookies folder is the only place
+// looked at; a root directory is joined with one separator.
+TEST_F(CookieFolderSweepTest, FolderIsLookedForOnlyOutsideTheNtFamilyUnderTheWindowsDirectory) {
+    p.files.AddFile(kCookieFolder, "a.txt");
+    EXPECT_EQ(SweepCookieFiles(p.files, kNt, true, recorder).count, 0);
+    EXPECT_EQ(SweepCookieFiles(p.files, CookieFolderPlace{false, ""}, true, recorder).count, 0);
+    EXPECT_TRUE(recorder.heard.empty());
+    EXPECT_TRUE(p.files.HasFile(kCookieFolder, "a.txt"));
+    EXPECT_EQ(p.files.CurrentDir(), "C:\\");
+
     p.files.AddFolder("C:\\WIN");
     p.files.AddFile("C:\\WIN", "readme.txt");
     ASSERT_TRUE(p.files.SetCurrentDir("C:\\WIN"));
     EXPECT_EQ(SweepCookieFiles(p.files, CookieFolderPlace{false, "C:\\WIN"}, true, recorder).count, 0);
     EXPECT_TRUE(p.files.HasFile("C:\\WIN", "readme.txt"));
     EXPECT_TRUE(recorder.heard.empty());
-}
 
-TEST_F(CookieFolderSweepTest, RootWindowsDirectoryIsJoinedWithOneSeparator) {
     p.files.AddFolder("C:\\Cookies");
     p.files.AddFile("C:\\Cookies", "a.txt");
     EXPECT_EQ(SweepCookieFiles(p.files, CookieFolderPlace{false, "C:\\"}, false, recorder).count, 1);

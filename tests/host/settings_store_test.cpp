@@ -47,7 +47,7 @@ TEST_F(SettingsStoreTest, NumbersConvertTheStandardWay) {
 }
 
 // A value that reads as text is stored, whatever the text: one that is no number holds 0.
-TEST_F(SettingsStoreTest, EachValueIsANumberOrNotStored) {
+TEST_F(SettingsStoreTest, EachValueIsANumberOrNotStoredAndARefusedKeyHoldsNone) {
     p.registry.AddKey(kSettingsPath);
     p.registry.SetText(kSettingsPath, "cached_urls", "1");
     p.registry.SetText(kSettingsPath, "cookies", "");
@@ -72,14 +72,9 @@ TEST_F(SettingsStoreTest, EachValueIsANumberOrNotStored) {
     values[Setting::IeHistory] = -1;
     EXPECT_FALSE(values.CheckState(Setting::IeHistory).has_value());
     EXPECT_EQ(p.registry.OpenKeys(), 0);
-}
 
-TEST_F(SettingsStoreTest, UnopenableKeyReadsAsNothingStored) {
-    p.registry.AddKey(kSettingsPath);
-    p.registry.SetText(kSettingsPath, "cached_urls", "1");
     p.registry.DenyAccess(kSettingsPath);
-    const SettingValues values = ReadSettings(p.registry);
-    for (const auto& value : values.values) EXPECT_FALSE(value.has_value());
+    for (const auto& value : ReadSettings(p.registry).values) EXPECT_FALSE(value.has_value()) << "a key refused";
 }
 
 TEST_F(SettingsStoreTest, WriteCreatesTheKeyAndWritesOnlyWhatHoldsANumberInTableOrder) {
@@ -94,18 +89,17 @@ TEST_F(SettingsStoreTest, WriteCreatesTheKeyAndWritesOnlyWhatHoldsANumberInTable
     EXPECT_EQ(p.registry.OpenKeys(), 0);
 }
 
-TEST_F(SettingsStoreTest, WriteThatCannotHaveTheKeyWritesNothing) {
+// A value that cannot be written keeps its old content while the others are written.
+TEST_F(SettingsStoreTest, WriteThatCannotHaveTheKeyWritesNothingAndOneValueFailingStopsNoOther) {
     p.faults.FailCall("RegCreateKeyEx", kErrorAccessDenied);
     SettingValues values;
     values[Setting::Modal] = 1;
     EXPECT_FALSE(WriteSettings(p.registry, values));
     EXPECT_FALSE(p.registry.HasKey(kSettingsPath));
-}
 
-TEST_F(SettingsStoreTest, ValueThatCannotBeWrittenKeepsItsOldContentWhileTheOthersAreWritten) {
+    p.faults.Clear();
     p.registry.SetText(kSettingsPath, "cookies", "1");
     p.faults.FailCall("RegSetValueEx", kErrorAccessDenied, 2);
-    SettingValues values;
     values[Setting::CachedUrls] = 0;
     values[Setting::Cookies] = 0;
     values[Setting::Modal] = 0;

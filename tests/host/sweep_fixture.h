@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <functional>
 #include <string>
 #include <vector>
@@ -43,17 +44,8 @@ public:
 
 private:
     static std::string StoreName(Store store) {
-        switch (store) {
-            case Store::Cache:
-                return "cache";
-            case Store::Cookie:
-                return "cookie";
-            case Store::CookieFile:
-                return "file";
-            case Store::Typed:
-                return "typed";
-        }
-        return "?";
+        static const std::array<const char*, 4> kNames{"cache", "cookie", "file", "typed"};
+        return kNames.at(static_cast<std::size_t>(store));
     }
     int visits_ = 0;
 };

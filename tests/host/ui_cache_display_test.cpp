@@ -19,15 +19,6 @@ protected:
     }
 };
 
-TEST_F(CacheDisplayTest, EmptyCacheShowsZerosAndTheCleanMark) {
-    EXPECT_EQ(dlg.ScanCache(1, 1), 1);
-    EXPECT_EQ(Text(IDC_CACHED_COUNT), "Cached Files: 0");
-    EXPECT_EQ(Text(IDC_COOKIE_COUNT), "Cookies: 0");
-    EXPECT_FALSE(Control(IDC_FOUND_MARK).visible);
-    EXPECT_TRUE(Control(IDC_CLEAN_MARK).visible);
-    EXPECT_EQ(platform.window.Title(), "Win Brumix");
-}
-
 // bCountOnly 1 only counts, whatever bDeleteCookies says; any other value deletes, and takes
 // the cookies only for bDeleteCookies 1. The counters show what the pass met, deleted or not.
 TEST_F(CacheDisplayTest, OnlyOneCountsAndOnlyOneTakesTheCookies) {
@@ -58,9 +49,16 @@ TEST_F(CacheDisplayTest, MinimisedTitleCarriesTheCounts) {
     EXPECT_EQ(Text(IDC_COOKIE_COUNT), "Cookies: 5");
 }
 
-// Cookie entries alone, or cookie files alone (here behind a walk that could not start), are
-// something found.
-TEST_F(CacheDisplayTest, CookiesAloneShowTheFoundMark) {
+// An empty cache is clean; cookie entries alone, or cookie files alone (here behind a walk that
+// could not start), are something found.
+TEST_F(CacheDisplayTest, EmptyCacheShowsTheCleanMarkCookiesAloneTheFoundMark) {
+    EXPECT_EQ(dlg.ScanCache(1, 1), 1);
+    EXPECT_EQ(Text(IDC_CACHED_COUNT), "Cached Files: 0");
+    EXPECT_EQ(Text(IDC_COOKIE_COUNT), "Cookies: 0");
+    EXPECT_FALSE(Control(IDC_FOUND_MARK).visible);
+    EXPECT_TRUE(Control(IDC_CLEAN_MARK).visible);
+    EXPECT_EQ(platform.window.Title(), "Win Brumix");
+
     platform.cache.Add("Cookie:u@a/", kCookieCacheEntry);
     platform.cache.Add("Cookie:u@b/", kCookieCacheEntry);
     dlg.ScanCache(1, 1);

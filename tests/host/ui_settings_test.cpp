@@ -39,21 +39,6 @@ TEST_F(SettingsTest, HandlersRunInOrderAndTheLastTextStays) {
     EXPECT_EQ(Text(IDC_STATUS), "Keep IE History");
 }
 
-TEST_F(SettingsTest, CookiesRestoredAfterAnUncheckedTemporaryBoxStayDisabled) {
-    Save("cached_urls", "0");
-    Save("cookies", "1");
-    Start();
-    EXPECT_EQ(Control(IDC_COOKIES).check, 1);
-    EXPECT_FALSE(Control(IDC_COOKIES).enabled);
-}
-
-TEST_F(SettingsTest, CheckValuesOtherThanZeroOrOneAreIgnored) {
-    Save("cached_urls", "2");
-    Start();
-    EXPECT_EQ(Text(IDC_STATUS), "S U R F  F A S T E R  &&  S A F E R");
-    EXPECT_EQ(Control(IDC_TEMP_FILES).check, 0);
-}
-
 TEST_F(SettingsTest, IntervalOutOfRangeIsIgnoredAndZeroGivesOne) {
     for (const auto& [text, expected] :
          std::vector<std::pair<std::string, int>>{{"75", 2}, {"-5", 2}, {"0", 1}, {"45", 45}}) {
@@ -66,13 +51,15 @@ TEST_F(SettingsTest, IntervalOutOfRangeIsIgnoredAndZeroGivesOne) {
     }
 }
 
-TEST_F(SettingsTest, SnifferRestoredOnRunsAtTheRestoredInterval) {
+TEST_F(SettingsTest, SnifferRestoredOnRunsAtTheRestoredIntervalAndOnTopIsRestored) {
     Save("timer", "30");
     Save("snifTimer", "1");
+    Save("modal", "1");
     Start();
     EXPECT_EQ(platform.window.Timers().at(ID_SNIFF_TIMER), 30000u);
     EXPECT_EQ(Text(IDC_SNIFFER), "Sniff: every 30 second(s)");
     EXPECT_EQ(Text(IDC_STATUS), "Sniffer Timer ON");
+    EXPECT_TRUE(platform.window.Topmost());
 }
 
 TEST_F(SettingsTest, AutoClearWithoutSelectionIsUncheckedAgain) {
@@ -85,25 +72,30 @@ TEST_F(SettingsTest, AutoClearWithoutSelectionIsUncheckedAgain) {
     EXPECT_EQ(Text(IDC_STATUS), "Select 'Temporary' (+ Cookies) or 'History' first");
 }
 
-TEST_F(SettingsTest, AutoClearWithSnifferOffStaysCheckedButDisabled) {
+// The cookie box under an unchecked temporary box, the automatic clear under a sniffer that is off.
+TEST_F(SettingsTest, BoxRestoredCheckedUnderAnOffBoxStaysCheckedButDisabled) {
+    Save("cached_urls", "0");
+    Save("cookies", "1");
+    Save("IE_history", "1");
     Save("snifTimer", "0");
     Save("auto_clear", "1");
-    Save("cached_urls", "1");
     Start();
+    EXPECT_EQ(Control(IDC_COOKIES).check, 1);
+    EXPECT_FALSE(Control(IDC_COOKIES).enabled);
     EXPECT_EQ(Text(IDC_STATUS), "Sniffer Timer OFF");
     EXPECT_EQ(Control(IDC_AUTO_CLEAR).check, 1);
     EXPECT_FALSE(Control(IDC_AUTO_CLEAR).enabled);
     EXPECT_TRUE(platform.window.Timers().empty());
 }
 
-TEST_F(SettingsTest, OnTopIsRestored) {
-    Save("modal", "1");
+// A value read as 0 unchecks its box and runs the handler; one not stored, or other than 0 or 1,
+// runs none.
+TEST_F(SettingsTest, OnlyZeroOrOneSetsABoxAndZeroUnchecksAndRunsTheHandler) {
+    Save("cached_urls", "2");
     Start();
-    EXPECT_TRUE(platform.window.Topmost());
-}
+    EXPECT_EQ(Text(IDC_STATUS), "S U R F  F A S T E R  &&  S A F E R");
+    EXPECT_EQ(Control(IDC_TEMP_FILES).check, 0);
 
-// A value read as 0 unchecks its box and runs the handler; one not stored runs none.
-TEST_F(SettingsTest, ValueReadAsZeroUnchecksAndRunsTheHandlerOneNotStoredRunsNone) {
     platform.registry.SetValue(kSettingsPath, "cached_urls", kRegDword, {1, 0, 0, 0});
     platform.registry.SetValue(kSettingsPath, "IE_history", kRegSz, std::vector<std::uint8_t>(300, '1'));
     Save("snifTimer", "ERR_KEY_NOT_OPEN");

@@ -4,19 +4,17 @@
 
 namespace {
 
-class TypedUrlsDisplayTest : public DialogTest {
-protected:
-    std::vector<std::string> Remaining() { return platform.registry.ValueNames(kTypedUrlsPath); }
-};
+using TypedUrlsDisplayTest = DialogTest;
 
-TEST_F(TypedUrlsDisplayTest, NamesAreListedInTheListsOrderAndDeletedInIt) {
+// Only 1 counts: 2 deletes as 0 does.
+TEST_F(TypedUrlsDisplayTest, NamesAreListedInTheListsOrderAndAnyFlagButOneDeletesThemInIt) {
     SeedTyped({"url1", "url2", "url10"});
     EXPECT_EQ(dlg.ScanTypedUrls(1), 3);
     EXPECT_EQ(platform.window.List(), (std::vector<std::string>{"url1", "url10", "url2"}));
     EXPECT_TRUE(Control(IDC_FOUND_MARK).visible);
     EXPECT_FALSE(Control(IDC_URL_LIST).visible);
 
-    EXPECT_EQ(dlg.ScanTypedUrls(0), 3);
+    EXPECT_EQ(dlg.ScanTypedUrls(2), 3);
     EXPECT_EQ(platform.registry.DeletedNames(), (std::vector<std::string>{"url1", "url10", "url2"}));
 }
 
@@ -30,12 +28,6 @@ TEST_F(TypedUrlsDisplayTest, CounterShowsTheNumberListedAndTheMarksFollowIt) {
     EXPECT_EQ(Text(IDC_HISTORY_COUNT), "URLs In History: 0");
     EXPECT_FALSE(Control(IDC_FOUND_MARK).visible);
     EXPECT_TRUE(Control(IDC_CLEAN_MARK).visible);
-}
-
-TEST_F(TypedUrlsDisplayTest, AnyFlagButOneDeletes) {
-    SeedTyped({"url1", "url2"});
-    dlg.ScanTypedUrls(2);
-    EXPECT_TRUE(Remaining().empty());
 }
 
 TEST_F(TypedUrlsDisplayTest, ValueThatCannotBeDeletedIsNamedInItsBox) {
@@ -75,7 +67,7 @@ TEST_F(TypedUrlsDisplayTest, NestedSweepInsideTheBoxDoesNotChangeWhatIsDeleted) 
     };
     dlg.ScanTypedUrls(0);
     EXPECT_EQ(platform.registry.DeletedNames(), (std::vector<std::string>{"url2", "url3"}));
-    EXPECT_EQ(Remaining(), (std::vector<std::string>{"url1", "new"}));
+    EXPECT_EQ(platform.registry.ValueNames(kTypedUrlsPath), (std::vector<std::string>{"url1", "new"}));
 }
 
 }  // namespace
