@@ -49,10 +49,6 @@ public:
         // A thread that read the clock first may get here second, with the earlier time.
         return stamp < first + kSamePressMs ? Answer::SamePress : Answer::EndNow;
     }
-    void Request() noexcept {
-        std::uint64_t none = 0;
-        firstPress_.compare_exchange_strong(none, 1);
-    }
     bool Requested() const noexcept { return firstPress_.load() != 0; }
 
 private:

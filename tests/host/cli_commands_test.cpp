@@ -238,7 +238,7 @@ TEST_F(CliCommandTest, AStopBetweenTwoItemsEndsTheClearWithExit130) {
     int ticks = 0;
     // The clock is read once per item: the stop arrives while the first cache entry is handled.
     console.onTick = [&] {
-        if (++ticks == 4) stop.Request();
+        if (++ticks == 4) stop.Press(0);
     };
     EXPECT_EQ(Run({"clear", "--temp", "--cookies", "--history"}), 130);
     EXPECT_EQ(platform.registry.ValueNames(kTypedUrlsPath).size(), 0u);
@@ -249,7 +249,7 @@ TEST_F(CliCommandTest, AStopBetweenTwoItemsEndsTheClearWithExit130) {
 }
 
 TEST_F(CliCommandTest, AStopBeforeTheFirstItemDeletesNothing) {
-    stop.Request();
+    stop.Press(0);
     EXPECT_EQ(Run({"clear", "--temp", "--history", "--json"}), 130);
     EXPECT_EQ(console.out,
               "{\"deleted\": {\"cached_files\": 0, \"cookies\": 0, \"typed_urls\": 0}, \"not_deleted\": [], "
@@ -306,7 +306,7 @@ TEST_F(CliCommandTest, APreviewThatCannotBeWrittenStopsAtOnce) {
     EXPECT_EQ(LeftOpen(platform), "");
     EXPECT_EQ(console.err.find("stopped by Ctrl+C"), std::string::npos) << console.err;
 
-    stop.Request();
+    stop.Press(0);
     EXPECT_EQ(Run({"preview", "--temp"}), 130) << "a stop outranks the lost output";
 }
 

@@ -101,7 +101,7 @@ TEST(CliBarrier, AnExceptionEndsTheRunWithOneLineAndACodeOfItsOwn) {
     EXPECT_EQ(RunGuarded([]() -> int { throw 42; }, Say, stop), 5);
     EXPECT_EQ(g_said, "brumix: unexpected failure (an unknown exception); the run was cut short\n");
 
-    stop.Request();
+    stop.Press(0);
     EXPECT_EQ(RunGuarded([]() -> int { throw std::bad_alloc(); }, Say, stop), 130) << "the highest code holds";
 }
 
