@@ -11,13 +11,8 @@ namespace e2e {
 namespace {
 
 constexpr const char* kPlanted[] = {"wininet.dll", "comctl32.dll"};
-
-std::string Variable(const char* name, bool& found) {
-    char value[4096] = {};
-    const DWORD length = GetEnvironmentVariableA(name, value, sizeof value);
-    found = length > 0 && length < sizeof value;
-    return found ? std::string(value, length) : std::string();
-}
+// Wine's own load order for a DLL found beside the program before its builtin one.
+constexpr char kBesideTheProgramFirst[] = "native,builtin";
 
 std::string FileName(const std::string& path) {
     return path.substr(path.find_last_of("\\/") + 1);
@@ -25,11 +20,12 @@ std::string FileName(const std::string& path) {
 
 }  // namespace
 
-PlantedFolder::PlantedFolder(const std::string& program) {
-    bool found = false;
-    const std::string unixFolder = Variable("BRUMIX_PLANTED_DLLS", found);
-    if (!found) {
-        problem_ = "BRUMIX_PLANTED_DLLS does not name the folder of the planted DLLs";
+PlantedFolder::PlantedFolder(const std::string& program)
+    : besideFirst_(FileName(program), {{"wininet", kBesideTheProgramFirst}, {"comctl32", kBesideTheProgramFirst}}) {
+    char unixFolder[MAX_PATH] = {};
+    const DWORD found = GetEnvironmentVariableA("BRUMIX_PLANTED_DLLS", unixFolder, MAX_PATH);
+    if (found == 0 || found >= MAX_PATH || !besideFirst_.Ok()) {
+        problem_ = "no DllOverrides, or BRUMIX_PLANTED_DLLS does not name the folder of the planted DLLs";
         return;
     }
     char temp[MAX_PATH] = {};
@@ -41,14 +37,11 @@ PlantedFolder::PlantedFolder(const std::string& program) {
     folder_ = std::string(temp) + UniqueName("writable-by-anyone");
     MakeEmptyFolder(folder_);
     program_ = folder_ + "\\" + FileName(program);
-    if (!CopyFileA(program.c_str(), program_.c_str(), TRUE)) {
-        problem_ = "cannot copy " + program + ": error " + std::to_string(GetLastError());
-        return;
-    }
     const std::string source = ToWindowsPath(unixFolder);
-    for (const char* dll : kPlanted) {
-        const std::string from = source + "\\" + dll;
-        if (!CopyFileA(from.c_str(), (folder_ + "\\" + dll).c_str(), TRUE)) {
+    std::vector<std::pair<std::string, std::string>> copies{{program, program_}};
+    for (const char* dll : kPlanted) copies.emplace_back(source + "\\" + dll, folder_ + "\\" + dll);
+    for (const auto& [from, to] : copies) {
+        if (!CopyFileA(from.c_str(), to.c_str(), TRUE)) {
             problem_ = "cannot copy " + from + ": error " + std::to_string(GetLastError());
             return;
         }

@@ -9,10 +9,28 @@
 
 namespace e2e {
 
+// While it lives, Wine loads the named DLLs in the given orders for every process of the
+// executable (a file name such as "brumix.exe") that starts: its per-executable DllOverrides,
+// which a process reads when it starts. An empty order loads no DLL of that name at all.
+class DllOverrides {
+public:
+    DllOverrides(std::string exe, const std::vector<std::pair<std::string, std::string>>& orders);
+    ~DllOverrides();
+    DllOverrides(const DllOverrides&) = delete;
+    DllOverrides& operator=(const DllOverrides&) = delete;
+
+    bool Ok() const { return ok_; }
+
+private:
+    std::string key_;
+    bool ok_ = true;
+};
+
 class PlantedFolder {
 public:
     // Copies the program (a Windows path) and the planted DLLs, which the build leaves in
-    // the folder that BRUMIX_PLANTED_DLLS names, into a fresh folder of the prefix.
+    // the folder that BRUMIX_PLANTED_DLLS names, into a fresh folder of the prefix, and has
+    // the copy look beside itself first for both DLLs.
     explicit PlantedFolder(const std::string& program);
     ~PlantedFolder();
     PlantedFolder(const PlantedFolder&) = delete;
@@ -28,28 +46,7 @@ private:
     std::string folder_;
     std::string program_;
     std::string problem_;
-};
-
-// Load orders of Wine's own, for DllOverrides: the DLL beside the program first, as Windows
-// looks for every DLL that is not a known DLL; or no DLL of that name at all.
-inline constexpr char kBesideTheProgramFirst[] = "native,builtin";
-inline constexpr char kNotAtAll[] = "";
-
-// While it lives, Wine loads the named DLLs in the given orders for every process of the
-// executable (a file name such as "brumix.exe") that starts: its per-executable DllOverrides,
-// which a process reads when it starts.
-class DllOverrides {
-public:
-    DllOverrides(std::string exe, const std::vector<std::pair<std::string, std::string>>& orders);
-    ~DllOverrides();
-    DllOverrides(const DllOverrides&) = delete;
-    DllOverrides& operator=(const DllOverrides&) = delete;
-
-    bool Ok() const { return ok_; }
-
-private:
-    std::string key_;
-    bool ok_ = true;
+    DllOverrides besideFirst_;
 };
 
 }  // namespace e2e

@@ -1,6 +1,7 @@
 // Folders and files in the throwaway prefix's drives, made, read and removed by the tests.
 #pragma once
 
+#include <algorithm>
 #include <optional>
 #include <string>
 #include <vector>
@@ -26,3 +27,8 @@ std::optional<std::string> ReadTextFile(const std::string& path);
 bool FileExists(const std::string& path);
 // The folder's file names matching the pattern, in the order a search returns them.
 std::vector<std::string> FindNames(const std::string& folder, const std::string& pattern = "*");
+// Names whose order the store chooses, in an order a test can compare.
+inline std::vector<std::string> Sorted(std::vector<std::string> names) {
+    std::sort(names.begin(), names.end());
+    return names;
+}

@@ -13,6 +13,7 @@
 #include "sweep/cache_sweep.h"
 #include "tests/support/wine_cache.h"
 #include "tests/support/wine_dialog.h"
+#include "tests/support/wine_files.h"
 #include "ui/globals.h"
 
 namespace {
@@ -70,11 +71,6 @@ public:
         (item.store == Store::Cookie ? cookies : files).emplace_back(item.name);
     }
 };
-
-std::vector<std::string> Sorted(std::vector<std::string> names) {
-    std::sort(names.begin(), names.end());
-    return names;
-}
 
 class UrlCacheTest : public ::testing::Test {
 protected:

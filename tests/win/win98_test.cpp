@@ -18,11 +18,6 @@ namespace {
 
 constexpr char kElsewhere[] = "C:\\brumix-elsewhere";
 
-std::vector<std::string> Sorted(std::vector<std::string> names) {
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
 TEST(Win98SystemFactsTest, VersionQueryReportsTheNonNtFamily) {
     Win32SystemFacts system;
     std::uint32_t platform = 0;

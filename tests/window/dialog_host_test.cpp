@@ -118,8 +118,7 @@ TEST_F(DialogHostTest, EnterIsClearNow) {
     Run({
         [](HWND dialog) { SendDlgItemMessageA(dialog, IDC_HISTORY, BM_CLICK, 0, 0); },
         [](HWND dialog) { PostMessageA(GetDlgItem(dialog, IDC_HISTORY), WM_KEYDOWN, VK_RETURN, 0); },
-        // The clear runs on the worker; the button comes back when it has ended.
-        Script::Until([](HWND dialog) { return IsWindowEnabled(GetDlgItem(dialog, IDOK)) != FALSE; }, "clear ended"),
+        ClearEnded(),
         [](HWND dialog) {
             EXPECT_EQ(Text(dialog, IDC_STATUS), "Done!");
             EXPECT_EQ(Text(dialog, IDC_HISTORY_COUNT), "URLs In History: 0");

@@ -16,6 +16,7 @@
 
 #include "app/main_dialog_host.h"
 #include "platform/memory/memory_platform.h"
+#include "res/resource.h"
 #include "ui/globals.h"
 
 using Step = std::function<void(HWND dialog)>;
@@ -99,6 +100,15 @@ protected:
     }
     static int Check(HWND dialog, int id) {
         return static_cast<int>(SendDlgItemMessageA(dialog, id, BM_GETCHECK, 0, 0));
+    }
+    // The passes run on the worker, each in its own time.
+    static Step CountShown() {
+        return Script::Until([](HWND dialog) { return Text(dialog, IDC_CACHED_COUNT).rfind("Cached Files:", 0) == 0; },
+                             "first count shown");
+    }
+    static Step ClearEnded() {
+        return Script::Until([](HWND dialog) { return IsWindowEnabled(GetDlgItem(dialog, IDOK)) != FALSE; },
+                             "clear ended");
     }
 
     MemoryPlatform stores;
