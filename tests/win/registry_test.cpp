@@ -110,8 +110,11 @@ TEST_F(Win32RegistryTest, KeyWithAnEmptyAccessListCannotBeOpened) {
 
 class TypedUrlSweepTest : public ::testing::Test {
 protected:
-    void SetUp() override { DeleteKeyTree(kTypedUrlsPath); }
-    void TearDown() override { DeleteKeyTree(kTypedUrlsPath); }
+    void SetUp() override { TearDown(); }
+    void TearDown() override {
+        DeleteKeyTree(kTypedUrlsPath);
+        DeleteKeyTree(kTypedUrlsTimePath);
+    }
 
     void Add(const std::string& name, const std::string& address) {
         ASSERT_EQ(SetTextValue(kTypedUrlsPath, name, address), ERROR_SUCCESS);
@@ -145,6 +148,25 @@ TEST_F(TypedUrlSweepTest, DeletingRemovesEveryValueAndShowsTheNumberListed) {
     EXPECT_EQ(wine.Text(IDC_HISTORY_COUNT), "URLs In History: 0");
     EXPECT_FALSE(wine.Visible(IDC_FOUND_MARK));
     EXPECT_TRUE(wine.Visible(IDC_CLEAN_MARK));
+}
+
+// The time each address was typed goes with it; a time whose address is not there stays,
+// and so does the key.
+TEST_F(TypedUrlSweepTest, DeletedAddressesTakeTheirTimesAndATimeWithoutAnAddressStays) {
+    Add("url1", "http://one.example/");
+    Add("url2", "http://two.example/");
+    const std::vector<std::uint8_t> when{0x00, 0x5e, 0x8a, 0x3c, 0x7b, 0x2d, 0xd9, 0x01};
+    for (const wchar_t* name : {L"url1", L"url2", L"url3"}) {
+        ASSERT_EQ(SetRawValue(kTypedUrlsTimePath, name, REG_BINARY, when), ERROR_SUCCESS);
+    }
+
+    EXPECT_EQ(wine.dlg.ScanTypedUrls(1), 2);
+    EXPECT_EQ(ValueNames(kTypedUrlsTimePath).size(), 3u) << "a count deletes no time";
+    EXPECT_EQ(wine.dlg.ScanTypedUrls(0), 2);
+    EXPECT_EQ(wine.Text(IDC_HISTORY_COUNT), "URLs In History: 2");
+    EXPECT_TRUE(ValueNames(kTypedUrlsPath).empty());
+    EXPECT_EQ(ValueNames(kTypedUrlsTimePath), std::vector<std::wstring>{L"url3"});
+    EXPECT_TRUE(wine.window.MessageBoxes().empty());
 }
 
 TEST_F(TypedUrlSweepTest, LongAddressesAndLongNamesNeitherEndNorEscapeTheSweep) {
