@@ -17,6 +17,10 @@ bool CBrumixApp::InitInstance() {
     // The dialog's own result (IDCANCEL) means nothing to the caller; only -1, a window
     // that never came up, does.
     exitCode_ = dlg.DoModal(nullptr) == -1 ? kExitNoWindow : 0;
+    // A pass left in a call that never returned still uses the stores and the window's logic,
+    // so none of them may go; and ExitProcess could wait for a lock that call holds. The
+    // choices were saved by the close.
+    if (!dlg.EndPasses()) TerminateProcess(GetCurrentProcess(), static_cast<UINT>(exitCode_));
     return false;
 }
 

@@ -35,6 +35,12 @@ MainDialogHost::~MainDialogHost() {
     passes_.Shutdown();
 }
 
+bool MainDialogHost::EndPasses() {
+    // On top of the wait the close already made for it.
+    constexpr DWORD kLastWaitMs = 2000;
+    return passes_.Shutdown(kLastWaitMs);
+}
+
 bool MainDialogHost::OnInitDialog() {
     window_.Attach(Hwnd());
     passes_.Attach(Hwnd());

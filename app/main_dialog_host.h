@@ -15,6 +15,10 @@ public:
     // The worker ends before the window's logic, whose passes it runs, goes.
     ~MainDialogHost() override;
 
+    // After the run: ends the worker, waiting a little for a pass that was left behind. False
+    // when it still stands in a call that has not returned; nothing it uses may go then.
+    bool EndPasses();
+
 protected:
     bool OnInitDialog() override;
     bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result) override;

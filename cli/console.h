@@ -54,3 +54,32 @@ public:
 private:
     std::atomic<std::uint64_t> firstPress_{0};
 };
+
+// The console's control events, as brumix.exe tells them apart.
+enum class ConsoleEvent {
+    CtrlC,
+    CtrlBreak,
+    // The console window closed, or the task ended from Task Manager, a log-off or a shutdown.
+    Close,
+};
+
+enum class ConsoleAction {
+    Stop,    // the sweep stops before its next item; the summary is written
+    EndNow,  // the process ends at once with kExitStopped
+    // Stop, and hold the handler until the program has ended by itself, or at most
+    // kCloseHoldMs before the process is ended with kExitStopped: Windows ends the process as
+    // soon as the handler of a close returns, and about five seconds after the close in any case.
+    StopAndHold,
+};
+
+inline constexpr std::uint32_t kCloseHoldMs = 4500;
+
+// A close is a first Ctrl+C, whatever came before it: the run can still stop between two items
+// and write its summary, within the time Windows gives.
+inline ConsoleAction AnswerConsoleEvent(ConsoleEvent event, StopFlag& stop, std::uint64_t nowMs) noexcept {
+    if (event == ConsoleEvent::Close) {
+        stop.Press(nowMs);
+        return ConsoleAction::StopAndHold;
+    }
+    return stop.Press(nowMs) == StopFlag::Answer::EndNow ? ConsoleAction::EndNow : ConsoleAction::Stop;
+}

@@ -24,10 +24,35 @@ StopFlag g_stop;
 // Runs on a thread of its own: the first press only asks the sweep to stop before its next
 // item, so what was deleted stays deleted and the summary is still written. A second one while
 // that stop is pending ends the process at once, in case a call of the system never returns;
-// TerminateProcess, because ExitProcess would wait for the locks such a call may hold.
+// TerminateProcess, because ExitProcess would wait for the locks such a call may hold. A close
+// of the console is a first press whose handler must not return: the program's own exit ends
+// this thread, or the hold runs out first.
 BOOL WINAPI OnConsoleControl(DWORD event) {
-    if (event != CTRL_C_EVENT && event != CTRL_BREAK_EVENT) return FALSE;
-    if (g_stop.Press(GetTickCount64()) == StopFlag::Answer::EndNow) TerminateProcess(GetCurrentProcess(), kExitStopped);
+    ConsoleEvent kind = ConsoleEvent::Close;
+    switch (event) {
+        case CTRL_C_EVENT:
+            kind = ConsoleEvent::CtrlC;
+            break;
+        case CTRL_BREAK_EVENT:
+            kind = ConsoleEvent::CtrlBreak;
+            break;
+        case CTRL_CLOSE_EVENT:
+        case CTRL_LOGOFF_EVENT:
+        case CTRL_SHUTDOWN_EVENT:
+            break;
+        default:
+            return FALSE;
+    }
+    switch (AnswerConsoleEvent(kind, g_stop, GetTickCount64())) {
+        case ConsoleAction::Stop:
+            return TRUE;
+        case ConsoleAction::StopAndHold:
+            Sleep(kCloseHoldMs);
+            break;
+        case ConsoleAction::EndNow:
+            break;
+    }
+    TerminateProcess(GetCurrentProcess(), kExitStopped);
     return TRUE;
 }
 
@@ -78,14 +103,15 @@ int RunProgram() {
 }  // namespace
 
 int main() {
-    // Before anything else: whatever cannot be had is said on standard error, and no store is touched.
+    // A scheduled task has nobody to answer a system error box, so none is shown: set before
+    // the first DLL is loaded, since a damaged one is what would put one up.
+    SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOGPFAULTERRORBOX | SEM_NOOPENFILEERRORBOX);
+    // Then whatever cannot be had is said on standard error, and no store is touched.
     if (const SystemDllFailure missing = Win32Platform::LoadSystemDlls()) {
         Win32Console console;
         console.Write(Stream::Err, "brumix: " + missing.Describe() + "\n");
         return kExitSystemDll;
     }
-    // A scheduled task has nobody to answer a system error box, so none is shown.
-    SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOGPFAULTERRORBOX | SEM_NOOPENFILEERRORBOX);
     HandleCtrlC();
     return RunGuarded(RunProgram, SayOnStandardError, g_stop);
 }

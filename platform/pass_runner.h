@@ -2,6 +2,7 @@
 // shows back to the window's own thread, so that the window never waits for the stores.
 #pragma once
 
+#include <cstdint>
 #include <functional>
 
 class PassRunner {
@@ -27,8 +28,17 @@ public:
     virtual void RequestStop() = 0;
     // On either thread.
     virtual bool StopRequested() = 0;
-    // On the window's thread: returns once no pass runs and its finished has run, running what it
-    // hands over meanwhile. False at once when called from inside a hand-over, which the pass is
-    // waiting for: the wait has to be left to finished.
-    virtual bool Wait() = 0;
+    enum class WaitEnd {
+        Ended,           // no pass runs, and its finished has run
+        InsideHandOver,  // called from inside a hand-over the pass waits for: left to finished
+        TimedOut,        // the pass is still in a call that has not returned
+    };
+    // On the window's thread: waits at most limitMs for the pass to end, running what it hands
+    // over meanwhile.
+    virtual WaitEnd Wait(std::uint32_t limitMs) = 0;
+
+    // On the window's thread: runs whatever the pass has handed over and not yet run. Each batch
+    // of hand-overs wakes the window's thread by itself; this is for a wake-up that was lost (a
+    // window's message queue that is full refuses it).
+    virtual void RunHandOvers() = 0;
 };

@@ -10,6 +10,15 @@
 inline constexpr std::uint32_t kMbOk = 0x00;
 inline constexpr std::uint32_t kMbIconExclamation = 0x30;
 
+// Where the keyboard focus stands, as far as the window can tell.
+struct KeyboardFocus {
+    // While the window is not active the dialog manager keeps the control to give the focus
+    // back to on its own; nothing is to be done about it then.
+    bool windowActive = false;
+    // The control that has the focus, 0 when none of the window's controls has it.
+    int controlId = 0;
+};
+
 struct ToolTip {
     int controlId;
     std::string text;
@@ -27,6 +36,11 @@ public:
     virtual void SetControlText(int id, const std::string& text) = 0;
     virtual void SetTitle(const std::string& text) = 0;
     virtual void ShowControl(int id, bool show) = 0;
+
+    virtual KeyboardFocus Focus() = 0;
+    // To the next control in the tab order that takes the focus, as Tab moves it.
+    virtual void MoveFocusOn() = 0;
+    virtual void FocusControl(int id) = 0;
 
     // A sorted list: adding puts the text at its place in the list's own order.
     virtual void ListReset(int id) = 0;
@@ -47,6 +61,9 @@ public:
     // Ends every message box and dialog the main window owns as their OK button would, once
     // the thread's loop takes the request.
     virtual void DismissMessageBoxes() = 0;
+    // Ends any menu, move or size loop running on the window's thread, so that the dialog's
+    // own loop gets its messages again.
+    virtual void CancelModes() = 0;
     // The executable's file name without its extension, the caption of a box that has
     // none of its own.
     virtual std::string ApplicationName() = 0;

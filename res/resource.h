@@ -36,3 +36,5 @@
 
 #define ID_SNIFF_TIMER 1
 #define ID_PULSE_TIMER 2
+// While a pass runs: the window's thread looks for hand-overs whose wake-up was lost.
+#define ID_HANDOVER_TIMER 3

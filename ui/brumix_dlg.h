@@ -78,10 +78,27 @@ private:
     void OnPassEnded(bool completed);
     // On the worker.
     void CountEverything();
-    // Asks a running pass to stop and waits for its end; false when the wait is left to the
-    // pass's end, because this runs inside a box the pass is waiting for (the box is ended).
-    bool StopPass();
-    void EnableClear(bool enable);
+    enum class PassStop {
+        Ended,
+        // This runs inside a box the pass is waiting for (the box is ended): the pass's end
+        // takes over.
+        LeftToPass,
+        // The pass is still in a call that has not returned; the window goes on without it.
+        Abandoned,
+    };
+    // Asks a running pass to stop and waits a few seconds at most for its end.
+    PassStop StopPass();
+    // From the click on Clear to the end of that clear, also while it waits for a count.
+    bool ClearUnderway() const { return clearRunning_ || pendingClear_.has_value(); }
+    void DisableClear();
+    // The clear has ended (or will not start): the button and the cookie box come back, and a
+    // click on the temporary-files box made meanwhile takes its effect on the cookie box.
+    void EndClear(bool done);
+
+    // check_boxes.cpp
+    // Disabling the control that has the keyboard focus would leave none with it.
+    void DisableControl(int id);
+    void ApplyTempFilesToCookies();
 
     // remembered_choices.cpp
     void Close();
@@ -97,4 +114,6 @@ private:
     std::optional<StoreSelection> pendingClear_;
     // A close that came while a pass could not be waited for; the pass's end closes.
     bool closePending_ = false;
+    // The temporary-files box was clicked while a clear was underway.
+    bool tempClickedDuringClear_ = false;
 };

@@ -3,15 +3,32 @@
 #include "ui/brumix_dlg.h"
 #include "ui/texts.h"
 
+// The cookie box keeps the clear's rule until the clear has ended: a click meanwhile takes its
+// effect on it then.
 void CBrumixDlg::OnTempFiles() {
+    window_.SetControlText(IDC_STATUS, window_.GetCheck(IDC_TEMP_FILES) == 1 ? kStatusClearTemp : kStatusKeepTemp);
+    if (ClearUnderway()) {
+        tempClickedDuringClear_ = true;
+        return;
+    }
+    ApplyTempFilesToCookies();
+}
+
+void CBrumixDlg::ApplyTempFilesToCookies() {
     if (window_.GetCheck(IDC_TEMP_FILES) == 1) {
-        window_.SetControlText(IDC_STATUS, kStatusClearTemp);
         window_.EnableControl(IDC_COOKIES, true);
     } else {
-        window_.SetControlText(IDC_STATUS, kStatusKeepTemp);
-        window_.EnableControl(IDC_COOKIES, false);
+        DisableControl(IDC_COOKIES);
         window_.SetCheck(IDC_COOKIES, 0);
     }
+}
+
+// EnableWindow leaves no control with the focus when it disables the one that has it: Escape,
+// Tab and Enter would then do nothing until the user clicks. The focus moves on first, as Tab
+// would move it.
+void CBrumixDlg::DisableControl(int id) {
+    if (window_.Focus().controlId == id) window_.MoveFocusOn();
+    window_.EnableControl(id, false);
 }
 
 void CBrumixDlg::OnCookies() {

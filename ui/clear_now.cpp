@@ -7,14 +7,14 @@
 // until the clear has ended, also while it waits for a count to end.
 void CBrumixDlg::OnClearNow() {
     // A command that comes anyway (posted, or from a box's loop) starts no second clear.
-    if (clearRunning_ || pendingClear_ || closePending_) return;
+    if (ClearUnderway() || closePending_) return;
     if (window_.GetCheck(IDC_TEMP_FILES) == 0 && window_.GetCheck(IDC_HISTORY) == 0) {
         // A null caption would make the platform show its own default ("Error"), so the
         // application's name is passed explicitly.
         window_.ShowMessageBox(kNothingToClear, window_.ApplicationName(), kMbIconExclamation);
         return;
     }
-    EnableClear(false);
+    DisableClear();
     StoreSelection selection;
     selection.typedUrls = window_.GetCheck(IDC_HISTORY) == 1;
     selection.cache = window_.GetCheck(IDC_TEMP_FILES) == 1;

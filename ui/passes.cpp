@@ -7,9 +7,22 @@
 #include "ui/display.h"
 #include "ui/texts.h"
 
+namespace {
+
+// How long a close or the end of the session waits for a pass asked to stop. A cache call can
+// hang for long on a database the browser holds, and Windows ends a process that holds up a
+// log-off after a few seconds.
+constexpr std::uint32_t kStopWaitMs = 3000;
+// How often the window's thread looks for hand-overs while a pass runs, in case a wake-up was
+// refused: the longest a lost one can hold the window back.
+constexpr std::uint32_t kHandOverPollMs = 250;
+
+}  // namespace
+
 void CBrumixDlg::StartPass(const std::optional<StoreSelection>& clear) {
     passRunning_ = true;
     clearRunning_ = clear.has_value();
+    window_.StartTimer(ID_HANDOVER_TIMER, kHandOverPollMs);
     passes_.Start(
         [this, clear] {
             if (clear) {
@@ -30,6 +43,7 @@ void CBrumixDlg::CountEverything() {
 // cookie box come back either way, so the window stays usable.
 void CBrumixDlg::OnPassEnded(bool completed) {
     passRunning_ = false;
+    window_.StopTimer(ID_HANDOVER_TIMER);
     const bool stopped = passes_.StopRequested();
     const bool wasClear = std::exchange(clearRunning_, false);
     if (pendingClear_ && !stopped && !closePending_) {
@@ -40,21 +54,37 @@ void CBrumixDlg::OnPassEnded(bool completed) {
     }
     if (wasClear || pendingClear_) {
         pendingClear_.reset();
-        EnableClear(true);
-        if (wasClear && completed && !stopped) window_.SetControlText(IDC_STATUS, kStatusDone);
+        EndClear(wasClear && completed && !stopped);
     }
     if (std::exchange(closePending_, false)) Close();
 }
 
-bool CBrumixDlg::StopPass() {
-    if (!passRunning_) return true;
+CBrumixDlg::PassStop CBrumixDlg::StopPass() {
+    if (!passRunning_) return PassStop::Ended;
     passes_.RequestStop();
-    if (passes_.Wait()) return true;
+    switch (passes_.Wait(kStopWaitMs)) {
+        case PassRunner::WaitEnd::Ended:
+            return PassStop::Ended;
+        case PassRunner::WaitEnd::TimedOut:
+            return PassStop::Abandoned;
+        case PassRunner::WaitEnd::InsideHandOver:
+            break;
+    }
     window_.DismissMessageBoxes();
-    return false;
+    return PassStop::LeftToPass;
 }
 
-void CBrumixDlg::EnableClear(bool enable) {
-    window_.EnableControl(IDOK, enable);
-    window_.EnableControl(IDC_COOKIES, enable);
+void CBrumixDlg::DisableClear() {
+    DisableControl(IDOK);
+    DisableControl(IDC_COOKIES);
+}
+
+void CBrumixDlg::EndClear(bool done) {
+    window_.EnableControl(IDOK, true);
+    window_.EnableControl(IDC_COOKIES, true);
+    // On one thread that click would have waited for the clear, and its handler come after.
+    if (std::exchange(tempClickedDuringClear_, false)) ApplyTempFilesToCookies();
+    const KeyboardFocus focus = window_.Focus();
+    if (focus.windowActive && focus.controlId == 0) window_.FocusControl(IDOK);
+    if (done) window_.SetControlText(IDC_STATUS, kStatusDone);
 }

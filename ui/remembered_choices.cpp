@@ -60,10 +60,11 @@ void CBrumixDlg::SaveSettings() {
     WriteSettings(services_.registry, values);
 }
 
-// A close during a pass stops it between two items and waits for it first.
+// A close during a pass stops it between two items and waits for it first, a few seconds at
+// most: a pass stuck in a call of the store's is left behind, and the window closes all the same.
 void CBrumixDlg::OnCancel() {
     if (closePending_) return;
-    if (!StopPass()) {
+    if (StopPass() == PassStop::LeftToPass) {
         closePending_ = true;
         return;
     }
@@ -82,15 +83,17 @@ void CBrumixDlg::Close() {
 void CBrumixDlg::OnEndSession(bool ending, bool closeApp) {
     if (!ending) return;
     if (closeApp) {
-        // A box of the window's would keep the dialog's own loop from ending.
+        // A box of the window's, or a menu or move loop, would keep the dialog's own loop from
+        // ending, and the process with it.
         window_.DismissMessageBoxes();
+        window_.CancelModes();
         OnCancel();
         return;
     }
-    // The process may end as soon as this returns: the choices are kept even when the pass
-    // could only be asked to stop.
-    StopPass();
+    // The process may end as soon as this returns, or while the pass is waited for: the
+    // choices are saved before anything can hold them up.
     SaveSettings();
+    StopPass();
     window_.StopTimer(ID_SNIFF_TIMER);
     window_.StopTimer(ID_PULSE_TIMER);
 }

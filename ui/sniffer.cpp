@@ -42,7 +42,7 @@ void CBrumixDlg::OnSniffer() {
         window_.StopTimer(ID_PULSE_TIMER);
         window_.ProgressSetPos(IDC_PROGRESS, 0);
         window_.SetControlText(IDC_STATUS, kStatusSnifferOff);
-        window_.EnableControl(IDC_AUTO_CLEAR, false);
+        DisableControl(IDC_AUTO_CLEAR);
     }
 }
 
@@ -61,6 +61,8 @@ void CBrumixDlg::OnTimer(std::uintptr_t timerId) {
     } else if (timerId == ID_PULSE_TIMER) {
         g_nPulsePos = g_nPulsePos >= kPulseSteps ? 1 : g_nPulsePos + 1;
         window_.ProgressSetPos(IDC_PROGRESS, g_nPulsePos);
+    } else if (timerId == ID_HANDOVER_TIMER) {
+        passes_.RunHandOvers();
     }
 }
 

@@ -21,6 +21,14 @@ void MemoryPassRunner::RunHeldPass() {
     Run(held);
 }
 
+void MemoryPassRunner::Post(Work work) {
+    if (wakeUpsLost) {
+        lost_.push_back(std::move(work));
+    } else {
+        work();
+    }
+}
+
 // As on the real worker, an exception ends the pass and reaches no caller.
 void MemoryPassRunner::Run(const Held& held) {
     running_ = true;
@@ -31,11 +39,20 @@ void MemoryPassRunner::Run(const Held& held) {
         completed = false;
     }
     running_ = false;
-    held.finished(completed);
+    Post([finished = held.finished, completed] { finished(completed); });
 }
 
-bool MemoryPassRunner::Wait() {
-    if (running_) return false;
+PassRunner::WaitEnd MemoryPassRunner::Wait(std::uint32_t limitMs) {
+    waitLimits_.push_back(limitMs);
+    if (onWait) onWait();
+    if (running_) return WaitEnd::InsideHandOver;
+    if (held_ && heldPassStuck) return WaitEnd::TimedOut;
     RunHeldPass();
-    return true;
+    RunHandOvers();
+    return WaitEnd::Ended;
+}
+
+void MemoryPassRunner::RunHandOvers() {
+    std::vector<Work> waiting = std::exchange(lost_, {});
+    for (const Work& work : waiting) work();
 }

@@ -37,9 +37,11 @@ void MemoryWindow::SetCheck(int id, int state) {
     controls_[id].check = state;
 }
 
+// As EnableWindow does: a control that is disabled while it has the focus takes it along.
 void MemoryWindow::EnableControl(int id, bool enable) {
     Record(enable ? "Enable" : "Disable", id);
     controls_[id].enabled = enable;
+    if (!enable && focus == id) focus = 0;
 }
 
 void MemoryWindow::SetControlText(int id, const std::string& text) {
@@ -55,6 +57,32 @@ void MemoryWindow::SetTitle(const std::string& text) {
 void MemoryWindow::ShowControl(int id, bool show) {
     Record(show ? "Show" : "Hide", id);
     controls_[id].visible = show;
+}
+
+KeyboardFocus MemoryWindow::Focus() {
+    return {active, focus};
+}
+
+// As the dialog manager's Tab: the next enabled, visible tab stop after the focused control,
+// round to the first.
+void MemoryWindow::MoveFocusOn() {
+    Record("MoveFocusOn", focus);
+    const auto from = std::find(tabStops.begin(), tabStops.end(), focus);
+    const std::size_t start =
+        from == tabStops.end() ? tabStops.size() : static_cast<std::size_t>(from - tabStops.begin());
+    for (std::size_t step = 1; step <= tabStops.size(); ++step) {
+        const int candidate = tabStops[(start + step) % tabStops.size()];
+        const Control& c = controls_[candidate];
+        if (c.enabled && c.visible) {
+            focus = candidate;
+            return;
+        }
+    }
+}
+
+void MemoryWindow::FocusControl(int id) {
+    Record("Focus", id);
+    focus = id;
 }
 
 void MemoryWindow::ListReset(int id) {
@@ -114,6 +142,10 @@ int MemoryWindow::ShowMessageBox(const std::string& text, const std::string& cap
 
 void MemoryWindow::DismissMessageBoxes() {
     Record("DismissMessageBoxes", 0);
+}
+
+void MemoryWindow::CancelModes() {
+    Record("CancelModes", 0);
 }
 
 bool MemoryWindow::IsMinimised() {

@@ -43,6 +43,11 @@ public:
     int EndResult() const { return endResult_; }
 
     bool minimised = false;
+    bool active = true;
+    // The control with the keyboard focus, 0 for none.
+    int focus = 0;
+    // The controls that take the focus, in the tab order.
+    std::vector<int> tabStops;
     // The string table; a missing id loads as empty text.
     std::map<std::uint32_t, std::string> strings;
     std::string applicationName = "winbrumix";
@@ -55,6 +60,9 @@ public:
     void SetControlText(int id, const std::string& text) override;
     void SetTitle(const std::string& text) override;
     void ShowControl(int id, bool show) override;
+    KeyboardFocus Focus() override;
+    void MoveFocusOn() override;
+    void FocusControl(int id) override;
     void ListReset(int id) override;
     int ListAdd(int id, const std::string& text) override;
     int ListCount(int id) override;
@@ -66,6 +74,7 @@ public:
     void ProgressSetPos(int id, int position) override;
     int ShowMessageBox(const std::string& text, const std::string& caption, std::uint32_t style) override;
     void DismissMessageBoxes() override;
+    void CancelModes() override;
     std::string ApplicationName() override { return applicationName; }
     bool IsMinimised() override;
     void SetTopmost(bool topmost) override;

@@ -21,7 +21,7 @@ bool RunCaught(const PassRunner::Work& work) {
 Win32PassRunner::Win32PassRunner() = default;
 
 Win32PassRunner::~Win32PassRunner() {
-    Shutdown();
+    Shutdown(INFINITE);
 }
 
 void Win32PassRunner::Attach(HWND window) {
@@ -74,8 +74,10 @@ void Win32PassRunner::Start(Work pass, Finished finished) {
 void Win32PassRunner::Queue(HandOver handOver) {
     handOvers_.push_back(std::move(handOver));
     WakeAllConditionVariable(&changed_);
-    // One message per batch: the window's thread takes every queued hand-over at once.
-    if (handOvers_.size() == 1) PostMessageA(window_, kHandOverMessage, 0, 0);
+    // One message per batch: the window's thread takes every queued hand-over at once. A full
+    // queue refuses the post; the next hand-over tries again, and the window's thread also
+    // looks for hand-overs by itself while a pass runs.
+    if (!wakePosted_) wakePosted_ = PostMessageA(window_, kHandOverMessage, 0, 0) != FALSE;
 }
 
 void Win32PassRunner::Post(Work work) {
@@ -105,7 +107,10 @@ void Win32PassRunner::RunHandOvers() {
         HandOver next;
         {
             Locked locked(lock_);
-            if (handOvers_.empty()) return;
+            if (handOvers_.empty()) {
+                wakePosted_ = false;
+                return;
+            }
             next = std::move(handOvers_.front());
             handOvers_.pop_front();
         }
@@ -120,19 +125,22 @@ void Win32PassRunner::RunHandOvers() {
     }
 }
 
-bool Win32PassRunner::Wait() {
-    if (runningHandOvers_ > 0) return false;
+PassRunner::WaitEnd Win32PassRunner::Wait(std::uint32_t limitMs) {
+    if (runningHandOvers_ > 0) return WaitEnd::InsideHandOver;
+    const ULONGLONG deadline = GetTickCount64() + limitMs;
     for (;;) {
         RunHandOvers();
         Locked locked(lock_);
         if (handOvers_.empty()) {
-            if (outstanding_ == 0 || shutDown_) return true;
-            Sleep();
+            if (outstanding_ == 0 || shutDown_) return WaitEnd::Ended;
+            const ULONGLONG now = GetTickCount64();
+            if (now >= deadline) return WaitEnd::TimedOut;
+            Sleep(static_cast<DWORD>(deadline - now));
         }
     }
 }
 
-void Win32PassRunner::Shutdown() {
+bool Win32PassRunner::Shutdown(DWORD limitMs) {
     stop_ = true;
     HANDLE thread = nullptr;
     {
@@ -143,7 +151,13 @@ void Win32PassRunner::Shutdown() {
         thread = std::exchange(thread_, nullptr);
         WakeAllConditionVariable(&changed_);
     }
-    if (thread == nullptr) return;
-    WaitForSingleObject(thread, INFINITE);
+    if (thread == nullptr) return true;
+    if (WaitForSingleObject(thread, limitMs) != WAIT_OBJECT_0) {
+        // Kept, so that the destructor still waits for the worker before anything goes.
+        Locked locked(lock_);
+        thread_ = thread;
+        return false;
+    }
     CloseHandle(thread);
+    return true;
 }

@@ -25,19 +25,21 @@ public:
 
     // The window whose thread takes the hand-overs; attached before the first Start.
     void Attach(HWND window);
-    // On the window's thread, for kHandOverMessage.
-    void RunHandOvers();
     // On the window's thread: asks a running pass to stop, drops whatever it would still hand
-    // over (a Send returns without its work), and waits until the worker has ended. Called
-    // before whatever the passes use goes away; Start does nothing afterwards.
-    void Shutdown();
+    // over (a Send returns without its work), and waits at most limitMs for the worker to end.
+    // Called before whatever the passes use goes away; Start does nothing afterwards. False when
+    // the worker is still in a call that has not returned: it may still touch what the passes
+    // use, so none of that may go.
+    bool Shutdown(DWORD limitMs = INFINITE);
 
     void Start(Work pass, Finished finished) override;
     void Post(Work work) override;
     void Send(Work work) override;
     void RequestStop() override { stop_ = true; }
     bool StopRequested() override { return stop_; }
-    bool Wait() override;
+    WaitEnd Wait(std::uint32_t limitMs) override;
+    // Also for kHandOverMessage.
+    void RunHandOvers() override;
 
 private:
     struct Pending {
@@ -65,8 +67,8 @@ private:
     void WorkerLoop();
     // Under the lock: queues a hand-over and wakes the window's thread, in or out of Wait.
     void Queue(HandOver handOver);
-    // Under the lock: until the next change.
-    void Sleep() { SleepConditionVariableSRW(&changed_, &lock_, INFINITE, 0); }
+    // Under the lock: until the next change, or at most limitMs.
+    void Sleep(DWORD limitMs = INFINITE) { SleepConditionVariableSRW(&changed_, &lock_, limitMs, 0); }
 
     SRWLOCK lock_ = SRWLOCK_INIT;
     CONDITION_VARIABLE changed_ = CONDITION_VARIABLE_INIT;
@@ -79,6 +81,9 @@ private:
     std::deque<HandOver> handOvers_;
     std::uint64_t sendsQueued_ = 0;
     std::uint64_t sendsDone_ = 0;
+    // A wake-up message for the queued hand-overs is on its way; when a post fails, the next
+    // hand-over tries again.
+    bool wakePosted_ = false;
     bool shutDown_ = false;
     // The window's thread runs a hand-over; a Wait from inside it would wait for itself.
     int runningHandOvers_ = 0;

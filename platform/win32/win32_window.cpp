@@ -56,6 +56,24 @@ void Win32Window::ShowControl(int id, bool show) {
     ShowWindow(GetDlgItem(dialog_, id), show ? SW_SHOW : SW_HIDE);
 }
 
+KeyboardFocus Win32Window::Focus() {
+    KeyboardFocus focus;
+    focus.windowActive = GetActiveWindow() == dialog_;
+    const HWND focused = GetFocus();
+    if (focused != nullptr && IsChild(dialog_, focused)) focus.controlId = GetDlgCtrlID(focused);
+    return focus;
+}
+
+// WM_NEXTDLGCTL rather than SetFocus: the dialog manager also moves the default button's
+// border with it.
+void Win32Window::MoveFocusOn() {
+    SendMessageA(dialog_, WM_NEXTDLGCTL, 0, FALSE);
+}
+
+void Win32Window::FocusControl(int id) {
+    SendMessageA(dialog_, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetDlgItem(dialog_, id)), TRUE);
+}
+
 void Win32Window::ListReset(int id) {
     SendToItem(id, LB_RESETCONTENT, 0, 0);
 }
@@ -105,6 +123,13 @@ int Win32Window::ShowMessageBox(const std::string& text, const std::string& capt
 
 void Win32Window::DismissMessageBoxes() {
     EnumThreadWindows(GetCurrentThreadId(), PressOkOfOwnedDialog, reinterpret_cast<LPARAM>(dialog_));
+}
+
+// A menu's or a move's loop runs inside the message that started it and takes the thread's
+// messages until it ends: the dialog's loop, which a close has ended, would never look again.
+void Win32Window::CancelModes() {
+    EndMenu();
+    SendMessageA(dialog_, WM_CANCELMODE, 0, 0);
 }
 
 std::string Win32Window::ApplicationName() {

@@ -28,6 +28,9 @@ public:
     void SetControlText(int id, const std::string& text) override;
     void SetTitle(const std::string& text) override;
     void ShowControl(int id, bool show) override;
+    KeyboardFocus Focus() override;
+    void MoveFocusOn() override;
+    void FocusControl(int id) override;
     void ListReset(int id) override;
     int ListAdd(int id, const std::string& text) override;
     int ListCount(int id) override;
@@ -39,6 +42,7 @@ public:
     void ProgressSetPos(int id, int position) override;
     int ShowMessageBox(const std::string& text, const std::string& caption, std::uint32_t style) override;
     void DismissMessageBoxes() override;
+    void CancelModes() override;
     std::string ApplicationName() override;
     bool IsMinimised() override;
     void SetTopmost(bool topmost) override;

@@ -84,6 +84,20 @@ TEST(CliStopFlag, PressesArrivingTogetherAreOneALaterOneEndsAtOnce) {
     EXPECT_EQ(ends.load(), 0);
 }
 
+// Closing the console window (or End task) is a first Ctrl+C whose handler holds on, whatever
+// came before: Windows ends the process as soon as that handler returns.
+TEST(CliStopFlag, CloseOfTheConsoleStopsAndHoldsEvenAfterAPress) {
+    StopFlag closed;
+    EXPECT_EQ(AnswerConsoleEvent(ConsoleEvent::Close, closed, 0), ConsoleAction::StopAndHold);
+    EXPECT_TRUE(closed.Requested());
+
+    StopFlag pressedFirst;
+    EXPECT_EQ(AnswerConsoleEvent(ConsoleEvent::CtrlC, pressedFirst, 0), ConsoleAction::Stop);
+    EXPECT_EQ(AnswerConsoleEvent(ConsoleEvent::Close, pressedFirst, 5000), ConsoleAction::StopAndHold);
+    EXPECT_EQ(AnswerConsoleEvent(ConsoleEvent::CtrlBreak, pressedFirst, 9000), ConsoleAction::EndNow);
+    EXPECT_LT(kCloseHoldMs, 5000u) << "within the time Windows gives a close handler";
+}
+
 std::string g_said;
 void Say(const char* line) {
     g_said += line;

@@ -92,6 +92,112 @@ TEST_F(PassesTest, EndOfSessionStopsThePassAndKeepsTheChoices) {
     EXPECT_EQ(Control(IDC_SNIFFER).check, 1);
 }
 
+// A control disabled while it has the focus would take the keyboard with it: Escape, Tab and
+// Enter would do nothing until a click.
+TEST_F(PassesTest, DisablingNeverLeavesTheKeyboardWithoutAControl) {
+    dlg.OnInitDialog();
+    MemoryWindow& window = platform.window;
+    ASSERT_EQ(window.focus, IDOK);
+    passes.runAtOnce = false;
+    Select(IDC_TEMP_FILES);
+    Select(IDC_COOKIES);
+    dlg.OnClearNow();
+    EXPECT_EQ(window.focus, IDC_TEMP_FILES) << "past the cookie box, which goes too";
+    passes.RunHeldPass();
+    EXPECT_EQ(window.focus, IDC_TEMP_FILES) << "a control that has it keeps it";
+
+    dlg.OnClearNow();
+    window.focus = 0;
+    passes.RunHeldPass();
+    EXPECT_EQ(window.focus, IDOK) << "none has it: the button takes it back";
+
+    window.active = false;
+    dlg.OnClearNow();
+    window.focus = 0;
+    passes.RunHeldPass();
+    EXPECT_EQ(window.focus, 0) << "an inactive window's dialog manager gives it back itself";
+
+    window.active = true;
+    passes.runAtOnce = true;
+    window.SetCheck(IDC_SNIFFER, 1);
+    dlg.OnSniffer();
+    window.focus = IDC_AUTO_CLEAR;
+    dlg.OnIntervalScroll(true);
+    EXPECT_FALSE(Control(IDC_AUTO_CLEAR).enabled);
+    EXPECT_EQ(window.focus, IDOK) << "the tab order wraps round";
+}
+
+// On one thread a click during the clear would wait for it, and its handler would come after
+// the clear has enabled the cookie box again.
+TEST_F(PassesTest, TemporaryFilesClickedDuringAClearRulesTheCookieBoxOnlyOnceTheClearEnds) {
+    dlg.OnInitDialog();
+    passes.runAtOnce = false;
+    Select(IDC_TEMP_FILES);
+    Select(IDC_COOKIES);
+    dlg.OnClearNow();
+    ASSERT_TRUE(platform.window.Click(IDC_TEMP_FILES));
+    dlg.OnTempFiles();
+    EXPECT_EQ(Text(IDC_STATUS), "Keep Temporary Files");
+    ASSERT_TRUE(platform.window.Click(IDC_TEMP_FILES));
+    dlg.OnTempFiles();
+    EXPECT_FALSE(Control(IDC_COOKIES).enabled) << "ticked again, still the clear's";
+    passes.RunHeldPass();
+    EXPECT_TRUE(Control(IDC_COOKIES).enabled);
+    EXPECT_EQ(Control(IDC_COOKIES).check, 1);
+
+    dlg.OnClearNow();
+    ASSERT_TRUE(platform.window.Click(IDC_TEMP_FILES));
+    dlg.OnTempFiles();
+    EXPECT_FALSE(Control(IDC_COOKIES).enabled);
+    passes.RunHeldPass();
+    EXPECT_EQ(Text(IDC_STATUS), "Done!");
+    EXPECT_FALSE(Control(IDC_COOKIES).enabled) << "unticked during the clear";
+    EXPECT_EQ(Control(IDC_COOKIES).check, 0);
+
+    Select(IDC_HISTORY);
+    dlg.OnClearNow();
+    passes.RunHeldPass();
+    EXPECT_TRUE(Control(IDC_COOKIES).enabled) << "without a click the clear ends as it always did";
+}
+
+// A cache call can hang on a database the browser holds. The choices are saved before anything
+// waits, and no close or log-off waits for the call for more than a few seconds.
+TEST_F(PassesTest, PassStuckInACallNeverCostsTheChoicesNorHoldsTheWindow) {
+    dlg.OnInitDialog();
+    platform.window.SetCheck(IDC_SNIFFER, 1);
+    dlg.OnSniffer();
+    passes.runAtOnce = false;
+    passes.heldPassStuck = true;
+    Select(IDC_TEMP_FILES);
+    dlg.OnClearNow();
+    std::size_t savedWhenTheWaitBegan = 0;
+    passes.onWait = [&] { savedWhenTheWaitBegan = platform.registry.ValueNames(kSettingsPath).size(); };
+    dlg.OnEndSession(true, false);
+    EXPECT_EQ(savedWhenTheWaitBegan, 7u);
+    EXPECT_TRUE(platform.window.Timers().count(ID_SNIFF_TIMER) == 0 &&
+                platform.window.Timers().count(ID_PULSE_TIMER) == 0);
+
+    dlg.OnCancel();
+    EXPECT_EQ(platform.window.EndResult(), IDCANCEL) << "the close goes on without the pass";
+    ASSERT_EQ(passes.WaitLimits().size(), 2u);
+    for (std::uint32_t limit : passes.WaitLimits()) EXPECT_LE(limit, 5000u);
+}
+
+// A wake-up the window's queue refused must not leave the window waiting for a pass that has
+// ended: its thread looks for what was handed over.
+TEST_F(PassesTest, HandOversWhoseWakeUpWasLostAreFoundByTheWindowsThread) {
+    platform.cache.Add("http://a/1");
+    passes.wakeUpsLost = true;
+    dlg.OnInitDialog();
+    EXPECT_EQ(Text(IDC_CACHED_COUNT), "Static");
+    ASSERT_EQ(platform.window.Timers().count(ID_HANDOVER_TIMER), 1u);
+    dlg.OnTimer(ID_HANDOVER_TIMER);
+    EXPECT_EQ(Text(IDC_CACHED_COUNT), "Cached Files: 1");
+    EXPECT_EQ(platform.window.Timers().count(ID_HANDOVER_TIMER), 0u) << "the pass has ended";
+    dlg.OnTimer(ID_SNIFF_TIMER);
+    EXPECT_EQ(passes.PassesStarted(), 2);
+}
+
 TEST_F(PassesTest, ListIsFilledBeforeTheFirstBoxWhichComesWhileTheKeyIsOpen) {
     SeedTyped({"url1", "url2"});
     platform.registry.ProtectValue(kTypedUrlsPath, "url1");

@@ -29,9 +29,13 @@ inline MemoryWindow::Controls MainWindowTemplate() {
     return controls;
 }
 
-// Every stand-in, with the window as the program's resources start it.
+// Every stand-in, with the window as the program's resources start it: the dialog manager
+// gives the focus to the first tab stop.
 struct MainWindowPlatform : MemoryPlatform {
     MainWindowPlatform() : MemoryPlatform(MainWindowTemplate()) {
         window.strings[IDS_ABOUTBOX] = "&About Win Brumix...";
+        window.tabStops = {IDOK,        IDC_COOKIES,  IDC_URL_LIST, IDC_TEMP_FILES, IDC_HISTORY,
+                           IDC_SNIFFER, IDC_INTERVAL, IDC_ON_TOP,   IDC_AUTO_CLEAR};
+        window.focus = IDOK;
     }
 };

@@ -72,6 +72,31 @@ TEST_F(DialogHostTest, CalledOffSessionEndChangesNothing) {
     EXPECT_TRUE(sniffTimerLeft);
 }
 
+// The menu's own loop takes the thread's messages until the menu goes: the request to close
+// must end it, or the process lives on (and the installer that asked waits).
+TEST_F(DialogHostTest, RequestToCloseWithTheSystemMenuOpenEndsTheRun) {
+    bool menuOpen = false;
+    const INT_PTR result = Run({
+        [](HWND dialog) {
+            SetForegroundWindow(dialog);
+            PostMessageA(dialog, WM_SYSCOMMAND, SC_KEYMENU, ' ');
+        },
+        Script::Until(
+            [&](HWND) {
+                GUITHREADINFO info{};
+                info.cbSize = sizeof info;
+                menuOpen = GetGUIThreadInfo(GetCurrentThreadId(), &info) && (info.flags & GUI_INMENUMODE) != 0;
+                return menuOpen;
+            },
+            "the system menu open"),
+        [](HWND dialog) { SendMessageA(dialog, WM_ENDSESSION, TRUE, ENDSESSION_CLOSEAPP); },
+        Script::Until([](HWND) { return false; }, "the run ended"),
+    });
+    EXPECT_TRUE(menuOpen);
+    EXPECT_EQ(result, IDCANCEL);
+    EXPECT_EQ(stores.registry.ValueNames(kSettingsPath).size(), 7u);
+}
+
 TEST_F(DialogHostTest, CloseBoxIsTheCancelCommandToo) {
     EXPECT_EQ(Run({[](HWND dialog) { PostMessageA(dialog, WM_CLOSE, 0, 0); }}), IDCANCEL);
     EXPECT_EQ(stepsRun, 1u);

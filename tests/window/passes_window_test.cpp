@@ -139,6 +139,123 @@ TEST_F(PassesWindowTest, RequestToCloseTheProgramEndsTheRunAsTheCloseDoes) {
     EXPECT_EQ(stores.registry.ValueBytes(kSettingsPath, "snifTimer"), (std::vector<std::uint8_t>{'1', 0}));
 }
 
+// A click on the temporary-files box during a clear rules the cookie box only once the clear has
+// enabled it again, as on one thread, where the click would have waited for the clear.
+TEST_F(PassesWindowTest, CookieBoxKeepsTheClearsRuleUntilTheClearEnds) {
+    stores.cache.Add("http://a/1.gif");
+    GatedUrlCache gated(stores.cache);
+    PlatformServices services{gated, stores.registry, stores.files, stores.system, stores.heap};
+    bool enabledDuringFirst = true;
+    bool enabledDuringSecond = true;
+    std::vector<int> afterFirst;
+    std::vector<int> afterSecond;
+    auto cookieBox = [](HWND dialog) {
+        return std::vector<int>{IsWindowEnabled(GetDlgItem(dialog, IDC_COOKIES)) ? 1 : 0, Check(dialog, IDC_COOKIES)};
+    };
+    auto clearHeldAtTheWalk = [&](HWND dialog) {
+        gated.Shut();
+        SendDlgItemMessageA(dialog, IDOK, BM_CLICK, 0, 0);
+    };
+    auto walking = Script::Until([&](HWND) { return gated.waiting.load(); }, "the clear's walk started");
+    Run(services, {
+                      CountShown(),
+                      [](HWND dialog) {
+                          SendDlgItemMessageA(dialog, IDC_TEMP_FILES, BM_CLICK, 0, 0);
+                          SendDlgItemMessageA(dialog, IDC_COOKIES, BM_CLICK, 0, 0);
+                      },
+                      clearHeldAtTheWalk,
+                      walking,
+                      [&](HWND dialog) {
+                          SendDlgItemMessageA(dialog, IDC_TEMP_FILES, BM_CLICK, 0, 0);
+                          SendDlgItemMessageA(dialog, IDC_TEMP_FILES, BM_CLICK, 0, 0);
+                          enabledDuringFirst = IsWindowEnabled(GetDlgItem(dialog, IDC_COOKIES)) != FALSE;
+                          gated.Open();
+                      },
+                      ClearEnded(),
+                      [&](HWND dialog) { afterFirst = cookieBox(dialog); },
+                      clearHeldAtTheWalk,
+                      walking,
+                      [&](HWND dialog) {
+                          SendDlgItemMessageA(dialog, IDC_TEMP_FILES, BM_CLICK, 0, 0);
+                          enabledDuringSecond = IsWindowEnabled(GetDlgItem(dialog, IDC_COOKIES)) != FALSE;
+                          gated.Open();
+                      },
+                      ClearEnded(),
+                      [&](HWND dialog) {
+                          afterSecond = cookieBox(dialog);
+                          EXPECT_EQ(Text(dialog, IDC_STATUS), "Done!");
+                      },
+                  });
+    EXPECT_FALSE(enabledDuringFirst) << "ticked again during the clear";
+    EXPECT_EQ(afterFirst, (std::vector<int>{1, 1})) << "enabled, still checked";
+    EXPECT_FALSE(enabledDuringSecond);
+    EXPECT_EQ(afterSecond, (std::vector<int>{0, 0})) << "unticked during the clear: disabled and unchecked";
+}
+
+// A key as the keyboard types it: it reaches the control with the focus, or, when none has it,
+// the active window as a system key, which the dialog manager does not take.
+void Type(WORD key) {
+    INPUT input[2] = {};
+    input[0].type = input[1].type = INPUT_KEYBOARD;
+    input[0].ki.wVk = input[1].ki.wVk = key;
+    input[1].ki.dwFlags = KEYEVENTF_KEYUP;
+    SendInput(2, input, sizeof(INPUT));
+}
+
+int FocusedId(HWND dialog) {
+    const HWND focus = GetFocus();
+    return focus != nullptr && IsChild(dialog, focus) ? GetDlgCtrlID(focus) : 0;
+}
+
+// The button has the focus when Enter clears; it is disabled during the clear. The keyboard
+// works all along: the focus is on a control during the clear, and afterwards Tab moves and
+// Escape closes and saves.
+TEST_F(PassesWindowTest, KeyboardWorksDuringAndAfterAClearStartedWithEnter) {
+    stores.registry.SetText(kTypedUrlsPath, "url1", "http://a/");
+    GatedUrlCache gated(stores.cache);
+    PlatformServices services{gated, stores.registry, stores.files, stores.system, stores.heap};
+    int focusBefore = -1;
+    int focusDuringClear = 0;
+    int focusAfterClear = 0;
+    int focusAfterTab = 0;
+    const INT_PTR result =
+        Run(services,
+            {
+                CountShown(),
+                [&](HWND dialog) {
+                    SendDlgItemMessageA(dialog, IDC_HISTORY, BM_CLICK, 0, 0);
+                    SetForegroundWindow(dialog);
+                    SendMessageA(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetDlgItem(dialog, IDOK)), TRUE);
+                    focusBefore = FocusedId(dialog);
+                    gated.Shut();
+                    Type(VK_RETURN);
+                },
+                Script::Until([&](HWND) { return gated.waiting.load(); }, "the clear's walk started"),
+                [&](HWND dialog) {
+                    focusDuringClear = FocusedId(dialog);
+                    gated.Open();
+                },
+                Script::Until([](HWND dialog) { return Text(dialog, IDC_STATUS) == "Done!"; }, "the clear ended"),
+                [&](HWND dialog) {
+                    focusAfterClear = FocusedId(dialog);
+                    Type(VK_TAB);
+                },
+                Script::Until([&](HWND dialog) { return FocusedId(dialog) != focusAfterClear; }, "Tab moved the focus"),
+                [&](HWND dialog) {
+                    focusAfterTab = FocusedId(dialog);
+                    Type(VK_ESCAPE);
+                },
+                Script::Until([](HWND) { return false; }, "Escape closed the window"),
+            });
+    EXPECT_EQ(focusBefore, IDOK);
+    EXPECT_TRUE(stores.registry.ValueNames(kTypedUrlsPath).empty()) << "Enter cleared";
+    EXPECT_NE(focusDuringClear, 0);
+    EXPECT_NE(focusAfterClear, 0);
+    EXPECT_NE(focusAfterTab, 0);
+    EXPECT_EQ(result, IDCANCEL);
+    EXPECT_EQ(stores.registry.ValueBytes(kSettingsPath, "IE_history"), (std::vector<std::uint8_t>{'1', 0}));
+}
+
 // The visible message box the dialog owns, or null.
 HWND OwnedBox(HWND dialog) {
     for (HWND box : ThreadWindows()) {
