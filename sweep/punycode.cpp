@@ -53,7 +53,10 @@ std::optional<std::string> PunycodeEncode(std::u32string_view label) {
         delta += (next - n) * (handled + 1);
         n = next;
         for (const char32_t c : label) {
-            if (c < n && ++delta == 0) return std::nullopt;
+            if (c < n) {
+                if (delta == kMaxInt) return std::nullopt;
+                ++delta;
+            }
             if (c != n) continue;
             std::uint32_t q = delta;
             for (std::uint32_t k = kBase;; k += kBase) {

@@ -316,8 +316,7 @@ std::optional<IpAddress> ParseIpAddress(std::string_view text) {
 }
 
 bool IsSiteText(std::string_view text) {
-    if (ParseIpAddress(text))
-        return std::none_of(text.begin(), text.end(), [](char c) { return c >= 'A' && c <= 'F'; });
+    if (ParseIpAddress(text)) return text.find_first_of("ABCDEF") == std::string_view::npos;
     return IsHostName(text);
 }
 
@@ -345,7 +344,10 @@ std::optional<std::string> SiteFromUserInput(std::string_view typed) {
     if (colons > 1) {
         const auto address = ParseIpv6(text);
         if (!address) return std::nullopt;
-        return "[" + AsciiLowered(std::string(text)) + "]";
+        std::string bracketed(1, '[');
+        bracketed += AsciiLowered(std::string(text));
+        bracketed += ']';
+        return bracketed;
     }
     if (colons == 1) {
         const std::size_t colon = text.find(':');

@@ -3,11 +3,11 @@
 #pragma once
 
 #include <array>
-#include <compare>
 #include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <tuple>
 
 // An address by value, so that "[::1]", "::1" and "[0:0::1]" are one address.
 struct IpAddress {
@@ -15,7 +15,10 @@ struct IpAddress {
     // An IPv4 address fills the first four bytes.
     std::array<std::uint8_t, 16> bytes{};
 
-    auto operator<=>(const IpAddress&) const = default;
+    bool operator==(const IpAddress&) const = default;
+    friend bool operator<(const IpAddress& a, const IpAddress& b) {
+        return std::tie(a.v6, a.bytes) < std::tie(b.v6, b.bytes);
+    }
 };
 
 // Dotted IPv4 (four decimal parts, none with a leading zero, which some readers take for octal)
