@@ -92,10 +92,18 @@ bool MainDialogHost::PreTranslateMessage(MSG& message) {
 }
 
 bool MainDialogHost::OnSysCommand(WPARAM command) {
-    if (!CBrumixDlg::IsAboutCommand(static_cast<std::uint32_t>(command))) return false;
-    CAboutDlg about(Instance());
-    about.DoModal(Hwnd());
-    return true;
+    switch (dlg_.OnSysCommand(static_cast<std::uint32_t>(command))) {
+        case CBrumixDlg::SystemCommand::About: {
+            CAboutDlg about(Instance());
+            about.DoModal(Hwnd());
+            return true;
+        }
+        case CBrumixDlg::SystemCommand::Handled:
+            return true;
+        case CBrumixDlg::SystemCommand::Default:
+            break;
+    }
+    return false;
 }
 
 bool MainDialogHost::OnPaint() {

@@ -1,5 +1,6 @@
-// Times the program's cache sweep and brumix.exe's count against a bare wininet loop over the
-// same seeded cache, in one process and interleaved, and prints the ratios of their medians.
+// Times the program's cache sweep and brumix.exe's count and clear against a bare wininet loop
+// over the same seeded cache, pages visited among its entries, in one process and interleaved,
+// and prints the ratios of their medians.
 #include <windows.h>
 #include <wininet.h>
 
@@ -29,6 +30,8 @@ constexpr double kTarget = 1.10;
 struct Options {
     int entries = 10000;
     int rounds = 7;
+    // Every visitedEvery-th entry is a page visited, in Wine's history container; 0 for none.
+    int visitedEvery = 5;
     // brumix.exe, to time whole processes of its count as well; empty to skip that.
     std::string cli;
 };
@@ -60,9 +63,18 @@ double Median(std::vector<double> values) {
     return values.size() % 2 == 1 ? values[mid] : (values[mid - 1] + values[mid]) / 2;
 }
 
+// What a bare loop deletes as it walks.
+enum class BareDelete { None, Content, Everything };
+
+bool IsVisitedPage(const INTERNET_CACHE_ENTRY_INFOA& entry) {
+    return (entry.CacheEntryType & URLHISTORY_CACHE_ENTRY) != 0 ||
+           _strnicmp(entry.lpszSourceUrlName, "Visited:", 8) == 0;
+}
+
 // The platform's own walk, as a careful caller writes it: one block, grown only when asked,
-// deleting where it stands when told to. Returns the entries met.
-int BareWalk(bool deleteEach) {
+// deleting where it stands what it is told to (Content: all but the pages visited). Returns the
+// entries met.
+int BareWalk(BareDelete deleting) {
     std::vector<char> block(4096);
     auto record = [&] { return reinterpret_cast<INTERNET_CACHE_ENTRY_INFOA*>(block.data()); };
     HANDLE walk = nullptr;
@@ -77,7 +89,9 @@ int BareWalk(bool deleteEach) {
             continue;
         }
         ++met;
-        if (deleteEach) DeleteUrlCacheEntryA(record()->lpszSourceUrlName);
+        if (deleting == BareDelete::Everything || (deleting == BareDelete::Content && !IsVisitedPage(*record()))) {
+            DeleteUrlCacheEntryA(record()->lpszSourceUrlName);
+        }
     }
     if (walk != nullptr) FindCloseUrlCache(walk);
     return met;
@@ -98,12 +112,22 @@ public:
     std::uint64_t NowMs() override { return 0; }
 };
 
-int CliCount(WineDialog& wine) {
+// The command's standard output, empty when it did not exit with 0.
+std::string RunCli(WineDialog& wine, const std::vector<std::string>& args) {
     KeptOutput output;
     StopFlag stop;
     CliContext context{wine.Services(), output, stop, [](std::string_view ansi) { return std::string(ansi); }, "bench"};
-    if (RunBrumix({"count"}, context) != 0) return -1;
-    return std::atoi(output.out.c_str() + std::strlen("Cached Files: "));
+    return RunBrumix(args, context) == 0 ? output.out : std::string();
+}
+
+std::string Counts(int files, int visited) {
+    return "Cached Files: " + std::to_string(files) +
+           "\nCookies: 0\nURLs In History: 0\nPages Visited: " + std::to_string(visited) + "\n";
+}
+
+std::string Deleted(int files, int visited) {
+    return "Cached Files deleted: " + std::to_string(files) +
+           "\nCookies deleted: 0\nURLs In History deleted: 0\nPages Visited deleted: " + std::to_string(visited) + "\n";
 }
 
 // One whole brumix.exe count, start-up and exit included, its output thrown away.
@@ -129,9 +153,17 @@ int CountedBySweep(WineDialog& wine) {
     return std::atoi(text.c_str() + std::strlen("Cached Files: "));
 }
 
-void SeedOrExit(int entries) {
+bool IsSeededAsVisited(int i, int visitedEvery) {
+    return visitedEvery > 0 && i % visitedEvery == visitedEvery - 1;
+}
+
+// A page visited already there is committed again, which replaces it.
+void SeedOrExit(int entries, int visitedEvery) {
     for (int i = 0; i < entries; ++i) {
-        if (!CommitEntry("http://bench.brumix.example/" + std::to_string(i) + ".gif")) {
+        const std::string page = "http://bench.brumix.example/" + std::to_string(i);
+        const bool seeded = IsSeededAsVisited(i, visitedEvery) ? CommitVisitedPage("Visited: bench@" + page + ".htm")
+                                                               : CommitEntry(page + ".gif");
+        if (!seeded) {
             std::fprintf(stderr, "seeding failed at entry %d (error %lu)\n", i, GetLastError());
             std::exit(1);
         }
@@ -196,6 +228,8 @@ bool ParseOptions(int argc, char** argv, Options& options) {
             options.entries = std::atoi(argv[i + 1]);
         } else if (std::strcmp(argv[i], "--rounds") == 0) {
             options.rounds = std::atoi(argv[i + 1]);
+        } else if (std::strcmp(argv[i], "--visited-every") == 0) {
+            options.visitedEvery = std::atoi(argv[i + 1]);
         } else if (std::strcmp(argv[i], "--cli") == 0) {
             // A Unix path from the script names the same file through drive Z:.
             options.cli = ToWindowsPath(argv[i + 1]);
@@ -203,7 +237,7 @@ bool ParseOptions(int argc, char** argv, Options& options) {
             return false;
         }
     }
-    return argc % 2 == 1 && options.entries > 0 && options.rounds > 0;
+    return argc % 2 == 1 && options.entries > 0 && options.rounds > 0 && options.visitedEvery >= 0;
 }
 
 }  // namespace
@@ -211,7 +245,8 @@ bool ParseOptions(int argc, char** argv, Options& options) {
 int main(int argc, char** argv) {
     Options options;
     if (!ParseOptions(argc, argv, options)) {
-        std::fprintf(stderr, "usage: cache_bench [--entries N] [--rounds R] [--cli PATH-TO-brumix.exe]\n");
+        std::fprintf(stderr,
+                     "usage: cache_bench [--entries N] [--rounds R] [--visited-every K] [--cli PATH-TO-brumix.exe]\n");
         return 2;
     }
     std::string why;
@@ -223,43 +258,50 @@ int main(int argc, char** argv) {
     g_bIsNT = 1;
     WineDialog wine;
     const int n = options.entries;
+    int visited = 0;
+    for (int i = 0; i < n; ++i) visited += IsSeededAsVisited(i, options.visitedEvery) ? 1 : 0;
+    const int files = n - visited;
+    const auto seed = [&] { SeedOrExit(n, options.visitedEvery); };
 
     CheckOrExit(ClearCache(), "the cache could not be emptied before seeding");
-    const Timing seeding = Time([&] { SeedOrExit(n); });
-    CheckOrExit(BareWalk(false) == n, "the seeded cache does not hold the entries seeded");
-    std::printf("entries %d, seeded in %.0f ms (%.3f ms each), rounds %d\n", n, seeding.wallMs, seeding.wallMs / n,
-                options.rounds);
+    const Timing seeding = Time(seed);
+    CheckOrExit(BareWalk(BareDelete::None) == n, "the seeded cache does not hold the entries seeded");
+    CheckOrExit(TakeCensus().visited.size() == static_cast<std::size_t>(visited),
+                "the seeded cache does not hold the pages visited seeded");
+    std::printf("entries %d (%d of them pages visited), seeded in %.0f ms (%.3f ms each), rounds %d\n", n, visited,
+                seeding.wallMs, seeding.wallMs / n, options.rounds);
 
     // One untimed pass of each, so that neither pays for mapping the index first.
     wine.dlg.ScanCache(1, 1);
-    BareWalk(false);
+    BareWalk(BareDelete::None);
 
     // The bare loop every counting variant is measured against.
     const auto bareCount = [&] {
         int met = 0;
-        const Timing t = Time([&] { met = BareWalk(false); });
+        const Timing t = Time([&] { met = BareWalk(BareDelete::None); });
         CheckOrExit(met == n, "the bare walk miscounted");
         return t;
     };
 
+    // The window's count, its visited-pages option off: the pages are in no counter.
     Series counting;
     Interleave(
         options.rounds, counting,
         [&] {
             const Timing t = Time([&] { wine.dlg.ScanCache(1, 1); });
-            CheckOrExit(CountedBySweep(wine) == n, "the counting sweep miscounted");
+            CheckOrExit(CountedBySweep(wine) == files, "the counting sweep miscounted");
             return t;
         },
         bareCount);
 
-    CliCount(wine);
+    RunCli(wine, {"count"});
     Series cliCounting;
     Interleave(
         options.rounds, cliCounting,
         [&] {
-            int counted = 0;
-            const Timing t = Time([&] { counted = CliCount(wine); });
-            CheckOrExit(counted == n, "brumix count miscounted");
+            std::string out;
+            const Timing t = Time([&] { out = RunCli(wine, {"count"}); });
+            CheckOrExit(out == Counts(files, visited), "brumix count miscounted");
             return t;
         },
         bareCount);
@@ -275,25 +317,46 @@ int main(int argc, char** argv) {
                 CheckOrExit(ok, "brumix.exe count did not succeed");
                 return t;
             },
-            [&] { return Time([&] { BareWalk(false); }); });
+            [&] { return Time([&] { BareWalk(BareDelete::None); }); });
     }
 
-    // Every clearing run starts from a freshly seeded cache; the seeding is not timed.
+    // Every clearing run starts from a freshly seeded cache; the seeding is not timed. The
+    // window's clear of the temporary files leaves the pages visited, and so does its bare loop.
+    const auto left = [] { return static_cast<int>(CacheUrls().size()); };
     Series clearing;
     Interleave(
         options.rounds, clearing,
         [&] {
-            SeedOrExit(n);
+            seed();
             const Timing t = Time([&] { wine.dlg.ScanCache(1, 0); });
-            CheckOrExit(CountedBySweep(wine) == n && CacheUrls().empty(),
-                        "the clearing sweep left entries or miscounted");
+            CheckOrExit(CountedBySweep(wine) == files && left() == visited,
+                        "the clearing sweep left other entries or miscounted");
             return t;
         },
         [&] {
-            SeedOrExit(n);
+            seed();
             int met = 0;
-            const Timing t = Time([&] { met = BareWalk(true); });
-            CheckOrExit(met == n && CacheUrls().empty(), "the bare clearing loop left entries or miscounted");
+            const Timing t = Time([&] { met = BareWalk(BareDelete::Content); });
+            CheckOrExit(met == n && left() == visited, "the bare clearing loop left other entries or miscounted");
+            return t;
+        });
+
+    // brumix clear with every store of the cache: the pages go in the same walk as the files.
+    Series cliClearing;
+    Interleave(
+        options.rounds, cliClearing,
+        [&] {
+            seed();
+            std::string out;
+            const Timing t = Time([&] { out = RunCli(wine, {"clear", "--temp", "--cookies", "--visited"}); });
+            CheckOrExit(out == Deleted(files, visited) && left() == 0, "brumix clear left entries or miscounted");
+            return t;
+        },
+        [&] {
+            seed();
+            int met = 0;
+            const Timing t = Time([&] { met = BareWalk(BareDelete::Everything); });
+            CheckOrExit(met == n && left() == 0, "the bare clearing loop left entries or miscounted");
             return t;
         });
 
@@ -301,5 +364,6 @@ int main(int argc, char** argv) {
     Report("brumix count (in process)", cliCounting);
     if (!cliProcess.sweep.empty()) Report("brumix.exe count (whole process)", cliProcess, true);
     Report("clearing", clearing);
+    Report("brumix clear --temp --cookies --visited (in process)", cliClearing);
     return 0;
 }

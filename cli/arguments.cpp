@@ -25,6 +25,7 @@ bool* FlagNamed(std::string_view word, Arguments& arguments) {
     if (EqualsIgnoringAsciiCase(word, "--temp")) return &arguments.temp;
     if (EqualsIgnoringAsciiCase(word, "--cookies")) return &arguments.cookies;
     if (EqualsIgnoringAsciiCase(word, "--history")) return &arguments.history;
+    if (EqualsIgnoringAsciiCase(word, "--visited")) return &arguments.visited;
     if (EqualsIgnoringAsciiCase(word, "--json")) return &arguments.json;
     return nullptr;
 }
@@ -87,10 +88,11 @@ ParseResult ParseArguments(const std::vector<std::string>& args) {
     }
 
     const Arguments& parsed = result.arguments;
-    // The count is the window's: all three stores, always.
+    // The count is the window's, and the pages visited beside it: every store, always.
     if (parsed.command == Command::Count && parsed.AnyStore()) {
         return Fail(
-            "count always counts the three stores; --temp, --cookies and --history belong to preview and clear");
+            "count always counts the four stores; --temp, --cookies, --history and --visited belong to preview and "
+            "clear");
     }
     // As in the window, the cookies are cleared only together with the temporary files.
     if (parsed.cookies && !parsed.temp) return Fail("--cookies is only valid together with --temp");

@@ -12,9 +12,10 @@ struct Arguments {
     bool temp = false;
     bool cookies = false;
     bool history = false;
+    bool visited = false;
     bool json = false;
 
-    bool AnyStore() const { return temp || cookies || history; }
+    bool AnyStore() const { return temp || cookies || history || visited; }
 };
 
 struct ParseResult {

@@ -4,7 +4,8 @@
 ChosenStores ChooseStores(const Arguments& arguments, const SettingValues& remembered) {
     ChosenStores chosen;
     if (arguments.AnyStore()) {
-        chosen.selection = StoreSelection{arguments.temp, arguments.temp && arguments.cookies, arguments.history};
+        chosen.selection =
+            StoreSelection{arguments.temp, arguments.temp && arguments.cookies, arguments.history, arguments.visited};
         return chosen;
     }
     chosen.remembered = true;
@@ -12,6 +13,7 @@ ChosenStores ChooseStores(const Arguments& arguments, const SettingValues& remem
     chosen.selection.cache = temp;
     chosen.selection.cookies = temp && remembered.CheckState(Setting::Cookies) == 1;
     chosen.selection.typedUrls = remembered.CheckState(Setting::IeHistory) == 1;
+    chosen.selection.visited = chosen.selection.typedUrls && remembered.CheckState(Setting::Visited) == 1;
     return chosen;
 }
 
@@ -24,6 +26,8 @@ bool Selects(const StoreSelection& selection, Store store) {
             return selection.cache && selection.cookies;
         case Store::Typed:
             return selection.typedUrls;
+        case Store::Visited:
+            return selection.visited;
     }
     return false;
 }

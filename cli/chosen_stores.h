@@ -14,7 +14,8 @@ struct ChosenStores {
 
 // The flags as given. Without any, the remembered choices as the window applies them:
 // temporary files when cached_urls is 1, cookies only together with them, typed addresses
-// when IE_history is 1; a value that is missing or not 0 or 1 selects nothing.
+// when IE_history is 1, and the pages visited with them when visited is 1 as well; a value
+// that is missing or not 0 or 1 selects nothing.
 ChosenStores ChooseStores(const Arguments& arguments, const SettingValues& remembered);
 
 // Whether a clear with this selection deletes items of the store.

@@ -25,7 +25,7 @@ int RunCount(const Arguments& arguments, CliContext& context) {
     CtrlCObserver observer(context.stop);
     const CookieFolderPlace place = QueryCookieFolderPlace(context.services.system);
     const StoreSweepResult result =
-        SweepStores(context.services, place, StoreSelection{true, true, true}, false, observer);
+        SweepStores(context.services, place, StoreSelection{true, true, true, true}, false, observer);
     Say(context, Stream::Out, CountReport(result, arguments.json));
     Say(context, Stream::Err, ShortfallText(result, Command::Count));
     return SweepExitCode(result, 0);
@@ -63,6 +63,7 @@ int RunClear(const Arguments& arguments, CliContext& context) {
     const StoreSweepResult result = SweepStores(context.services, place, selection, true, watch);
     watch.Finish();
     Say(context, Stream::Out, ClearReport(result, watch.Kept(), arguments.json));
+    Say(context, Stream::Err, PendingText(result));
     Say(context, Stream::Err, ShortfallText(result, Command::Clear));
     return SweepExitCode(result, watch.NotDeleted());
 }

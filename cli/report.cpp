@@ -2,28 +2,34 @@
 // and in JSON, and the lines on standard error.
 #include "cli/report.h"
 
+#include <initializer_list>
+
 #include "cli/text.h"
 
 namespace {
 
 constexpr char kUsage[] =
-    "Usage: brumix COMMAND [--temp] [--cookies] [--history] [--json]\n"
+    "Usage: brumix COMMAND [--temp] [--cookies] [--history] [--visited] [--json]\n"
     "\n"
     "Counts and clears what the system web browser leaves behind, as Win Brumix does.\n"
     "\n"
     "Commands:\n"
-    "  count         count the cached files, the cookies and the typed addresses\n"
+    "  count         count the cached files, the cookies, the typed addresses and the\n"
+    "                pages visited\n"
     "  preview       list what clear would delete, one STORE<TAB>NAME a line, where STORE\n"
-    "                is cache, cookie, cookie-file or typed; deletes nothing\n"
+    "                is cache, cookie, cookie-file, typed or visited; deletes nothing\n"
     "  clear         delete the selected stores; print how many items of each went, and\n"
-    "                name each item that could not be deleted on standard error\n"
+    "                name each item that could not be deleted on standard error; cache\n"
+    "                entries in use go once released, and are only counted as pending\n"
     "  --help, -h, /?  this text\n"
     "  --version     the program's version\n"
     "\n"
     "Stores, for preview and clear (without any, the choices that Win Brumix remembered):\n"
-    "  --temp        the temporary Internet files: the cache entries that are not cookies\n"
+    "  --temp        the temporary Internet files: the cache entries that are neither\n"
+    "                cookies nor pages visited\n"
     "  --cookies     the cookies as well; only together with --temp\n"
     "  --history     the addresses typed into the address bar\n"
+    "  --visited     the pages visited, from the browser's history\n"
     "\n"
     "  --json        one JSON object on standard output instead of the text\n"
     "\n"
@@ -48,6 +54,8 @@ const char* StoreName(Store store) {
             return "cookie-file";
         case Store::Typed:
             return "typed";
+        case Store::Visited:
+            return "visited";
     }
     return "";
 }
@@ -63,6 +71,7 @@ std::string SelectionFlags(const StoreSelection& selection) {
     add(selection.cache, "--temp");
     add(selection.cache && selection.cookies, "--cookies");
     add(selection.typedUrls, "--history");
+    add(selection.visited, "--visited");
     return flags;
 }
 
@@ -72,15 +81,23 @@ std::string ItemText(Store store, std::string_view utf8Name, bool json) {
     return std::string(StoreName(store)) + "\t" + PlainText(utf8Name);
 }
 
-// The three numbers in the window's words, one a line, or as one JSON object.
-std::string ThreeNumbers(const char* const (&names)[3], const int (&values)[3], bool json) {
-    static constexpr const char* kJsonKeys[3] = {"cached_files", "cookies", "typed_urls"};
+// A named number: its words in the text, its key in JSON.
+struct Number {
+    const char* words;
+    const char* jsonKey;
+    int value;
+};
+
+// The numbers in the window's words, one a line, or as one JSON object.
+std::string Numbers(std::initializer_list<Number> numbers, bool json) {
     std::string text = json ? "{" : "";
-    for (int i = 0; i < 3; ++i) {
+    const char* separator = "";
+    for (const Number& n : numbers) {
         if (json) {
-            text += std::string(i == 0 ? "" : ", ") + "\"" + kJsonKeys[i] + "\": " + std::to_string(values[i]);
+            text += std::string(separator) + "\"" + n.jsonKey + "\": " + std::to_string(n.value);
+            separator = ", ";
         } else {
-            text += std::string(names[i]) + std::to_string(values[i]) + "\n";
+            text += std::string(n.words) + std::to_string(n.value) + "\n";
         }
     }
     return json ? text + "}" : text;
@@ -136,10 +153,13 @@ std::string NothingRememberedText() {
 
 // A missing TypedURLs key holds no address, so it counts 0, as in the window.
 std::string CountReport(const StoreSweepResult& result, bool json) {
-    static constexpr const char* kNames[3] = {"Cached Files: ", "Cookies: ", "URLs In History: "};
-    const int counts[3] = {result.cache.walk.cachedFiles, result.cache.Cookies(),
-                           result.typedUrls.opened ? result.typedUrls.listed : 0};
-    return ThreeNumbers(kNames, counts, json) + (json ? "\n" : "");
+    const CacheWalkResult& walk = result.cache.walk;
+    return Numbers({{"Cached Files: ", "cached_files", walk.cachedFiles},
+                    {"Cookies: ", "cookies", result.cache.Cookies()},
+                    {"URLs In History: ", "typed_urls", result.typedUrls.opened ? result.typedUrls.listed : 0},
+                    {"Pages Visited: ", "visited_pages", walk.visitedPages}},
+                   json) +
+           (json ? "\n" : "");
 }
 
 std::string PreviewOpening(bool json) {
@@ -159,21 +179,32 @@ std::string NotDeletedLine(Store store, std::string_view utf8Name) {
     return ErrorLine("not deleted: " + ItemText(store, utf8Name, false));
 }
 
+// The pages visited have a line and a key only when they were selected, so that every other
+// clear reads as it always has; so has "pending" only when an entry was in use.
 std::string ClearReport(const StoreSweepResult& result, const std::vector<NamedItem>& notDeleted, bool json) {
-    static constexpr const char* kNames[3] = {
-        "Cached Files deleted: ", "Cookies deleted: ", "URLs In History deleted: "};
     const CacheSweepResult& cache = result.cache;
-    const int deleted[3] = {cache.walk.deletedFiles, cache.walk.deletedCookieEntries + cache.cookieFiles.deleted,
-                            result.typedUrls.deleted};
-    std::string numbers = ThreeNumbers(kNames, deleted, json);
+    const Number files{"Cached Files deleted: ", "cached_files", cache.walk.deletedFiles};
+    const Number cookies{"Cookies deleted: ", "cookies", cache.walk.deletedCookieEntries + cache.cookieFiles.deleted};
+    const Number typed{"URLs In History deleted: ", "typed_urls", result.typedUrls.deleted};
+    const Number visited{"Pages Visited deleted: ", "visited_pages", cache.walk.deletedVisitedPages};
+    std::string numbers =
+        result.visitedSwept ? Numbers({files, cookies, typed, visited}, json) : Numbers({files, cookies, typed}, json);
     if (!json) return numbers;
     std::string kept;
     for (const NamedItem& item : notDeleted) {
         kept += (kept.empty() ? "" : ", ") + ItemText(item.store, item.utf8Name, true);
     }
+    const int pending = cache.walk.pendingDeletions;
     const bool complete = result.Complete() && !result.Stopped();
-    return "{\"deleted\": " + numbers + ", \"not_deleted\": [" + kept +
-           "], \"complete\": " + (complete ? "true" : "false") + "}\n";
+    return "{\"deleted\": " + numbers + ", \"not_deleted\": [" + kept + "]" +
+           (pending != 0 ? ", \"pending\": " + std::to_string(pending) : "") +
+           ", \"complete\": " + (complete ? "true" : "false") + "}\n";
+}
+
+std::string PendingText(const StoreSweepResult& result) {
+    const int pending = result.cache.walk.pendingDeletions;
+    if (pending == 0) return "";
+    return ErrorLine("cache entries in use, deletion pending: " + std::to_string(pending));
 }
 
 std::string ShortfallText(const StoreSweepResult& result, Command command) {

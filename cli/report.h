@@ -30,7 +30,8 @@ std::string OutputLostText(std::uint32_t error);
 std::string RememberedSelectionText(const StoreSelection& selection);
 std::string NothingRememberedText();
 
-// count's report: the three counts in the window's words, one a line, or one JSON object.
+// count's report: the window's three counts in its words and the pages visited, one a line, or
+// one JSON object.
 std::string CountReport(const StoreSweepResult& result, bool json);
 
 // preview's list, written as the sweep goes so that a long one costs no memory: what comes
@@ -47,9 +48,14 @@ struct NamedItem {
     std::string utf8Name;
 };
 
-// clear's report: how many items of each store went; in JSON also the items that stayed, and
-// whether every selected store was walked to its end without a stop.
+// clear's report: how many items of each store went; in JSON also the items that stayed, how
+// many cache entries were in use and go once released, and whether every selected store was
+// walked to its end without a stop.
 std::string ClearReport(const StoreSweepResult& result, const std::vector<NamedItem>& notDeleted, bool json);
+
+// The cache entries that a clear found in use, which the service deletes once they are
+// released: one line for standard error, not naming them; empty when there were none.
+std::string PendingText(const StoreSweepResult& result);
 
 // What keeps a command's sweep from being a full account of its stores, a line each; empty
 // when nothing does.

@@ -31,12 +31,15 @@ struct CacheEntryRecord {
 };
 
 inline constexpr std::uint32_t kCookieCacheEntry = 0x00100000;
+inline constexpr std::uint32_t kUrlHistoryCacheEntry = 0x00200000;
 inline constexpr std::uint32_t kNormalCacheEntry = 0x00000001;
 
-// The cookie container's prefix as the service's reference spells it, and as the container
-// names itself; a service may match only one of the two.
+// Each container's prefix as the service's reference spells it, and as the container names
+// itself; a service may match only one of the two.
 inline constexpr char kCookiePattern[] = "cookie:";
 inline constexpr char kCookieContainerPrefix[] = "Cookie:";
+inline constexpr char kVisitedPattern[] = "visited:";
+inline constexpr char kVisitedContainerPrefix[] = "Visited:";
 
 class UrlCache {
 public:
@@ -51,7 +54,8 @@ public:
     virtual WalkHandle FindFirstEntry(const char* pattern, CacheEntryRecord* block, std::uint32_t& size) = 0;
     // False when there is no next entry (kErrorNoMoreItems) or it does not fit.
     virtual bool FindNextEntry(WalkHandle walk, CacheEntryRecord* block, std::uint32_t& size) = 0;
-    // May be called on the entry just returned; the walk goes on after it.
+    // May be called on the entry just returned; the walk goes on after it. An entry in use
+    // fails with kErrorAccessDenied or kErrorSharingViolation and is deleted once released.
     virtual bool DeleteEntry(const char* sourceUrl) = 0;
     virtual void CloseWalk(WalkHandle walk) = 0;
     virtual std::uint32_t LastError() = 0;

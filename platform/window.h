@@ -77,6 +77,9 @@ public:
     // Removes Size and Maximize and appends a separator and the About entry; does nothing
     // when the window has no system menu.
     virtual void AddAboutToSystemMenu(const std::string& text, std::uint32_t commandId) = 0;
+    // After the entries added before it.
+    virtual void AddSystemMenuEntry(const std::string& text, std::uint32_t commandId) = 0;
+    virtual void CheckSystemMenuEntry(std::uint32_t commandId, bool checked) = 0;
     virtual void SetWindowIcons() = 0;
     virtual void CreateToolTips(const std::vector<ToolTip>& tips) = 0;
     // Ends the modal run with this result.

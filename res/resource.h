@@ -10,6 +10,9 @@
 #define IDI_FOUND 131
 
 #define IDM_ABOUTBOX 0x0010
+// The system menu's entries after the About entry.
+#define IDM_VISITED 0x0040
+#define IDM_KEEP_COOKIES 0x0050
 
 #ifndef IDOK
 #define IDOK 1

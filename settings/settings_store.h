@@ -1,5 +1,5 @@
-// The seven remembered choices under the program's own per-user registry key: each read as
-// a number or "not stored", all written together.
+// The seven remembered choices and the option beside them under the program's own per-user
+// registry key: each read as a number or "not stored", all written together.
 #pragma once
 
 #include <array>
@@ -12,11 +12,12 @@
 inline constexpr char kSettingsKey[] = "SOFTWARE\\Quellmar\\Win Brumix";
 inline constexpr char kKeyNotOpen[] = "ERR_KEY_NOT_OPEN";
 
-// In the order in which they are written.
-enum class Setting : std::size_t { CachedUrls, Cookies, IeHistory, SnifTimer, AutoClear, Timer, Modal };
-inline constexpr std::size_t kSettingCount = 7;
+// In the order in which they are written: the seven choices, then the option. Visited: the
+// pages visited go with the history ("0" or "1").
+enum class Setting : std::size_t { CachedUrls, Cookies, IeHistory, SnifTimer, AutoClear, Timer, Modal, Visited };
+inline constexpr std::size_t kSettingCount = 8;
 inline constexpr std::array<const char*, kSettingCount> kSettingNames = {
-    "cached_urls", "cookies", "IE_history", "snifTimer", "auto_clear", "timer", "modal",
+    "cached_urls", "cookies", "IE_history", "snifTimer", "auto_clear", "timer", "modal", "visited",
 };
 
 struct SettingValues {

@@ -1,7 +1,11 @@
-// The pass over the URL cache: a walk without a pattern, the cookie container's when that met no
-// cookie, one growing block for both, deletion where an entry stands.
+// The pass over the URL cache: a walk without a pattern, then the cookie and history containers
+// when it met none of theirs; one growing block for all; each entry sorted by its type and
+// deleted where it stands.
 #include "sweep/cache_sweep.h"
 
+#include <cstring>
+
+#include "platform/ascii_case.h"
 #include "platform/errors.h"
 
 namespace {
@@ -42,11 +46,83 @@ struct WalkEnd {
     bool metAny;
 };
 
-// One walk over what the pattern names, into the pass's block, adding to the pass's counts.
+// The failures that mean the entry is in use: the service deletes it once it is released.
+bool InUse(std::uint32_t error) {
+    return error == kErrorAccessDenied || error == kErrorSharingViolation;
+}
+
+// One pass: its walks share the block, the counts and what they have met so far.
+class CachePass {
+public:
+    CachePass(UrlCache& cache, Heap& heap, const CacheRequest& request, SweepObserver& observer)
+        : cache_(cache), block_(heap), request_(request), observer_(observer) {}
+
+    CacheWalkResult Run();
+
+private:
+    WalkEnd Walk(const char* pattern);
+    // A container under the reference's spelling, then under its own when that found nothing
+    // at once: a service that knows only one of the two finds nothing under the other.
+    WalkEnd WalkContainer(const char* pattern, const char* containerPrefix);
+    void Take(const CacheEntryRecord& entry);
+    bool Asked(Store store) const;
+    bool Deletes(Store store) const;
+
+    UrlCache& cache_;
+    EntryBlock block_;
+    const CacheRequest& request_;
+    SweepObserver& observer_;
+    CacheWalkResult result_;
+    bool metCookie_ = false;
+    bool metVisited_ = false;
+};
+
+bool CachePass::Asked(Store store) const {
+    return store == Store::Visited ? request_.includeVisited : request_.includeContent;
+}
+
+bool CachePass::Deletes(Store store) const {
+    if (!request_.deleteEntries || !Asked(store)) return false;
+    return store != Store::Cookie || request_.includeCookies;
+}
+
+void CachePass::Take(const CacheEntryRecord& entry) {
+    const Store store = CacheEntryStore(entry.CacheEntryType, entry.lpszSourceUrlName);
+    metCookie_ = metCookie_ || store == Store::Cookie;
+    metVisited_ = metVisited_ || store == Store::Visited;
+    const SweepItem item{store, entry.lpszSourceUrlName != nullptr ? entry.lpszSourceUrlName : ""};
+    int* counted = nullptr;
+    int* deleted = nullptr;
+    switch (store) {
+        case Store::Cookie:
+            counted = &result_.cookieEntries;
+            deleted = &result_.deletedCookieEntries;
+            break;
+        case Store::Visited:
+            counted = &result_.visitedPages;
+            deleted = &result_.deletedVisitedPages;
+            break;
+        default:
+            counted = &result_.cachedFiles;
+            deleted = &result_.deletedFiles;
+            break;
+    }
+    if (Asked(store)) ++*counted;
+    observer_.OnVisit(item);
+    if (!Deletes(store) || entry.lpszSourceUrlName == nullptr) return;
+    if (cache_.DeleteEntry(entry.lpszSourceUrlName)) {
+        ++*deleted;
+    } else if (InUse(cache_.LastError())) {
+        ++result_.pendingDeletions;
+        observer_.OnDeletePending(item);
+    } else {
+        observer_.OnNotDeleted(item);
+    }
+}
+
 // The pass's first walk allocates the block at kInitialBlockSize; the walks after it keep it.
-WalkEnd WalkEntries(UrlCache& cache, const char* pattern, EntryBlock& block, const CacheRequest& request,
-                    SweepObserver& observer, CacheWalkResult& result) {
-    ScopedCacheWalk walk(cache, pattern);
+WalkEnd CachePass::Walk(const char* pattern) {
+    ScopedCacheWalk walk(cache_, pattern);
     std::uint32_t status = kErrorInsufficientBuffer;
     std::uint32_t wanted = kInitialBlockSize;
     bool metAny = false;
@@ -54,38 +130,26 @@ WalkEnd WalkEntries(UrlCache& cache, const char* pattern, EntryBlock& block, con
     // On want of room, wanted is what the service asks for. A failed call whose error reads 0
     // has left the block as it was: the last entry is not to be taken for a new one.
     auto fetch = [&] {
-        std::uint32_t size = block.size();
-        const bool ok = walk.Fetch(block.record(), size);
-        status = ok ? kErrorSuccess : cache.LastError();
+        std::uint32_t size = block_.size();
+        const bool ok = walk.Fetch(block_.record(), size);
+        status = ok ? kErrorSuccess : cache_.LastError();
         if (!ok && status == kErrorSuccess) status = kFailedWithoutReason;
         if (!ok) wanted = size;
     };
     auto end = [&](WalkEnd::How how) { return WalkEnd{how, metAny}; };
 
-    if (block.size() != 0) fetch();
+    if (block_.size() != 0) fetch();
     for (;;) {
         if (status == kErrorSuccess) {
-            if (observer.StopRequested()) return end(WalkEnd::How::Stopped);
+            if (observer_.StopRequested()) return end(WalkEnd::How::Stopped);
             metAny = true;
-            const CacheEntryRecord& entry = *block.record();
-            const bool isCookie = (entry.CacheEntryType & kCookieCacheEntry) != 0;
-            const char* url = entry.lpszSourceUrlName != nullptr ? entry.lpszSourceUrlName : "";
-            const SweepItem item{isCookie ? Store::Cookie : Store::Cache, url};
-            ++(isCookie ? result.cookieEntries : result.cachedFiles);
-            observer.OnVisit(item);
-            if (request.deleteEntries && (request.includeCookies || !isCookie) && entry.lpszSourceUrlName != nullptr) {
-                if (cache.DeleteEntry(entry.lpszSourceUrlName)) {
-                    ++(isCookie ? result.deletedCookieEntries : result.deletedFiles);
-                } else {
-                    observer.OnNotDeleted(item);
-                }
-            }
+            Take(*block_.record());
             fetch();
         } else if (status == kErrorInsufficientBuffer) {
             // A service that refuses a block as large as the one it asks for would be asked
             // for ever; a block that cannot be had ends the walk the same way.
-            if (block.size() != 0 && wanted <= block.size()) return end(WalkEnd::How::Failed);
-            if (!block.Replace(wanted)) return end(WalkEnd::How::Failed);
+            if (block_.size() != 0 && wanted <= block_.size()) return end(WalkEnd::How::Failed);
+            if (!block_.Replace(wanted)) return end(WalkEnd::How::Failed);
             fetch();
         } else {
             return end(status == kErrorNoMoreItems ? WalkEnd::How::Complete : WalkEnd::How::Failed);
@@ -93,32 +157,62 @@ WalkEnd WalkEntries(UrlCache& cache, const char* pattern, EntryBlock& block, con
     }
 }
 
-}  // namespace
+WalkEnd CachePass::WalkContainer(const char* pattern, const char* containerPrefix) {
+    const WalkEnd end = Walk(pattern);
+    if (end.how == WalkEnd::How::Complete && !end.metAny) return Walk(containerPrefix);
+    return end;
+}
 
-CacheWalkResult WalkUrlCache(UrlCache& cache, Heap& heap, const CacheRequest& request, SweepObserver& observer) {
-    CacheWalkResult result;
-    EntryBlock block(heap);
-    WalkEnd end = WalkEntries(cache, nullptr, block, request, observer, result);
-    // The service's reference says a walk without a pattern returns the content entries
-    // alone; Wine's cache and the older one return the cookies in it too. Only a whole walk
-    // that met none is followed by one over the cookies, so where it met them nothing changes.
-    if (end.how == WalkEnd::How::Complete && result.cookieEntries == 0) {
-        end = WalkEntries(cache, kCookiePattern, block, request, observer, result);
-        // A service that knows only the container's own spelling finds nothing under the other.
-        if (end.how == WalkEnd::How::Complete && !end.metAny) {
-            end = WalkEntries(cache, kCookieContainerPrefix, block, request, observer, result);
+// The service's reference says a walk without a pattern returns the content entries alone;
+// Wine's cache and the older one return the cookies and the history in it too. A container is
+// walked on its own only after a whole walk that met none of its entries, so where that walk
+// met them nothing is walked twice, and nothing counted twice.
+CacheWalkResult CachePass::Run() {
+    bool complete = true;
+    auto note = [&](const WalkEnd& end) {
+        result_.stopped = end.how == WalkEnd::How::Stopped;
+        complete = complete && end.how == WalkEnd::How::Complete;
+        return !result_.stopped;
+    };
+    bool wholeDefaultWalk = true;
+    if (request_.includeContent) {
+        const WalkEnd end = Walk(nullptr);
+        if (!note(end)) return result_;
+        wholeDefaultWalk = end.how == WalkEnd::How::Complete;
+        if (wholeDefaultWalk && !metCookie_ && !note(WalkContainer(kCookiePattern, kCookieContainerPrefix))) {
+            return result_;
         }
     }
-    result.stopped = end.how == WalkEnd::How::Stopped;
-    result.complete = end.how == WalkEnd::How::Complete;
-    return result;
+    if (request_.includeVisited && wholeDefaultWalk && !metVisited_ &&
+        !note(WalkContainer(kVisitedPattern, kVisitedContainerPrefix))) {
+        return result_;
+    }
+    result_.complete = complete;
+    return result_;
+}
+
+}  // namespace
+
+Store CacheEntryStore(std::uint32_t entryType, const char* sourceUrl) {
+    if ((entryType & kCookieCacheEntry) != 0) return Store::Cookie;
+    if ((entryType & kUrlHistoryCacheEntry) != 0) return Store::Visited;
+    constexpr std::size_t kPrefixLength = sizeof kVisitedContainerPrefix - 1;
+    if (sourceUrl != nullptr && strnlen(sourceUrl, kPrefixLength) == kPrefixLength &&
+        EqualsIgnoringAsciiCase(std::string_view(sourceUrl, kPrefixLength), kVisitedContainerPrefix)) {
+        return Store::Visited;
+    }
+    return Store::Cache;
+}
+
+CacheWalkResult WalkUrlCache(UrlCache& cache, Heap& heap, const CacheRequest& request, SweepObserver& observer) {
+    return CachePass(cache, heap, request, observer).Run();
 }
 
 CacheSweepResult SweepCache(const PlatformServices& services, const CookieFolderPlace& place,
                             const CacheRequest& request, SweepObserver& observer) {
     CacheSweepResult result;
     result.walk = WalkUrlCache(services.urlCache, services.heap, request, observer);
-    if (result.walk.stopped) return result;
+    if (result.walk.stopped || !request.includeContent) return result;
     result.cookieFiles =
         SweepCookieFiles(services.files, place, request.deleteEntries && request.includeCookies, observer);
     return result;

@@ -10,9 +10,12 @@ StoreSweepResult SweepStores(const PlatformServices& services, const CookieFolde
         observer.OnTypedUrlsSwept(result.typedUrls);
         if (result.typedUrls.stopped) return result;
     }
-    if (selection.cache) {
-        result.cache = SweepCache(services, place, CacheRequest{deleteItems, selection.cookies}, observer);
+    if (selection.cache || selection.visited) {
+        const CacheRequest request{deleteItems, selection.cache && selection.cookies, selection.visited,
+                                   selection.cache};
+        result.cache = SweepCache(services, place, request, observer);
         result.cacheSwept = true;
+        result.visitedSwept = selection.visited;
         observer.OnCacheSwept(result.cache);
     }
     return result;

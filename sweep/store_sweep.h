@@ -1,5 +1,5 @@
-// The clear run and the count: the typed addresses first, then the URL cache with its
-// cookie files, as one selection asks.
+// The clear run and the count: the typed addresses first, then one pass over the URL cache (its
+// content with the cookie files, the pages visited), as one selection asks.
 #pragma once
 
 #include "platform/platform_services.h"
@@ -12,15 +12,20 @@ struct StoreSelection {
     // The cookie entries and cookie files; they are reached only together with the cache.
     bool cookies = false;
     bool typedUrls = false;
+    // The pages visited: the history container's entries, reached with or without the cache.
+    bool visited = false;
 
-    bool Any() const { return cache || typedUrls; }
+    bool Any() const { return cache || typedUrls || visited; }
 };
 
 struct StoreSweepResult {
     // Each is set only when its store was swept.
     bool typedUrlsSwept = false;
     TypedUrlResult typedUrls;
+    // The cache pass ran: for the cache, the pages visited or both.
     bool cacheSwept = false;
+    // The pass counted the pages visited (and deleted them when it deleted).
+    bool visitedSwept = false;
     CacheSweepResult cache;
 
     bool Stopped() const { return typedUrls.stopped || cache.walk.stopped || cache.cookieFiles.stopped; }

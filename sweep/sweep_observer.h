@@ -1,13 +1,15 @@
-// What a sweep tells its caller while it runs: each item it stands on and each item it
-// could not delete, inline and in order, and the caller's chance to stop between two items.
+// What a sweep tells its caller while it runs: each item it stands on, each item it could not
+// delete or whose deletion is pending, inline and in order, and the caller's chance to stop
+// between two items.
 #pragma once
 
 #include <string>
 #include <string_view>
 #include <vector>
 
-// Where an item lives. Cache entries split into cookie entries and all others.
-enum class Store { Cache, Cookie, CookieFile, Typed };
+// Where an item lives. Cache entries split by their type into cookie entries, pages visited
+// and the cached files, which are all others.
+enum class Store { Cache, Cookie, CookieFile, Typed, Visited };
 
 struct SweepItem {
     Store store;
@@ -22,11 +24,16 @@ public:
 
     // Asked before each item is touched; true ends the sweep there, the item untouched.
     virtual bool StopRequested() { return false; }
-    // The sweep stands on an item and counts it, before deleting it if it deletes.
+    // The sweep stands on an item, before deleting it if it deletes. The cache pass stands on
+    // every entry its walks return, also one of a kind its request does not ask for, which
+    // it neither counts nor deletes.
     virtual void OnVisit(const SweepItem&) {}
     // The item could not be deleted; the sweep goes on once this returns, so a caller may
     // show a box here while the store is still open.
     virtual void OnNotDeleted(const SweepItem&) {}
+    // A cache entry in use refused deletion; the service deletes it once it is released, so
+    // it is neither deleted yet nor one that stays.
+    virtual void OnDeletePending(const SweepItem&) {}
     // Every typed name, listed before the first deletion, in the order the sweep would delete
     // them. A caller may put them in an order of its own (a window, its sorted list box's);
     // the sweep then deletes in that order, as long as it holds exactly the names listed.

@@ -17,7 +17,11 @@ CBrumixDlg::CBrumixDlg(Window& window, const PlatformServices& services, PassRun
 
 bool CBrumixDlg::OnInitDialog() {
     const std::string aboutText = window_.LoadText(IDS_ABOUTBOX);
-    if (!aboutText.empty()) window_.AddAboutToSystemMenu(aboutText, IDM_ABOUTBOX);
+    // The options the window's template has no room for live after the About entry.
+    if (!aboutText.empty()) {
+        window_.AddAboutToSystemMenu(aboutText, IDM_ABOUTBOX);
+        window_.AddSystemMenuEntry(kVisitedMenuEntry, IDM_VISITED);
+    }
     window_.SetWindowIcons();
     QueryPlatform();
     SetupSliderAndProgress();
@@ -46,8 +50,27 @@ void CBrumixDlg::QueryPlatform() {
     g_strWindowsDir = place.windowsDir;
 }
 
-bool CBrumixDlg::IsAboutCommand(std::uint32_t commandId) {
-    return (commandId & kSysCommandIdMask) == IDM_ABOUTBOX;
+CBrumixDlg::SystemCommand CBrumixDlg::OnSysCommand(std::uint32_t command) {
+    switch (command & kSysCommandIdMask) {
+        case IDM_ABOUTBOX:
+            return SystemCommand::About;
+        case IDM_VISITED:
+            ToggleVisitedOption();
+            return SystemCommand::Handled;
+        default:
+            return SystemCommand::Default;
+    }
+}
+
+// The counters follow the option at once: a count now, or once the running pass has ended.
+void CBrumixDlg::ToggleVisitedOption() {
+    visitedOption_ = !visitedOption_;
+    window_.CheckSystemMenuEntry(IDM_VISITED, visitedOption_);
+    if (passRunning_) {
+        recountPending_ = true;
+    } else {
+        StartPass(std::nullopt);
+    }
 }
 
 bool CBrumixDlg::OnPaint() {

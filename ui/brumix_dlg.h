@@ -19,8 +19,10 @@ public:
     // pass on passes' worker; the handlers, which the host calls, run on the window's thread.
     CBrumixDlg(Window& window, const PlatformServices& services, PassRunner& passes);
     bool OnInitDialog();
-    // True when the command is the About entry; the host then opens the About box.
-    static bool IsAboutCommand(std::uint32_t commandId);
+    // What the host does with a system command: the About box is a dialog it opens; the
+    // visited-pages option is the logic's own; Default goes to the default handling.
+    enum class SystemCommand { Default, About, Handled };
+    SystemCommand OnSysCommand(std::uint32_t command);
     // True when the host should draw the minimised window's icon instead of the default.
     bool OnPaint();
 
@@ -63,12 +65,14 @@ private:
     void ShowFound(bool found);
     void FillUrlList(std::vector<std::string>& names);
     void ShowNotDeleted(const std::string& name);
-    void ShowTypedUrls(const TypedUrlResult& result);
-    void ShowCache(const CacheSweepResult& result);
+    // visitedFollow: the pass's cache sweep counts the pages visited too, and shows the sum.
+    void ShowTypedUrls(const TypedUrlResult& result, bool visitedFollow);
+    void ShowCache(const CacheSweepResult& result, bool contentSwept, bool visitedSwept);
     CookieFolderPlace CookiePlace() const;
 
     // brumix_dlg.cpp
     void QueryPlatform();
+    void ToggleVisitedOption();
 
     // sniffer.cpp
     void SetupSliderAndProgress();
@@ -116,4 +120,12 @@ private:
     bool closePending_ = false;
     // The temporary-files box was clicked while a clear was underway.
     bool tempClickedDuringClear_ = false;
+    // The option in the system menu: the pages visited go with the history.
+    bool visitedOption_ = false;
+    // The option as the running pass took it at its start; written only while no pass runs.
+    bool passVisited_ = false;
+    // The option changed during a pass: the window counts again once it ends.
+    bool recountPending_ = false;
+    // The typed addresses the pass listed, for the history counter's sum with the pages visited.
+    int typedListed_ = 0;
 };

@@ -19,6 +19,8 @@ void CBrumixDlg::OnClearNow() {
     selection.typedUrls = window_.GetCheck(IDC_HISTORY) == 1;
     selection.cache = window_.GetCheck(IDC_TEMP_FILES) == 1;
     selection.cookies = window_.GetCheck(IDC_COOKIES) == 1;
+    // With the option, the pages visited go with the typed addresses, after them.
+    selection.visited = visitedOption_ && selection.typedUrls;
     if (passRunning_) {
         pendingClear_ = selection;
         return;

@@ -25,11 +25,13 @@ void CBrumixDlg::Display::OnNotDeleted(const SweepItem& item) {
 
 // The results are copied: the worker goes on without waiting for the window.
 void CBrumixDlg::Display::OnTypedUrlsSwept(const TypedUrlResult& result) {
-    dlg_.passes_.Post([&dlg = dlg_, result] { dlg.ShowTypedUrls(result); });
+    dlg_.passes_.Post([&dlg = dlg_, result, visited = visitedSwept_] { dlg.ShowTypedUrls(result, visited); });
 }
 
 void CBrumixDlg::Display::OnCacheSwept(const CacheSweepResult& result) {
-    dlg_.passes_.Post([&dlg = dlg_, result] { dlg.ShowCache(result); });
+    dlg_.passes_.Post([&dlg = dlg_, result, content = contentSwept_, visited = visitedSwept_] {
+        dlg.ShowCache(result, content, visited);
+    });
 }
 
 void CBrumixDlg::ShowFound(bool found) {
@@ -55,16 +57,23 @@ void CBrumixDlg::ShowNotDeleted(const std::string& name) {
     window_.ShowMessageBox(kNotDeleted, name, kMbOk);
 }
 
-void CBrumixDlg::ShowTypedUrls(const TypedUrlResult& result) {
+void CBrumixDlg::ShowTypedUrls(const TypedUrlResult& result, bool visitedFollow) {
     // A key that cannot be opened leaves the counter and the marks as they were; so does a
-    // stopped sweep, whose count is not the key's.
-    if (!result.opened || result.stopped) return;
+    // stopped sweep, whose count is not the key's. With the pages visited, a missing key is
+    // none of the sum, which the cache's sweep shows.
+    typedListed_ = result.opened ? result.listed : 0;
+    if (!result.opened || result.stopped || visitedFollow) return;
     window_.SetControlText(IDC_HISTORY_COUNT, FormatText(kHistoryCountFormat, result.listed));
     ShowFound(result.listed != 0);
 }
 
-void CBrumixDlg::ShowCache(const CacheSweepResult& result) {
+void CBrumixDlg::ShowCache(const CacheSweepResult& result, bool contentSwept, bool visitedSwept) {
     if (result.walk.stopped || result.cookieFiles.stopped) return;
+    if (visitedSwept) {
+        window_.SetControlText(IDC_HISTORY_COUNT,
+                               FormatText(kHistoryCountFormat, typedListed_ + result.walk.visitedPages));
+    }
+    if (!contentSwept) return;
     const int cookies = result.Cookies();
     window_.SetControlText(IDC_CACHED_COUNT, FormatText(kCachedCountFormat, result.walk.cachedFiles));
     window_.SetControlText(IDC_COOKIE_COUNT, FormatText(kCookieCountFormat, cookies));
@@ -78,16 +87,19 @@ CookieFolderPlace CBrumixDlg::CookiePlace() const {
 }
 
 int CBrumixDlg::ScanTypedUrls(int bCountOnly) {
-    Display display(*this);
+    Display display(*this, true, passVisited_);
     const TypedUrlResult result = SweepTypedUrls(services_.registry, bCountOnly != 1, display);
     display.OnTypedUrlsSwept(result);
     return result.opened ? result.listed : -1;
 }
 
 int CBrumixDlg::ScanCache(int bDeleteCookies, int bCountOnly) {
-    Display display(*this);
-    const CacheSweepResult result =
-        SweepCache(services_, CookiePlace(), CacheRequest{bCountOnly != 1, bDeleteCookies == 1}, display);
+    Display display(*this, true, passVisited_);
+    CacheRequest request;
+    request.deleteEntries = bCountOnly != 1;
+    request.includeCookies = bDeleteCookies == 1;
+    request.includeVisited = passVisited_;
+    const CacheSweepResult result = SweepCache(services_, CookiePlace(), request, display);
     display.OnCacheSwept(result);
     return result.walk.complete ? 1 : 0;
 }

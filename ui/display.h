@@ -11,7 +11,10 @@
 
 class CBrumixDlg::Display final : public StoreSweepObserver {
 public:
-    explicit Display(CBrumixDlg& dlg) : dlg_(dlg) {}
+    // What the sweeps this observer hears count: the cache's content (the cached files and the
+    // cookies), the pages visited.
+    Display(CBrumixDlg& dlg, bool contentSwept, bool visitedSwept)
+        : dlg_(dlg), contentSwept_(contentSwept), visitedSwept_(visitedSwept) {}
 
     bool StopRequested() override;
     void OnTypedUrlsListed(std::vector<std::string>& names) override;
@@ -21,4 +24,6 @@ public:
 
 private:
     CBrumixDlg& dlg_;
+    bool contentSwept_;
+    bool visitedSwept_;
 };

@@ -22,11 +22,12 @@ constexpr std::uint32_t kHandOverPollMs = 250;
 void CBrumixDlg::StartPass(const std::optional<StoreSelection>& clear) {
     passRunning_ = true;
     clearRunning_ = clear.has_value();
+    passVisited_ = visitedOption_;
     window_.StartTimer(ID_HANDOVER_TIMER, kHandOverPollMs);
     passes_.Start(
         [this, clear] {
             if (clear) {
-                Display display(*this);
+                Display display(*this, clear->cache, clear->visited);
                 SweepStores(services_, CookiePlace(), *clear, true, display);
             }
             if (!passes_.StopRequested()) CountEverything();
@@ -49,6 +50,8 @@ void CBrumixDlg::OnPassEnded(bool completed) {
     if (pendingClear_ && !stopped && !closePending_) {
         const StoreSelection next = *pendingClear_;
         pendingClear_.reset();
+        // The clear ends with a count of its own, with the option as it stands then.
+        recountPending_ = false;
         StartPass(next);
         return;
     }
@@ -56,7 +59,11 @@ void CBrumixDlg::OnPassEnded(bool completed) {
         pendingClear_.reset();
         EndClear(wasClear && completed && !stopped);
     }
-    if (std::exchange(closePending_, false)) Close();
+    if (std::exchange(closePending_, false)) {
+        Close();
+        return;
+    }
+    if (std::exchange(recountPending_, false) && !stopped) StartPass(std::nullopt);
 }
 
 CBrumixDlg::PassStop CBrumixDlg::StopPass() {

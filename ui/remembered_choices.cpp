@@ -49,6 +49,8 @@ void CBrumixDlg::RestoreSettings() {
         window_.SetCheck(choice.controlId, *state);
         (this->*choice.handler)();
     }
+    if (const std::optional<int> visited = stored.CheckState(Setting::Visited)) visitedOption_ = *visited == 1;
+    window_.CheckSystemMenuEntry(IDM_VISITED, visitedOption_);
 }
 
 void CBrumixDlg::SaveSettings() {
@@ -57,6 +59,7 @@ void CBrumixDlg::SaveSettings() {
         values[choice.setting] =
             choice.handler == nullptr ? window_.SliderGetPos(choice.controlId) : window_.GetCheck(choice.controlId);
     }
+    values[Setting::Visited] = visitedOption_ ? 1 : 0;
     WriteSettings(services_.registry, values);
 }
 

@@ -21,4 +21,6 @@ inline constexpr const char kHistoryCountFormat[] = "URLs In History: %d";
 inline constexpr const char kNotDeleted[] = "NOT DELETED";
 inline constexpr const char kNothingToClear[] =
     "Nothing to clear! Select:\n- 'Temporary Internet Files' (+ Cookies) or\n- 'Internet Explorer History'";
+inline constexpr const char kVisitedMenuEntry[] = "Clear &visited pages with the history";
+inline constexpr const char kKeepCookiesMenuEntry[] = "Cookies to &keep...";
 inline constexpr const char kMakerAddress[] = "http://www.quellmar.example/";

@@ -8,7 +8,13 @@
 #include "platform/errors.h"
 
 void MemoryUrlCache::Add(const std::string& url, std::uint32_t type, std::uint32_t padding, bool locked) {
-    entries_.push_back({url, type, padding, locked});
+    Walked container = Walked::Content;
+    if ((type & kCookieCacheEntry) != 0) {
+        container = Walked::Cookies;
+    } else if ((type & kUrlHistoryCacheEntry) != 0 || url.rfind(kVisitedContainerPrefix, 0) == 0) {
+        container = Walked::History;
+    }
+    entries_.push_back({url, type, padding, locked, container});
 }
 
 std::vector<std::string> MemoryUrlCache::Urls() const {
@@ -47,19 +53,17 @@ bool MemoryUrlCache::Fill(std::size_t index, CacheEntryRecord* block, std::uint3
 MemoryUrlCache::Walked MemoryUrlCache::WalkedBy(const char* pattern) const {
     if (reading_ == CachePatternReading::EveryContainer) {
         if (pattern == nullptr) return Walked::Every;
-        return std::strcmp(pattern, kCookieContainerPrefix) == 0 ? Walked::Cookies : Walked::Nothing;
+        if (std::strcmp(pattern, kCookieContainerPrefix) == 0) return Walked::Cookies;
+        return std::strcmp(pattern, kVisitedContainerPrefix) == 0 ? Walked::History : Walked::Nothing;
     }
     if (pattern == nullptr) return Walked::Content;
-    return EqualsIgnoringAsciiCase(pattern, kCookiePattern) ? Walked::Cookies : Walked::Nothing;
+    if (EqualsIgnoringAsciiCase(pattern, kCookiePattern)) return Walked::Cookies;
+    return EqualsIgnoringAsciiCase(pattern, kVisitedPattern) ? Walked::History : Walked::Nothing;
 }
 
 std::size_t MemoryUrlCache::NextWalked(std::size_t from, Walked walked) const {
     for (std::size_t index = from; index < entries_.size(); ++index) {
-        const bool cookie = (entries_[index].type & kCookieCacheEntry) != 0;
-        if (walked == Walked::Every || (walked == Walked::Cookies && cookie) ||
-            (walked == Walked::Content && !cookie)) {
-            return index;
-        }
+        if (walked == Walked::Every || entries_[index].container == walked) return index;
     }
     return entries_.size();
 }

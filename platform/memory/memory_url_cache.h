@@ -12,10 +12,11 @@
 // How a cache service reads the first call's pattern.
 enum class CachePatternReading {
     // Wine's, and the older cache's as studied from outside: no pattern walks every container,
-    // and only the cookie container's own spelling, kCookieContainerPrefix, walks the cookies.
+    // and only a container's own spelling (kCookieContainerPrefix, kVisitedContainerPrefix),
+    // matched with its case, walks that container.
     EveryContainer,
-    // The service's reference: no pattern walks the content entries alone, and kCookiePattern,
-    // in any case, walks the cookies.
+    // The service's reference: no pattern walks the content entries alone, and kCookiePattern
+    // or kVisitedPattern, in any case, walks the cookies or the history.
     Documented,
 };
 
@@ -25,7 +26,11 @@ public:
 
     void ReadPatternsAs(CachePatternReading reading) { reading_ = reading; }
 
-    // padding: extra bytes after the strings, to make a record as large as needed.
+    // padding: extra bytes after the strings, to make a record as large as needed. An entry
+    // lives in the cookie container when it has the cookie bit, else in the history container
+    // when it has the history bit or its URL begins with kVisitedContainerPrefix, as the
+    // service files a URL by its container's prefix; else among the content. A locked entry
+    // refuses deletion with kErrorSharingViolation.
     void Add(const std::string& url, std::uint32_t type = kNormalCacheEntry, std::uint32_t padding = 0,
              bool locked = false);
     std::size_t Size() const { return entries_.size(); }
@@ -48,13 +53,15 @@ public:
     std::uint32_t LastError() override { return lastError_; }
 
 private:
+    // What a walk returns; an entry's container is one of Content, Cookies and History.
+    enum class Walked { Every, Content, Cookies, History, Nothing };
     struct Entry {
         std::string url;
         std::uint32_t type;
         std::uint32_t padding;
         bool locked;
+        Walked container;
     };
-    enum class Walked { Every, Content, Cookies, Nothing };
     struct Walk {
         Walked walked;
         // The index in entries_ from which the next call looks for an entry it walks.

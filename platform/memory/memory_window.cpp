@@ -180,6 +180,18 @@ void MemoryWindow::AddAboutToSystemMenu(const std::string& text, std::uint32_t /
     aboutEntry_ = text;
 }
 
+void MemoryWindow::AddSystemMenuEntry(const std::string& text, std::uint32_t commandId) {
+    Record("AddMenuEntry", static_cast<int>(commandId), text);
+    menuEntries_.push_back({text, commandId, false});
+}
+
+void MemoryWindow::CheckSystemMenuEntry(std::uint32_t commandId, bool checked) {
+    Record("CheckMenuEntry", static_cast<int>(commandId), checked ? "1" : "0");
+    for (MenuEntry& entry : menuEntries_) {
+        if (entry.commandId == commandId) entry.checked = checked;
+    }
+}
+
 void MemoryWindow::SetWindowIcons() {
     Record("SetIcons", 0);
 }

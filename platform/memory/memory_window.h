@@ -39,6 +39,13 @@ public:
     const std::vector<MessageBoxShown>& MessageBoxes() const { return boxes_; }
     const std::vector<ToolTip>& ToolTips() const { return tips_; }
     const std::string& AboutEntry() const { return aboutEntry_; }
+    struct MenuEntry {
+        std::string text;
+        std::uint32_t commandId;
+        bool checked;
+    };
+    // The entries after the About entry, in order.
+    const std::vector<MenuEntry>& SystemMenuEntries() const { return menuEntries_; }
     bool HasSizeAndMaximize() const { return sizeAndMaximize_; }
     int EndResult() const { return endResult_; }
 
@@ -82,6 +89,8 @@ public:
     void StopTimer(std::uint32_t id) override;
     std::string LoadText(std::uint32_t stringId) override;
     void AddAboutToSystemMenu(const std::string& text, std::uint32_t commandId) override;
+    void AddSystemMenuEntry(const std::string& text, std::uint32_t commandId) override;
+    void CheckSystemMenuEntry(std::uint32_t commandId, bool checked) override;
     void SetWindowIcons() override;
     void CreateToolTips(const std::vector<ToolTip>& tips) override;
     void EndDialog(int result) override;
@@ -107,6 +116,7 @@ private:
     std::vector<MessageBoxShown> boxes_;
     std::vector<ToolTip> tips_;
     std::string aboutEntry_;
+    std::vector<MenuEntry> menuEntries_;
     bool sizeAndMaximize_ = true;
     int endResult_ = -1;
 };

@@ -38,7 +38,8 @@ BRUMIX_SAME_FIELD(dwHeaderInfoSize);
 BRUMIX_SAME_FIELD(lpszFileExtension);
 BRUMIX_SAME_FIELD(dwExemptDelta);
 #undef BRUMIX_SAME_FIELD
-static_assert(kCookieCacheEntry == COOKIE_CACHE_ENTRY && kNormalCacheEntry == NORMAL_CACHE_ENTRY);
+static_assert(kCookieCacheEntry == COOKIE_CACHE_ENTRY && kNormalCacheEntry == NORMAL_CACHE_ENTRY &&
+              kUrlHistoryCacheEntry == URLHISTORY_CACHE_ENTRY);
 
 // The four calls of the walk, resolved once per process.
 struct WininetCalls {

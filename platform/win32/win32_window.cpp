@@ -183,6 +183,16 @@ void Win32Window::AddAboutToSystemMenu(const std::string& text, std::uint32_t co
     AppendMenuA(menu, MF_STRING, commandId, text.c_str());
 }
 
+void Win32Window::AddSystemMenuEntry(const std::string& text, std::uint32_t commandId) {
+    if (HMENU menu = GetSystemMenu(dialog_, FALSE)) AppendMenuA(menu, MF_STRING, commandId, text.c_str());
+}
+
+void Win32Window::CheckSystemMenuEntry(std::uint32_t commandId, bool checked) {
+    if (HMENU menu = GetSystemMenu(dialog_, FALSE)) {
+        CheckMenuItem(menu, commandId, MF_BYCOMMAND | (checked ? MF_CHECKED : MF_UNCHECKED));
+    }
+}
+
 void Win32Window::SetWindowIcons() {
     // The large icon is the module's shared one, at the size LoadIcon caches. The small one
     // is not shared: the shared cache hands back the first image loaded under a name, whatever

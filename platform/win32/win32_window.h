@@ -50,6 +50,8 @@ public:
     void StopTimer(std::uint32_t id) override;
     std::string LoadText(std::uint32_t stringId) override;
     void AddAboutToSystemMenu(const std::string& text, std::uint32_t commandId) override;
+    void AddSystemMenuEntry(const std::string& text, std::uint32_t commandId) override;
+    void CheckSystemMenuEntry(std::uint32_t commandId, bool checked) override;
     void SetWindowIcons() override;
     void CreateToolTips(const std::vector<ToolTip>& tips) override;
     void EndDialog(int result) override;

@@ -108,9 +108,9 @@ TEST_P(Canaries, EveryKindOfClearLeavesTheNeighboursAlone) {
         ASSERT_TRUE(app.Restore());
     }
     ASSERT_TRUE(app.Close());
-    // Closing writes the seven values and leaves the key's other contents as they were.
+    // Closing writes the seven values and the option and leaves the key's other contents as they were.
     neighbours_.ExpectIntact();
-    EXPECT_EQ(ValueNames(kSettingsPath).size(), 9u) << "the seven, the default value and the extra one";
+    EXPECT_EQ(ValueNames(kSettingsPath).size(), 10u) << "the seven, the option, the default value and the extra one";
 }
 
 // Cookie text files count and go only where the program looks for them, outside the NT family.

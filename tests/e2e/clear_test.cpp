@@ -122,5 +122,33 @@ TEST_F(Clear, CookieTickKeptAcrossAClearComesBackWithTheFilesBox) {
     ASSERT_TRUE(app.Close());
 }
 
+// The pages visited are no temporary files: without the option they stay in every clear and in
+// no counter; with it (the system menu's entry) they count and go with the history.
+TEST_F(Clear, PagesVisitedGoWithTheHistoryOnlyWithTheOption) {
+    SeedTypedUrls({"url1"});
+    SeedCacheFiles(2);
+    SeedVisitedPages(3);
+    ASSERT_TRUE(app.Start());
+    ExpectCounters(2, 0, 1);
+    ASSERT_TRUE(app.Click(IDC_TEMP_FILES));
+    ASSERT_TRUE(app.Click(IDC_HISTORY));
+    ASSERT_TRUE(app.ClearNow());
+    ExpectCounters(0, 0, 0);
+    EXPECT_EQ(TakeCensus().visited.size(), 3u);
+
+    ASSERT_TRUE(PostMessageA(app.Main(), WM_SYSCOMMAND, IDM_VISITED, 0));
+    ASSERT_TRUE(WaitUntil([&] { return app.Text(IDC_HISTORY_COUNT) == HistoryText(3); }, Millis(10000)))
+        << app.Text(IDC_HISTORY_COUNT);
+    ExpectMark(true);
+    ASSERT_TRUE(app.ClearNow());
+    ExpectCounters(0, 0, 0);
+    EXPECT_TRUE(TakeCensus().visited.empty());
+    ASSERT_TRUE(app.Close());
+    const std::optional<RegValue> stored = ReadValue(kSettingsPath, "visited");
+    ASSERT_TRUE(stored);
+    EXPECT_EQ(stored->type, static_cast<DWORD>(REG_SZ));
+    EXPECT_EQ(stored->data, SzValue("1").data);
+}
+
 }  // namespace
 }  // namespace e2e

@@ -13,7 +13,8 @@ TEST_F(CliCount, PrintsTheWindowsThreeCountersAndDeletesNothing) {
     SeedCookieDomains(2);
     CliResult run = RunCli({"count"});
     EXPECT_EQ(run.exitCode, 0u) << Said(run);
-    EXPECT_EQ(run.out, "Cached Files: 3\nCookies: 2\nURLs In History: 0\n") << "no TypedURLs key counts 0";
+    EXPECT_EQ(run.out, "Cached Files: 3\nCookies: 2\nURLs In History: 0\nPages Visited: 0\n")
+        << "no TypedURLs key counts 0";
     EXPECT_EQ(run.err, "");
 
     SeedTypedUrls({"url1", "url2", "url3"});
@@ -21,9 +22,9 @@ TEST_F(CliCount, PrintsTheWindowsThreeCountersAndDeletesNothing) {
     EXPECT_EQ(run.exitCode, 0u) << Said(run);
     const JsonValue counts = ParseOrFail(run.out);
     ASSERT_EQ(counts.kind, JsonValue::Kind::Object) << run.out;
-    EXPECT_EQ(counts.members.size(), 3u);
+    EXPECT_EQ(counts.members.size(), 4u);
     for (const auto& [key, wanted] :
-         {std::pair<const char*, double>{"cached_files", 3}, {"cookies", 2}, {"typed_urls", 3}}) {
+         {std::pair<const char*, double>{"cached_files", 3}, {"cookies", 2}, {"typed_urls", 3}, {"visited_pages", 0}}) {
         const JsonValue* value = counts.Get(key);
         EXPECT_TRUE(value && value->kind == JsonValue::Kind::Number && value->number == wanted)
             << key << ": " << run.out;
@@ -31,6 +32,43 @@ TEST_F(CliCount, PrintsTheWindowsThreeCountersAndDeletesNothing) {
 
     EXPECT_EQ(CacheItems(true).size(), 5u);
     EXPECT_EQ(ValueNames(kTypedUrlsPath).size(), 3u);
+    ExpectNeighboursIntact();
+}
+
+class CliVisited : public CliE2e {};
+
+// Pages visited in Wine's history container, whose walk without a pattern returns them with the
+// rest: counted on their own line, never as cached files, listed and cleared only with --visited.
+TEST_F(CliVisited, CountListsAndClearsThePagesOnlyWhenSelected) {
+    SeedCacheFiles(2);
+    SeedCookieDomains(1);
+    Items visited;
+    for (const std::string& url : SeedVisitedPages(3)) visited.emplace("visited", url);
+    ASSERT_EQ(VisitedItems(), visited);
+
+    CliResult run = RunCli({"count"});
+    EXPECT_EQ(run.exitCode, 0u) << Said(run);
+    EXPECT_EQ(run.out, "Cached Files: 2\nCookies: 1\nURLs In History: 0\nPages Visited: 3\n");
+
+    run = RunCli({"preview", "--visited"});
+    EXPECT_EQ(run.exitCode, 0u) << Said(run);
+    EXPECT_EQ(ParsePreview(run.out), visited) << run.out;
+
+    run = RunCli({"clear", "--temp", "--cookies"});
+    EXPECT_EQ(run.exitCode, 0u) << Said(run);
+    EXPECT_EQ(run.out, "Cached Files deleted: 2\nCookies deleted: 1\nURLs In History deleted: 0\n");
+    EXPECT_TRUE(CacheItems(true).empty());
+    EXPECT_EQ(VisitedItems(), visited) << "a temporary files clear leaves the pages visited";
+
+    run = RunCli({"clear", "--visited", "--json"});
+    EXPECT_EQ(run.exitCode, 0u) << Said(run);
+    const JsonValue summary = ParseOrFail(run.out);
+    const JsonValue* deleted = summary.Get("deleted");
+    ASSERT_TRUE(deleted && deleted->Get("visited_pages")) << run.out;
+    EXPECT_EQ(deleted->Get("visited_pages")->number, 3);
+    EXPECT_EQ(deleted->Get("cached_files")->number, 0);
+    EXPECT_EQ(run.err, "");
+    EXPECT_TRUE(VisitedItems().empty());
     ExpectNeighboursIntact();
 }
 

@@ -41,6 +41,14 @@ Items CliE2e::CacheItems(bool withCookies) {
     return items;
 }
 
+Items CliE2e::VisitedItems() {
+    const CacheCensus census = TakeCensus();
+    EXPECT_TRUE(census.complete);
+    Items items;
+    for (const std::string& url : census.visited) items.emplace("visited", url);
+    return items;
+}
+
 Items CliE2e::TypedItems() {
     Items items;
     for (const std::wstring& name : ValueNames(kTypedUrlsPath)) items.emplace("typed", WideToAnsi(name));

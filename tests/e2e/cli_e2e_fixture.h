@@ -35,6 +35,8 @@ protected:
 
     // The census as preview's items: every entry as cache or cookie.
     static Items CacheItems(bool withCookies);
+    // The census's pages visited as preview's items.
+    static Items VisitedItems();
     static Items TypedItems();
     static Items CookieFileItems();
     static Items ParsePreview(const std::string& out);

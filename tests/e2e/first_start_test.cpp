@@ -266,7 +266,8 @@ TEST_F(FirstStart, AboutBoxOpensFromTheSystemMenuAndClosesWithOk) {
     ASSERT_TRUE(app.Close());
 }
 
-// The first close creates the settings key with the seven values the untouched window holds.
+// The first close creates the settings key with the seven values the untouched window holds,
+// and the visited pages' option, off.
 TEST_F(FirstStart, CancelEndsTheProcessAndStoresTheDefaults) {
     ASSERT_FALSE(KeyExists(kSettingsPath));
     ASSERT_TRUE(app.Start());
@@ -277,10 +278,10 @@ TEST_F(FirstStart, CancelEndsTheProcessAndStoresTheDefaults) {
 
     const std::vector<Stored> defaults{
         {"cached_urls", "0"}, {"cookies", "0"}, {"IE_history", "0"}, {"snifTimer", "0"},
-        {"auto_clear", "0"},  {"timer", "1"},   {"modal", "0"},
+        {"auto_clear", "0"},  {"timer", "1"},   {"modal", "0"},      {"visited", "0"},
     };
     ExpectStored(defaults);
-    EXPECT_EQ(ValueNames(kSettingsPath).size(), defaults.size()) << "no value beyond the seven";
+    EXPECT_EQ(ValueNames(kSettingsPath).size(), defaults.size()) << "no value beyond these";
 }
 
 }  // namespace

@@ -74,6 +74,8 @@ TEST_F(EndOfSession, ShutdownWhileMinimisedKeepsEveryChoiceAsTheCloseWritesIt) {
     ASSERT_TRUE(app.Click(IDC_SNIFFER));
     ASSERT_TRUE(app.Click(IDC_AUTO_CLEAR));
     ASSERT_TRUE(app.Click(IDC_ON_TOP));
+    ASSERT_TRUE(PostMessageA(app.Main(), WM_SYSCOMMAND, IDM_VISITED, 0));
+    ASSERT_TRUE(app.Sync());
     ASSERT_EQ(app.Check(IDC_AUTO_CLEAR), BST_CHECKED);
     ASSERT_TRUE(app.Minimise());
     ASSERT_FALSE(KeyExists(kSettingsPath)) << "only the close or the session's end writes the choices";
@@ -81,9 +83,9 @@ TEST_F(EndOfSession, ShutdownWhileMinimisedKeepsEveryChoiceAsTheCloseWritesIt) {
     ASSERT_TRUE(ShutDown());
     EXPECT_TRUE(app.ExitCode(kExitLimit)) << "the program outlived the session";
     const std::vector<Stored> chosen{{"cached_urls", "1"}, {"cookies", "1"}, {"IE_history", "1"}, {"snifTimer", "1"},
-                                     {"auto_clear", "1"},  {"timer", "5"},   {"modal", "1"}};
+                                     {"auto_clear", "1"},  {"timer", "5"},   {"modal", "1"},      {"visited", "1"}};
     ExpectStored(chosen);
-    EXPECT_EQ(ValueNames(kSettingsPath).size(), chosen.size()) << "no value beyond the seven";
+    EXPECT_EQ(ValueNames(kSettingsPath).size(), chosen.size()) << "no value beyond these";
     std::vector<std::optional<RegValue>> atShutdown;
     for (const Stored& stored : chosen) atShutdown.push_back(ReadValue(kSettingsPath, stored.name));
 

@@ -30,21 +30,31 @@ TEST_F(CacheSweepTest, CountingTheCacheVisitsEveryEntryInOrderAndDeletesNothing)
     ExpectNothingOpen();
 }
 
-TEST_F(CacheSweepTest, LockedEntryIsReportedInlineAndTheWalkGoesOn) {
+// An entry in use (locked, or refused with access denied) is pending whatever its kind: the
+// service deletes it once released. Any other refusal leaves it not deleted. The walk goes on.
+TEST_F(CacheSweepTest, EntriesInUseArePendingAndOtherRefusalsAreNotDeleted) {
     p.cache.Add("http://a.example/locked", kNormalCacheEntry, 0, true);
     p.cache.Add("http://a.example/2");
+    p.cache.Add("Cookie:user@a.example/", kCookieCacheEntry, 0, true);
+    p.cache.Add("Visited: user@http://a.example/", kNormalCacheEntry | kUrlHistoryCacheEntry);
     p.cache.Add("http://a.example/3");
-    p.cache.Add("Cookie:user@a.example/", kCookieCacheEntry);
-    const CacheWalkResult result = WalkUrlCache(p.cache, p.heap, CacheRequest{true, false}, recorder);
+    p.faults.FailCall("DeleteUrlCacheEntry", kErrorAccessDenied, 4);
+    p.faults.FailCall("DeleteUrlCacheEntry", kErrorInternetInternalError, 5);
+    const CacheWalkResult result = WalkUrlCache(p.cache, p.heap, CacheRequest{true, true, true}, recorder);
     EXPECT_EQ(recorder.heard,
-              (std::vector<std::string>{"visit cache http://a.example/locked", "kept cache http://a.example/locked",
-                                        "visit cache http://a.example/2", "visit cache http://a.example/3",
-                                        "visit cookie Cookie:user@a.example/"}));
+              (std::vector<std::string>{"visit cache http://a.example/locked", "pending cache http://a.example/locked",
+                                        "visit cache http://a.example/2", "visit cookie Cookie:user@a.example/",
+                                        "pending cookie Cookie:user@a.example/",
+                                        "visit visited Visited: user@http://a.example/",
+                                        "pending visited Visited: user@http://a.example/",
+                                        "visit cache http://a.example/3", "kept cache http://a.example/3"}));
     EXPECT_TRUE(result.complete);
     EXPECT_EQ(result.cachedFiles, 3);
-    EXPECT_EQ(result.deletedFiles, 2);
-    EXPECT_EQ(result.deletedCookieEntries, 0);
-    EXPECT_EQ(p.cache.Urls(), (std::vector<std::string>{"http://a.example/locked", "Cookie:user@a.example/"}));
+    EXPECT_EQ(result.deletedFiles, 1);
+    EXPECT_EQ(result.pendingDeletions, 3);
+    EXPECT_EQ(result.deletedCookieEntries + result.deletedVisitedPages, 0);
+    EXPECT_EQ(p.cache.Urls(), (std::vector<std::string>{"http://a.example/locked", "Cookie:user@a.example/",
+                                                        "Visited: user@http://a.example/", "http://a.example/3"}));
     ExpectNothingOpen();
 }
 
@@ -130,6 +140,118 @@ TEST_P(CookieReadingTest, CountKeepAndClearReachEveryCookieOnce) {
 
 INSTANTIATE_TEST_SUITE_P(Engine, CookieReadingTest,
                          ::testing::Values(CachePatternReading::EveryContainer, CachePatternReading::Documented));
+
+TEST(CacheEntrySort, TheCookieBitThenTheHistoryBitThenAVisitedUrlInAnyCase) {
+    EXPECT_EQ(CacheEntryStore(kCookieCacheEntry | kUrlHistoryCacheEntry, "Visited: u@http://a/"), Store::Cookie);
+    EXPECT_EQ(CacheEntryStore(kNormalCacheEntry | kUrlHistoryCacheEntry, "http://a/"), Store::Visited);
+    EXPECT_EQ(CacheEntryStore(kNormalCacheEntry, "vIsItEd: u@http://a/"), Store::Visited);
+    EXPECT_EQ(CacheEntryStore(kNormalCacheEntry, "Visited"), Store::Cache);
+    EXPECT_EQ(CacheEntryStore(kNormalCacheEntry, "http://a/Visited:"), Store::Cache);
+    EXPECT_EQ(CacheEntryStore(kNormalCacheEntry, nullptr), Store::Cache);
+}
+
+// Under either reading of a walk without a pattern, a page visited is never a cached file; it is
+// counted once when asked for, and deleted only when asked for.
+class VisitedReadingTest : public CacheSweepTest, public ::testing::WithParamInterface<CachePatternReading> {
+protected:
+    VisitedReadingTest() {
+        p.cache.ReadPatternsAs(GetParam());
+        p.cache.Add("http://a.example/1.gif");
+        p.cache.Add("Visited: user@http://a.example/", kNormalCacheEntry | kUrlHistoryCacheEntry);
+        p.cache.Add("Cookie:user@a.example/", kCookieCacheEntry);
+        // Without the history bit: the service files it by its URL, and the pass sorts it so.
+        p.cache.Add("Visited: user@http://b.example/page", kNormalCacheEntry, 5000);
+        p.cache.Add("http://a.example/2.js");
+    }
+};
+
+TEST_P(VisitedReadingTest, PagesVisitedAreCountedAndClearedOnlyWhenAskedForAndNeverAsCachedFiles) {
+    const CacheWalkResult off = WalkUrlCache(p.cache, p.heap, CacheRequest{}, recorder);
+    EXPECT_EQ(off.cachedFiles, 2);
+    EXPECT_EQ(off.cookieEntries, 1);
+    EXPECT_EQ(off.visitedPages, 0);
+    EXPECT_TRUE(off.complete);
+
+    const CacheWalkResult counted = WalkUrlCache(p.cache, p.heap, CacheRequest{false, false, true}, recorder);
+    EXPECT_EQ(counted.cachedFiles, 2);
+    EXPECT_EQ(counted.cookieEntries, 1);
+    EXPECT_EQ(counted.visitedPages, 2);
+    EXPECT_TRUE(counted.complete);
+
+    const CacheWalkResult temp = WalkUrlCache(p.cache, p.heap, CacheRequest{true, true}, recorder);
+    EXPECT_EQ(temp.deletedFiles, 2);
+    EXPECT_EQ(temp.deletedCookieEntries, 1);
+    EXPECT_EQ(temp.deletedVisitedPages, 0);
+    const std::vector<std::string> pages = {"Visited: user@http://a.example/", "Visited: user@http://b.example/page"};
+    EXPECT_EQ(p.cache.Urls(), pages);
+
+    // Pages visited alone are found only by a pass that asks for them.
+    EXPECT_FALSE(SweepCache(p.Services(), kNt, CacheRequest{}, recorder).FoundAnything());
+    EXPECT_TRUE(SweepCache(p.Services(), kNt, CacheRequest{false, false, true}, recorder).FoundAnything());
+
+    recorder.heard.clear();
+    const CacheWalkResult cleared = WalkUrlCache(p.cache, p.heap, CacheRequest{true, false, true, false}, recorder);
+    EXPECT_EQ(cleared.visitedPages, 2);
+    EXPECT_EQ(cleared.deletedVisitedPages, 2);
+    EXPECT_TRUE(cleared.complete);
+    EXPECT_EQ(recorder.heard, (std::vector<std::string>{"visit visited " + pages[0], "visit visited " + pages[1]}));
+    EXPECT_EQ(p.cache.Size(), 0u);
+    ExpectNothingOpen();
+}
+
+INSTANTIATE_TEST_SUITE_P(Engine, VisitedReadingTest,
+                         ::testing::Values(CachePatternReading::EveryContainer, CachePatternReading::Documented));
+
+// The history container is walked on its own only when the pages are asked for and no whole walk
+// before met one, under the reference's spelling first and the container's own after it; a pass
+// over the pages alone makes no other walk.
+TEST_F(CacheSweepTest, HistoryIsWalkedOnItsOwnOnlyWhenAskedForAndNotMetBefore) {
+    auto patterns = [](CachePatternReading reading, bool withPage, CacheRequest request, bool failMidway = false) {
+        MemoryPlatform q;
+        q.cache.ReadPatternsAs(reading);
+        q.cache.Add("http://a.example/1");
+        q.cache.Add("Cookie:user@a.example/", kCookieCacheEntry);
+        if (withPage) q.cache.Add("Visited: user@http://a.example/", kNormalCacheEntry | kUrlHistoryCacheEntry);
+        if (failMidway) q.faults.FailCall("FindNextUrlCacheEntry", kErrorInternetInternalError);
+        SweepObserver quiet;
+        WalkUrlCache(q.cache, q.heap, request, quiet);
+        return q.cache.PatternsWalked();
+    };
+    using Patterns = std::vector<std::string>;
+    const CacheRequest asked{false, false, true};
+    const CacheRequest alone{false, false, true, false};
+    constexpr auto kWine = CachePatternReading::EveryContainer;
+    constexpr auto kDocumented = CachePatternReading::Documented;
+    EXPECT_EQ(patterns(kWine, true, asked), Patterns{"(null)"});
+    EXPECT_EQ(patterns(kWine, false, asked), (Patterns{"(null)", "visited:", "Visited:"}));
+    EXPECT_EQ(patterns(kDocumented, true, asked), (Patterns{"(null)", "cookie:", "visited:"}));
+    EXPECT_EQ(patterns(kDocumented, true, CacheRequest{}), (Patterns{"(null)", "cookie:"}));
+    EXPECT_EQ(patterns(kDocumented, true, asked, true), Patterns{"(null)"});
+    EXPECT_EQ(patterns(kWine, true, alone), (Patterns{"visited:", "Visited:"}));
+    EXPECT_EQ(patterns(kDocumented, true, alone), Patterns{"visited:"});
+}
+
+// The stop is asked before every entry of every walk, and the walks share one block.
+TEST_F(CacheSweepTest, StopInsideTheHistoryWalkLeavesTheRestAndTheCookieFolder) {
+    p.cache.ReadPatternsAs(CachePatternReading::Documented);
+    p.cache.Add("http://a.example/1");
+    p.cache.Add("Cookie:user@a.example/", kCookieCacheEntry);
+    p.cache.Add("Visited: user@http://a.example/0", kNormalCacheEntry | kUrlHistoryCacheEntry, 6000);
+    p.cache.Add("Visited: user@http://a.example/1", kNormalCacheEntry | kUrlHistoryCacheEntry);
+    p.files.AddFile(kCookieFolder, "a.txt");
+    recorder.stopAfterVisits = 3;
+    const CacheSweepResult result = SweepCache(p.Services(), kWin98, CacheRequest{true, true, true}, recorder);
+    EXPECT_TRUE(result.walk.stopped);
+    EXPECT_FALSE(result.walk.complete);
+    EXPECT_EQ(result.walk.deletedVisitedPages, 1);
+    EXPECT_EQ(recorder.heard.back(), "visit visited Visited: user@http://a.example/0");
+    EXPECT_EQ(p.cache.Urls(), std::vector<std::string>{"Visited: user@http://a.example/1"});
+    EXPECT_TRUE(p.files.HasFile(kCookieFolder, "a.txt"));
+    EXPECT_EQ(p.files.DeleteAttempts(), 0);
+    EXPECT_EQ(p.heap.Sizes(),
+              (std::vector<std::size_t>{4096, MemoryUrlCache::RecordSize("Visited: user@http://a.example/0", 6000)}));
+    ExpectNothingOpen();
+}
 
 TEST_F(CacheSweepTest, StopBetweenTwoEntriesLeavesTheRestAndTheCookieFolder) {
     for (int i = 0; i < 4; ++i) p.cache.Add("http://a.example/" + std::to_string(i));

@@ -6,12 +6,13 @@
 namespace {
 
 TEST(CliArguments, FlagsComeInAnyOrderAfterTheCommandAndIgnoreCase) {
-    const ParseResult parsed = ParseArguments({"Clear", "--JSON", "--history", "--temp", "--Cookies"});
+    const ParseResult parsed = ParseArguments({"Clear", "--JSON", "--history", "--temp", "--Cookies", "--Visited"});
     ASSERT_TRUE(parsed.Ok()) << parsed.error;
     EXPECT_EQ(parsed.arguments.command, Command::Clear);
     EXPECT_TRUE(parsed.arguments.temp);
     EXPECT_TRUE(parsed.arguments.cookies);
     EXPECT_TRUE(parsed.arguments.history);
+    EXPECT_TRUE(parsed.arguments.visited);
     EXPECT_TRUE(parsed.arguments.json);
 
     const ParseResult bare = ParseArguments({"preview"});
@@ -66,13 +67,15 @@ INSTANTIATE_TEST_SUITE_P(Cli, CliUsageErrors,
                                            UsageCase{{"clear", "--cookies"},
                                                      "--cookies is only valid together with --temp"},
                                            UsageCase{{"preview", "--cookies", "--history"}, "--cookies is only valid"},
-                                           UsageCase{{"count", "--temp"}, "count always counts the three stores"},
+                                           UsageCase{{"count", "--temp"}, "count always counts the four stores"},
+                                           UsageCase{{"count", "--visited"}, "--visited belong to preview and clear"},
                                            UsageCase{{"--version", "--json"}, "--version takes nothing"}));
 
 TEST_F(CliTest, HelpAndVersionGoToStandardOutputAndTouchNothing) {
     EXPECT_EQ(Run({"/?"}), 0);
     EXPECT_EQ(console.out, UsageText());
-    EXPECT_EQ(console.out.rfind("Usage: brumix COMMAND [--temp] [--cookies] [--history] [--json]\n", 0), 0u);
+    EXPECT_EQ(console.out.rfind("Usage: brumix COMMAND [--temp] [--cookies] [--history] [--visited] [--json]\n", 0),
+              0u);
     EXPECT_NE(console.out.find("130"), std::string::npos) << "the exit codes are listed";
     EXPECT_TRUE(console.err.empty());
 

@@ -18,7 +18,7 @@ protected:
 TEST_F(CliCommandTest, CountIsTheWindowsCountAndDeletesNothing) {
     NonNtWithCookieFiles({"user@a.txt", "user@b.txt"});
     EXPECT_EQ(Run({"count"}), 0);
-    EXPECT_EQ(console.out, "Cached Files: 2\nCookies: 3\nURLs In History: 2\n");
+    EXPECT_EQ(console.out, "Cached Files: 2\nCookies: 3\nURLs In History: 2\nPages Visited: 0\n");
     EXPECT_TRUE(console.err.empty()) << console.err;
     EXPECT_EQ(platform.cache.Size(), 3u);
     EXPECT_EQ(platform.files.Files(kCookieFolder).size(), 2u);
@@ -33,7 +33,7 @@ class CliCookieReading : public CliCommandTest, public ::testing::WithParamInter
 TEST_P(CliCookieReading, CountAndClearReachTheCookiesUnderEitherReading) {
     platform.cache.ReadPatternsAs(GetParam());
     EXPECT_EQ(Run({"count"}), 0);
-    EXPECT_EQ(console.out, "Cached Files: 2\nCookies: 1\nURLs In History: 2\n");
+    EXPECT_EQ(console.out, "Cached Files: 2\nCookies: 1\nURLs In History: 2\nPages Visited: 0\n");
     EXPECT_EQ(Run({"clear", "--temp", "--cookies", "--json"}), 0);
     EXPECT_EQ(console.out,
               "{\"deleted\": {\"cached_files\": 2, \"cookies\": 1, \"typed_urls\": 0}, \"not_deleted\": [], "
@@ -44,15 +44,52 @@ TEST_P(CliCookieReading, CountAndClearReachTheCookiesUnderEitherReading) {
 INSTANTIATE_TEST_SUITE_P(Cli, CliCookieReading,
                          ::testing::Values(CachePatternReading::EveryContainer, CachePatternReading::Documented));
 
+// The pages visited beside the other stores: always counted, reached by --visited alone or with
+// the others under either reading of the cache walk, and never taken by --temp.
+class CliVisitedPages : public CliCommandTest, public ::testing::WithParamInterface<CachePatternReading> {
+protected:
+    CliVisitedPages() {
+        platform.cache.ReadPatternsAs(GetParam());
+        platform.cache.Add("Visited: user@http://a.example/", kNormalCacheEntry | kUrlHistoryCacheEntry);
+        platform.cache.Add("Visited: user@http://b.example/", kNormalCacheEntry | kUrlHistoryCacheEntry);
+    }
+};
+
+TEST_P(CliVisitedPages, CountPreviewAndClearReachThePagesOnlyWhenSelected) {
+    EXPECT_EQ(Run({"count"}), 0);
+    EXPECT_EQ(console.out, "Cached Files: 2\nCookies: 1\nURLs In History: 2\nPages Visited: 2\n");
+    EXPECT_EQ(Run({"count", "--json"}), 0);
+    EXPECT_EQ(console.out, "{\"cached_files\": 2, \"cookies\": 1, \"typed_urls\": 2, \"visited_pages\": 2}\n");
+
+    EXPECT_EQ(Run({"preview", "--visited", "--temp"}), 0);
+    EXPECT_EQ(console.out,
+              "cache\thttp://a.example/1.gif\ncache\thttp://b.example/2.htm\n"
+              "visited\tVisited: user@http://a.example/\nvisited\tVisited: user@http://b.example/\n");
+
+    EXPECT_EQ(Run({"clear", "--temp", "--cookies"}), 0);
+    EXPECT_EQ(console.out, "Cached Files deleted: 2\nCookies deleted: 1\nURLs In History deleted: 0\n");
+    EXPECT_EQ(platform.cache.Size(), 2u) << "the pages visited are no temporary files";
+
+    EXPECT_EQ(Run({"clear", "--visited", "--history", "--json"}), 0);
+    EXPECT_EQ(console.out,
+              "{\"deleted\": {\"cached_files\": 0, \"cookies\": 0, \"typed_urls\": 2, \"visited_pages\": 2}, "
+              "\"not_deleted\": [], \"complete\": true}\n");
+    EXPECT_EQ(platform.cache.Size(), 0u);
+    EXPECT_TRUE(console.err.empty()) << console.err;
+}
+
+INSTANTIATE_TEST_SUITE_P(Cli, CliVisitedPages,
+                         ::testing::Values(CachePatternReading::EveryContainer, CachePatternReading::Documented));
+
 // A missing key is an empty one; a key that is there but refused is not: the script is told.
 TEST_F(CliCommandTest, AMissingTypedUrlsKeyIsEmptyARefusedOneIsNot) {
     MemoryPlatform empty;
     EXPECT_EQ(RunOn(empty, {"count"}), 0);
-    EXPECT_EQ(console.out, "Cached Files: 0\nCookies: 0\nURLs In History: 0\n");
+    EXPECT_EQ(console.out, "Cached Files: 0\nCookies: 0\nURLs In History: 0\nPages Visited: 0\n");
 
     platform.registry.DenyAccess(kTypedUrlsPath);
     EXPECT_EQ(Run({"count"}), 3);
-    EXPECT_EQ(console.out, "Cached Files: 2\nCookies: 1\nURLs In History: 0\n");
+    EXPECT_EQ(console.out, "Cached Files: 2\nCookies: 1\nURLs In History: 0\nPages Visited: 0\n");
     EXPECT_NE(console.err.find("TypedURLs key cannot be opened (error 5)"), std::string::npos) << console.err;
 
     EXPECT_EQ(Run({"clear", "--history"}), 3);
@@ -62,7 +99,8 @@ TEST_F(CliCommandTest, AMissingTypedUrlsKeyIsEmptyARefusedOneIsNot) {
 TEST_F(CliCommandTest, AWalkThatFailsMidwayGivesTheCountsSoFarAndExitThree) {
     platform.faults.FailCall("FindNextUrlCacheEntry", kErrorInternetInternalError);
     EXPECT_EQ(Run({"count"}), 3);
-    EXPECT_EQ(console.out, "Cached Files: 1\nCookies: 0\nURLs In History: 2\n") << "the counts so far";
+    EXPECT_EQ(console.out, "Cached Files: 1\nCookies: 0\nURLs In History: 2\nPages Visited: 0\n")
+        << "the counts so far";
     EXPECT_EQ(console.err, "brumix: the URL cache could not be walked to its end\n");
 
     MemoryPlatform noTypedKey;
@@ -131,17 +169,35 @@ TEST_F(CliCommandTest, ClearEverythingOutsideTheNtFamilyTakesTheCookieFilesToo) 
 TEST_F(CliCommandTest, ItemsThatStayAreNamedOnStandardErrorAndGiveExitOne) {
     platform.registry.SetText(kTypedUrlsPath, "caf\xE9", "x");
     platform.registry.ProtectValue(kTypedUrlsPath, "caf\xE9");
-    platform.cache.Add("http://locked.example/", kNormalCacheEntry, 0, true);
+    platform.cache.Add("http://refused.example/");
+    platform.faults.FailCall("DeleteUrlCacheEntry", kErrorInternetInternalError, 3);
 
     EXPECT_EQ(Run({"clear", "--history", "--temp", "--json"}), 1);
     EXPECT_EQ(console.err,
-              "brumix: not deleted: typed\tcaf\xC3\xA9\nbrumix: not deleted: cache\thttp://locked.example/\n");
+              "brumix: not deleted: typed\tcaf\xC3\xA9\nbrumix: not deleted: cache\thttp://refused.example/\n");
     EXPECT_EQ(console.out,
               "{\"deleted\": {\"cached_files\": 2, \"cookies\": 0, \"typed_urls\": 2}, \"not_deleted\": ["
               "{\"store\": \"typed\", \"name\": \"caf\xC3\xA9\"}, "
-              "{\"store\": \"cache\", \"name\": \"http://locked.example/\"}], \"complete\": true}\n");
+              "{\"store\": \"cache\", \"name\": \"http://refused.example/\"}], \"complete\": true}\n");
     EXPECT_EQ(platform.registry.ValueNames(kTypedUrlsPath), std::vector<std::string>{"caf\xE9"});
-    EXPECT_EQ(platform.cache.Urls(), (std::vector<std::string>{"Cookie:user@a.example/", "http://locked.example/"}));
+    EXPECT_EQ(platform.cache.Urls(), (std::vector<std::string>{"Cookie:user@a.example/", "http://refused.example/"}));
+}
+
+// Entries in use go once released: counted on one line of standard error and in JSON, never
+// named, and no exit code of their own.
+TEST_F(CliCommandTest, CacheEntriesInUseArePendingUnnamedAndGiveNoExitCode) {
+    platform.cache.Add("http://locked.example/", kNormalCacheEntry, 0, true);
+    platform.cache.Add("Visited: user@http://locked.example/", kNormalCacheEntry | kUrlHistoryCacheEntry, 0, true);
+    EXPECT_EQ(Run({"clear", "--temp", "--visited"}), 0);
+    EXPECT_EQ(console.out,
+              "Cached Files deleted: 2\nCookies deleted: 0\nURLs In History deleted: 0\nPages Visited deleted: 0\n");
+    EXPECT_EQ(console.err, "brumix: cache entries in use, deletion pending: 2\n");
+
+    EXPECT_EQ(Run({"clear", "--temp", "--visited", "--json"}), 0);
+    EXPECT_EQ(console.out,
+              "{\"deleted\": {\"cached_files\": 0, \"cookies\": 0, \"typed_urls\": 0, \"visited_pages\": 0}, "
+              "\"not_deleted\": [], \"pending\": 2, \"complete\": true}\n");
+    EXPECT_EQ(platform.cache.Size(), 3u);
 }
 
 TEST_F(CliCommandTest, ATypedTimeThatStaysGivesNoReportAndNoExitCode) {
@@ -220,6 +276,23 @@ TEST_F(CliCommandTest, RememberedChoicesThatSelectNothingAreRefusedUntouched) {
     EXPECT_FALSE(Called("FindFirstUrlCacheEntry"));
     EXPECT_FALSE(Called("RegEnumValue"));
     EXPECT_EQ(platform.cache.Size(), 3u);
+    EXPECT_FALSE(RegistryWritten());
+}
+
+// The option goes with the history: it selects the pages visited only where IE_history does.
+TEST_F(CliCommandTest, RememberedChoicesSelectThePagesVisitedOnlyWithTheHistory) {
+    platform.cache.Add("Visited: user@http://a.example/", kNormalCacheEntry | kUrlHistoryCacheEntry);
+    Remember("0", "0", "0");
+    platform.registry.SetText(kSettingsPath, "visited", "1");
+    EXPECT_EQ(Run({"clear"}), 2);
+    EXPECT_EQ(platform.cache.Size(), 4u);
+
+    Remember("0", "0", "1");
+    EXPECT_EQ(Run({"clear"}), 0);
+    EXPECT_EQ(console.err, "brumix: no store named; the remembered choices select --history --visited\n");
+    EXPECT_EQ(console.out,
+              "Cached Files deleted: 0\nCookies deleted: 0\nURLs In History deleted: 2\nPages Visited deleted: 1\n");
+    EXPECT_EQ(platform.cache.Urls(), kAllEntries);
     EXPECT_FALSE(RegistryWritten());
 }
 

@@ -23,13 +23,16 @@ StoreSweepResult Counted() {
     return result;
 }
 
-TEST(CliReport, CountIsThreeLinesOrOneObject) {
+TEST(CliReport, CountIsFourLinesOrOneObject) {
     StoreSweepResult result = Counted();
-    EXPECT_EQ(CountReport(result, false), "Cached Files: 12\nCookies: 3\nURLs In History: 2\n");
-    EXPECT_EQ(CountReport(result, true), "{\"cached_files\": 12, \"cookies\": 3, \"typed_urls\": 2}\n");
+    result.visitedSwept = true;
+    result.cache.walk.visitedPages = 7;
+    EXPECT_EQ(CountReport(result, false), "Cached Files: 12\nCookies: 3\nURLs In History: 2\nPages Visited: 7\n");
+    EXPECT_EQ(CountReport(result, true),
+              "{\"cached_files\": 12, \"cookies\": 3, \"typed_urls\": 2, \"visited_pages\": 7}\n");
 
     result.typedUrls.opened = false;
-    EXPECT_EQ(CountReport(result, false), "Cached Files: 12\nCookies: 3\nURLs In History: 0\n")
+    EXPECT_EQ(CountReport(result, false), "Cached Files: 12\nCookies: 3\nURLs In History: 0\nPages Visited: 7\n")
         << "a key that was not opened listed nothing";
 }
 

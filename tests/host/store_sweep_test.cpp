@@ -33,6 +33,27 @@ TEST_F(StoreSweepTest, StoresGoTypedFirstThenCacheEachReportedWhenDone) {
     EXPECT_TRUE(p.registry.ValueNames(kTypedUrlsPath).empty());
 }
 
+// The pages visited with the typed addresses, the way a clear of the history takes them: after
+// the addresses, one pass over the history container alone, and no cookie folder.
+TEST_F(StoreSweepTest, PagesVisitedAloneAreOneHistoryWalkAfterTheTypedAddresses) {
+    p.cache.ReadPatternsAs(CachePatternReading::Documented);
+    SeedTyped({"a"});
+    p.cache.Add("http://a.example/1");
+    p.cache.Add("Visited: user@http://a.example/", kNormalCacheEntry | kUrlHistoryCacheEntry);
+    p.files.AddFile(kCookieFolder, "c.txt");
+    const StoreSweepResult result =
+        SweepStores(p.Services(), kWin98, StoreSelection{false, false, true, true}, true, recorder);
+    EXPECT_EQ(recorder.heard,
+              (std::vector<std::string>{"visit typed a", "typed done", "visit visited Visited: user@http://a.example/",
+                                        "cache done"}));
+    EXPECT_EQ(p.cache.PatternsWalked(), std::vector<std::string>{"visited:"});
+    EXPECT_TRUE(result.cacheSwept);
+    EXPECT_TRUE(result.visitedSwept);
+    EXPECT_TRUE(result.Complete());
+    EXPECT_EQ(result.cache.walk.deletedVisitedPages, 1);
+    EXPECT_EQ(p.cache.Urls(), std::vector<std::string>{"http://a.example/1"});
+}
+
 TEST_F(StoreSweepTest, UnselectedStoresAreNotTouchedAndCountingDeletesNothing) {
     SeedTyped({"a"});
     p.cache.Add("http://a.example/1");

@@ -18,8 +18,8 @@ inline constexpr char kCookieFolder[] = "C:\\WINDOWS\\Cookies";
 inline const CookieFolderPlace kWin98{false, "C:\\WINDOWS"};
 inline const CookieFolderPlace kNt{true, "C:\\WINDOWS"};
 
-// Writes down every call as "visit STORE NAME", "kept STORE NAME" or "typed done" /
-// "cache done", and can stop after a given number of visits.
+// Writes down every call as "visit STORE NAME", "kept STORE NAME", "pending STORE NAME" or
+// "typed done" / "cache done", and can stop after a given number of visits.
 class Recorder : public StoreSweepObserver {
 public:
     std::vector<std::string> heard;
@@ -36,6 +36,9 @@ public:
         heard.push_back("kept " + StoreName(item.store) + " " + std::string(item.name));
         if (whileNotDeleted) whileNotDeleted(item);
     }
+    void OnDeletePending(const SweepItem& item) override {
+        heard.push_back("pending " + StoreName(item.store) + " " + std::string(item.name));
+    }
     void OnTypedUrlsListed(std::vector<std::string>& names) override {
         if (orderTyped) orderTyped(names);
     }
@@ -44,7 +47,7 @@ public:
 
 private:
     static std::string StoreName(Store store) {
-        static const std::array<const char*, 4> kNames{"cache", "cookie", "file", "typed"};
+        static const std::array<const char*, 5> kNames{"cache", "cookie", "file", "typed", "visited"};
         return kNames.at(static_cast<std::size_t>(store));
     }
     int visits_ = 0;

@@ -51,11 +51,17 @@ TEST_F(InitTest, SystemMenuGetsTheAboutEntryUnlessItsTextIsEmpty) {
     EXPECT_TRUE(plain.window.HasSizeAndMaximize());
 }
 
-TEST_F(InitTest, OnlyCommandsSixteenToThirtyOneOpenTheAboutBox) {
+// Only the high twelve bits of a system command name it: 16 to 31 open the About box, 64 to 79
+// switch the visited-pages option, every other command is the system's.
+TEST_F(InitTest, SystemCommandsAreTakenByTheirHighTwelveBits) {
+    using Command = CBrumixDlg::SystemCommand;
     for (std::uint32_t id = 0; id <= 0xFFFF; ++id) {
-        EXPECT_EQ(CBrumixDlg::IsAboutCommand(id), id >= 0x10 && id <= 0x1F) << id;
+        const Command expected = id >= 0x10 && id <= 0x1F   ? Command::About
+                                 : id >= 0x40 && id <= 0x4F ? Command::Handled
+                                                            : Command::Default;
+        EXPECT_EQ(dlg.OnSysCommand(id), expected) << id;
     }
-    EXPECT_FALSE(CBrumixDlg::IsAboutCommand(0xF060));
+    EXPECT_EQ(dlg.OnSysCommand(0xF060), Command::Default);
 }
 
 TEST_F(InitTest, PlatformFamilyAndWindowsDirectoryAreKept) {

@@ -107,7 +107,7 @@ TEST_F(SettingsTest, OnlyZeroOrOneSetsABoxAndZeroUnchecksAndRunsTheHandler) {
     EXPECT_EQ(Text(IDC_STATUS), "Keep Temporary Files");
 }
 
-TEST_F(SettingsTest, CloseWritesAllSevenValuesAsTextWithOneNul) {
+TEST_F(SettingsTest, CloseWritesTheSevenValuesAndTheOptionAsTextWithOneNul) {
     Start();
     platform.window.SetCheck(IDC_TEMP_FILES, 1);
     platform.window.SetCheck(IDC_AUTO_CLEAR, 1);
@@ -115,11 +115,12 @@ TEST_F(SettingsTest, CloseWritesAllSevenValuesAsTextWithOneNul) {
     dlg.OnCancel();
     EXPECT_EQ(platform.registry.ValueNames(kSettingsPath),
               (std::vector<std::string>{"cached_urls", "cookies", "IE_history", "snifTimer", "auto_clear", "timer",
-                                        "modal"}));
+                                        "modal", "visited"}));
     EXPECT_EQ(Stored("cached_urls"), (std::vector<std::uint8_t>{'1', 0}));
     EXPECT_EQ(Stored("cookies"), (std::vector<std::uint8_t>{'0', 0}));
     EXPECT_EQ(Stored("auto_clear"), (std::vector<std::uint8_t>{'1', 0}));
     EXPECT_EQ(Stored("timer"), (std::vector<std::uint8_t>{'4', '5', 0}));
+    EXPECT_EQ(Stored("visited"), (std::vector<std::uint8_t>{'0', 0}));
     EXPECT_EQ(platform.window.EndResult(), IDCANCEL);
     EXPECT_EQ(platform.registry.OpenKeys(), 0);
 }
@@ -139,9 +140,11 @@ TEST_F(SettingsTest, WhatACloseSavesTheNextStartRestores) {
     platform.window.SliderSetPos(IDC_INTERVAL, 12);
     platform.window.SetCheck(IDC_SNIFFER, 1);
     dlg.OnSniffer();
+    dlg.OnSysCommand(IDM_VISITED);
     dlg.OnCancel();
 
     MemoryWindow next(platform.faults, MainWindowTemplate());
+    next.strings[IDS_ABOUTBOX] = "&About Win Brumix...";
     CBrumixDlg nextDlg(next, platform.Services(), platform.passes);
     nextDlg.OnInitDialog();
     EXPECT_EQ(next.control(IDC_TEMP_FILES).check, 1);
@@ -149,6 +152,8 @@ TEST_F(SettingsTest, WhatACloseSavesTheNextStartRestores) {
     EXPECT_EQ(next.control(IDC_SNIFFER).check, 1);
     EXPECT_EQ(next.Timers().at(ID_SNIFF_TIMER), 12000u);
     EXPECT_TRUE(next.Topmost());
+    ASSERT_EQ(next.SystemMenuEntries().size(), 1u);
+    EXPECT_TRUE(next.SystemMenuEntries()[0].checked) << "the visited pages' option";
 }
 
 }  // namespace

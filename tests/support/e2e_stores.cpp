@@ -65,6 +65,15 @@ std::vector<std::string> SeedCacheFiles(int count) {
     return urls;
 }
 
+std::vector<std::string> SeedVisitedPages(int count) {
+    std::vector<std::string> urls;
+    for (int i = 0; i < count; ++i) {
+        urls.push_back("Visited: user@http://" + UniqueName("pages") + ".example/page.htm");
+        EXPECT_TRUE(CommitVisitedPage(urls.back())) << urls.back();
+    }
+    return urls;
+}
+
 void SeedCookieDomains(int count) {
     for (int i = 0; i < count; ++i) {
         EXPECT_TRUE(SetPersistentCookie("http://" + UniqueName("crumbs") + ".example/", "session=value-of-session"));

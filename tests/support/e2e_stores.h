@@ -11,6 +11,9 @@ void EmptyStores();
 
 // Ordinary cache entries, each backed by a file, under URLs no earlier call used.
 std::vector<std::string> SeedCacheFiles(int count);
+// Pages visited in the history container ("Visited: user@http://..."), under URLs no earlier
+// call used.
+std::vector<std::string> SeedVisitedPages(int count);
 // One cookie entry per domain, as wininet keeps them.
 void SeedCookieDomains(int count);
 // Typed addresses under the given value names, each with an address as its data.

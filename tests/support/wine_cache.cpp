@@ -6,6 +6,7 @@
 #include <wininet.h>
 
 #include <atomic>
+#include <cstring>
 
 namespace {
 
@@ -46,6 +47,11 @@ std::string SourceUrl(const INTERNET_CACHE_ENTRY_INFOA& entry) {
     return entry.lpszSourceUrlName != nullptr ? entry.lpszSourceUrlName : "";
 }
 
+bool IsVisitedPage(const INTERNET_CACHE_ENTRY_INFOA& entry) {
+    if ((entry.CacheEntryType & URLHISTORY_CACHE_ENTRY) != 0) return true;
+    return _strnicmp(SourceUrl(entry).c_str(), "Visited:", 8) == 0;
+}
+
 }  // namespace
 
 bool CommitEntry(const std::string& url, std::size_t headerBytes) {
@@ -69,6 +75,12 @@ bool CommitEntryWithFile(const std::string& url, const std::string& body) {
                                          nullptr) != FALSE;
 }
 
+bool CommitVisitedPage(const std::string& url) {
+    const FILETIME never{};
+    return CommitUrlCacheEntryA(url.c_str(), nullptr, never, never, NORMAL_CACHE_ENTRY | URLHISTORY_CACHE_ENTRY,
+                                nullptr, 0, nullptr, nullptr) != FALSE;
+}
+
 bool SetPersistentCookie(const std::string& url, const std::string& nameValue) {
     // Only a cookie with an expiry date is persistent, and only a persistent one reaches the cache.
     const std::string cookie = nameValue + "; expires=Sat, 01-Jan-2050 00:00:00 GMT";
@@ -83,7 +95,11 @@ std::string UniqueName(const std::string& stem) {
 CacheCensus TakeCensus() {
     CacheCensus census;
     census.complete = WalkCache([&](const INTERNET_CACHE_ENTRY_INFOA& entry) {
-        ((entry.CacheEntryType & COOKIE_CACHE_ENTRY) != 0 ? census.cookies : census.files).push_back(SourceUrl(entry));
+        if ((entry.CacheEntryType & COOKIE_CACHE_ENTRY) != 0) {
+            census.cookies.push_back(SourceUrl(entry));
+        } else {
+            (IsVisitedPage(entry) ? census.visited : census.files).push_back(SourceUrl(entry));
+        }
     });
     return census;
 }
@@ -103,5 +119,5 @@ bool ClearCache() {
     for (const std::string& url : urls) DeleteUrlCacheEntryA(url.c_str());
     if (!walked) return false;
     const CacheCensus after = TakeCensus();
-    return after.complete && after.files.empty() && after.cookies.empty();
+    return after.complete && after.files.empty() && after.cookies.empty() && after.visited.empty();
 }

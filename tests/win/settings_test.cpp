@@ -62,13 +62,13 @@ TEST_F(SettingsTest, EachValueIsItsTextAndOneNulAsRegSz) {
     ASSERT_TRUE(timer.has_value());
     EXPECT_EQ(timer->type, static_cast<DWORD>(REG_SZ));
     EXPECT_EQ(timer->data, (std::vector<std::uint8_t>{'4', '5', 0}));
-    for (const char* name : {"cached_urls", "cookies", "IE_history", "snifTimer", "auto_clear", "modal"}) {
+    for (const char* name : {"cached_urls", "cookies", "IE_history", "snifTimer", "auto_clear", "modal", "visited"}) {
         const std::optional<RegValue> value = ReadValue(kSettingsPath, name);
         ASSERT_TRUE(value.has_value()) << name;
         EXPECT_EQ(value->type, static_cast<DWORD>(REG_SZ)) << name;
         EXPECT_EQ(value->data, (std::vector<std::uint8_t>{'0', 0})) << name;
     }
-    EXPECT_EQ(ValueNames(kSettingsPath).size(), 7u);
+    EXPECT_EQ(ValueNames(kSettingsPath).size(), 8u);
 }
 
 TEST_F(SettingsTest, MissingKeyAndMissingValueReadAsTheSentinel) {

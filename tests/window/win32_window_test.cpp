@@ -163,7 +163,7 @@ TEST_F(Win32WindowTest, TimersTickUntilStoppedAndRestartWithANewPeriod) {
     EXPECT_TRUE(received.timers.empty());
 }
 
-TEST_F(Win32WindowTest, SystemMenuLosesSizeAndMaximizeAndEndsWithTheAboutEntry) {
+TEST_F(Win32WindowTest, SystemMenuLosesSizeAndMaximizeAndTakesTheAboutEntryAndTheOptionsAfterIt) {
     HMENU menu = GetSystemMenu(dialog, FALSE);
     ASSERT_NE(menu, nullptr);
     window.AddAboutToSystemMenu("&About Win Brumix...", IDM_ABOUTBOX);
@@ -179,6 +179,13 @@ TEST_F(Win32WindowTest, SystemMenuLosesSizeAndMaximizeAndEndsWithTheAboutEntry) 
     GetMenuStringA(menu, count - 1, text, sizeof text, MF_BYPOSITION);
     EXPECT_STREQ(text, "&About Win Brumix...");
     EXPECT_TRUE(GetMenuState(menu, count - 2, MF_BYPOSITION) & MF_SEPARATOR);
+
+    window.AddSystemMenuEntry("Clear &visited pages with the history", IDM_VISITED);
+    EXPECT_EQ(GetMenuItemID(menu, count), static_cast<UINT>(IDM_VISITED)) << "after the About entry";
+    window.CheckSystemMenuEntry(IDM_VISITED, true);
+    EXPECT_EQ(GetMenuState(menu, IDM_VISITED, MF_BYCOMMAND) & MF_CHECKED, static_cast<UINT>(MF_CHECKED));
+    window.CheckSystemMenuEntry(IDM_VISITED, false);
+    EXPECT_EQ(GetMenuState(menu, IDM_VISITED, MF_BYCOMMAND) & MF_CHECKED, 0u);
 }
 
 TEST_F(Win32WindowTest, IconsAreTheApplicationIconAtBothSizes) {
