@@ -34,6 +34,8 @@ EOF
 cat >"$bin/dpkg" <<'EOF'
 #!/bin/bash
 echo "dpkg $*" >>"$STUB/calls"
+[ "$1" = --print-foreign-architectures ] && cat "$STUB/architectures"
+exit 0
 EOF
 cat >"$bin/apt-get" <<'EOF'
 #!/bin/bash
@@ -45,22 +47,31 @@ if [ "$1" = update ]; then
     echo "E: Failed to fetch http://mirror/debian-security/dists/bookworm-security/main/binary-i386/Packages.xz  File has unexpected size (1234 != 5678). Mirror sync in progress?"
     exit 100
 fi
-shift 3
-for p in "$@"; do
+wanted=()
+while [ $# -gt 0 ]; do
+    case $1 in
+        -o) [[ "$2" = Dir::Etc::Preferences=* ]] && cp "${2#*=}" "$STUB/preferences"; shift 2 ;;
+        install|-y|-q) shift ;;
+        *) wanted+=("$1"); shift ;;
+    esac
+done
+for p in "${wanted[@]}"; do
     grep -qx "$p" "$STUB/unobtainable" && { echo "E: Unable to locate package $p"; exit 100; }
 done
-printf '%s\n' "$@" >>"$STUB/installed"
+printf '%s\n' "${wanted[@]}" >>"$STUB/installed"
 EOF
 printf '#!/bin/bash\nexec "$@"\n' >"$bin/sudo"
 chmod +x "$bin"/*
 
-# run_deps UPDATE-FAILURES UNOBTAINABLE COMMAND: scripts/deps with the stand-ins; its output in $out.
+# run_deps UPDATE-FAILURES UNOBTAINABLE COMMAND [FOREIGN-ARCHITECTURE]: scripts/deps with the
+# stand-ins; its output in $out.
 run_deps() {
     export STUB=$work/stub
     rm -rf "$STUB" && mkdir -p "$STUB"
     printf 'cmake\nninja-build\n' >"$STUB/installed"
     echo "$1" >"$STUB/update-failures"
     printf '%s\n' $2 >"$STUB/unobtainable"
+    echo "${4:-}" >"$STUB/architectures"
     out=$(PATH=$bin:$PATH BRUMIX_APT_PAUSE=0 TMPDIR=$work "$deps" "$3" 2>&1)
     code=$?
 }
@@ -72,6 +83,13 @@ grep -q "apt-get install -y -q g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86
     fail "run did not install exactly what it lacked: $(cat "$STUB/calls")"
 grep -q "dpkg --add-architecture" "$STUB/calls" && fail "run added the i386 architecture"
 grep -q "needs wine64: Wine's 64-bit half" <<<"$out" || fail "run does not say why it installs Wine: $out"
+
+[ -e "$STUB/preferences" ] && fail "run pinned the i386 architecture away on a machine without it"
+
+# With i386 there for the tests, run keeps its packages out (wine64 recommends wine32:i386).
+run_deps 0 "" run i386
+grep -q "Package: \*:i386" "$STUB/preferences" 2>/dev/null && grep -q "Pin-Priority: -1" "$STUB/preferences" ||
+    fail "run's install on a machine with i386 could bring in i386 packages: $(cat "$STUB/calls")"
 
 run_deps 9 "" release
 [ "$code" = 0 ] || fail "an update that keeps failing stopped an install that works: exit $code: $out"
