@@ -162,7 +162,8 @@ for arch in "${arches[@]}"; do
     done
     # The installs below stand for dist's package only if it is what the writer makes of the stage.
     cmp -s "$dir/release-again.msi" "$dir/release.msi" ||
-        { echo "msi test $arch: dist/winbrumix-$version-$arch.msi is not the package of $stage" >&2; status=1; continue; }
+        { echo "msi test $arch: dist/winbrumix-$version-$arch.msi is not the package of $stage" \
+            "at this commit's time: run scripts/release again" >&2; status=1; continue; }
     mv "$dir/older-again.msi" "$dir/older.msi"
     mv "$dir/newer-again.msi" "$dir/newer.msi"
     preset=win64
