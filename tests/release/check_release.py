@@ -118,7 +118,8 @@ def check_msi(check, msi, entry, version, epoch, archive, name, zip_url):
     check.that((msi.parent / f"{msi.name}.sha256").read_text("ascii") == f"{digest}  {msi.name}\n",
                f"{label}.sha256 is not the MSI's")
     properties = dict(row[:2] for row in msi_table(msi, "Property") if len(row) >= 2)
-    check.that(properties.get("ProductVersion") == version, f"{label}: ProductVersion {properties.get('ProductVersion')}")
+    check.that(properties.get("ProductVersion") == version,
+               f"{label}: ProductVersion {properties.get('ProductVersion')}")
     check.that(entry.get("InstallerSha256", "").lower() == digest, f"winget {label}: hash is not the MSI's")
     check.that(entry.get("InstallerUrl") == zip_url.rsplit("/", 1)[0] + "/" + msi.name,
                f"winget {label}: {entry.get('InstallerUrl')} is not beside the zip")

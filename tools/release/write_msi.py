@@ -53,7 +53,8 @@ def msi_version(version):
     parts = version.split(".")
     limits = (255, 255, 65535, 65535)
     if not 3 <= len(parts) <= 4 or not all(p.isdigit() and int(p) <= top for p, top in zip(parts, limits)):
-        raise SystemExit(f"write_msi: {version} is not a version Windows Installer can compare (at most 255.255.65535.65535)")
+        raise SystemExit(f"write_msi: {version} is not a version Windows Installer can compare "
+                         "(at most 255.255.65535.65535)")
     return version
 
 
