@@ -7,6 +7,7 @@
 
 #include <algorithm>
 
+#include "res/version.h"
 #include "tests/e2e/dialog_layout.h"
 #include "tests/e2e/e2e_fixture.h"
 
@@ -221,7 +222,11 @@ TEST_F(FirstStart, AboutBoxOpensFromTheSystemMenuAndClosesWithOk) {
         };
         const Line kAbout[] = {
             {"Static", nullptr, {7, 0, 21, 20}, true},
-            {"Static", "Win Brumix Version 1.0", {42, 6, 75, 8}, true},
+            // The version line's number comes from the version record: major.minor of res/version.h.
+            {"Static",
+             "Win Brumix Version " BRUMIX_VERSION_STRINGIZE(BRUMIX_VERSION_MAJOR.BRUMIX_VERSION_MINOR),
+             {42, 6, 75, 8},
+             true},
             {"Static", nullptr, {14, 19, 156, 8}, true},
             {"Button", "OK", {134, 2, 45, 14}, true},
             {"Static", "URL's in History are updated every time you unload IE", {7, 76, 172, 9}, false},

@@ -1,11 +1,15 @@
 #!/usr/bin/env python3
 """Checks the release that scripts/release left in dist/: each manifest against its published
-schema, each hash against the zip, each path a manifest names against the zip's entries, and the
-zip's own form (shipped files, fixed order, times and modes)."""
+schema, each hash against the zip or MSI it names, each path a manifest names against the zip's
+entries, the zip's own form (shipped files, fixed order, times and modes), and that each MSI holds
+the zip's files for its architecture under the codes the winget manifest gives."""
 import argparse
 import hashlib
 import json
+import os
+import subprocess
 import sys
+import tempfile
 import zipfile
 from datetime import datetime, timezone
 from pathlib import Path, PureWindowsPath
@@ -78,13 +82,14 @@ def check_winget(check, folder, version, zip_name, zip_hash, entries):
         check.that(document.get("PackageIdentifier") == PACKAGE_ID and document.get("PackageVersion") == version,
                    f"winget {file}: not {PACKAGE_ID} {version}")
         documents[kind] = document
-    installer = documents.get("installer", {})
-    check.that(installer.get("InstallerType") == "zip" and installer.get("NestedInstallerType") == "portable",
-               "winget: not a zip of portable programs")
-    by_architecture = {entry.get("Architecture"): entry for entry in installer.get("Installers", [])}
-    check.that(sorted(by_architecture) == ["x64", "x86"], f"winget: architectures {sorted(by_architecture)}")
+    installers = documents.get("installer", {}).get("Installers", [])
+    kinds = sorted((entry.get("Architecture"), entry.get("InstallerType")) for entry in installers)
+    check.that(kinds == [("x64", "wix"), ("x64", "zip"), ("x86", "wix"), ("x86", "zip")],
+               f"winget: installers {kinds}, not a zip and an MSI for x64 and x86")
+    by_architecture = {entry.get("Architecture"): entry for entry in installers if entry.get("InstallerType") == "zip"}
     for architecture, entry in by_architecture.items():
         label = f"winget {architecture}"
+        check.that(entry.get("NestedInstallerType") == "portable", f"{label}: the zip's programs are not portable")
         check.that(entry.get("InstallerSha256", "").lower() == zip_hash, f"{label}: hash is not the zip's")
         check.that(entry.get("InstallerUrl", "").endswith("/" + zip_name), f"{label}: {entry.get('InstallerUrl')}")
         nested = entry.get("NestedInstallerFiles", [])
@@ -94,7 +99,55 @@ def check_winget(check, folder, version, zip_name, zip_hash, entries):
             path = zip_paths(item["RelativeFilePath"])
             check.that(path in entries and path.split("/")[1] == ZIP_FOLDERS.get(architecture),
                        f"{label}: {path} is not this architecture's program in the zip")
-    return [entry.get("InstallerUrl") for entry in by_architecture.values()]
+    msis = {entry.get("Architecture"): entry for entry in installers if entry.get("InstallerType") == "wix"}
+    return [entry.get("InstallerUrl") for entry in by_architecture.values()], msis
+
+
+def msi_table(msi, table):
+    exported = subprocess.run(["msiinfo", "export", str(msi), table], capture_output=True, text=True, check=True,
+                              timeout=60).stdout
+    return [line.split("\t") for line in exported.splitlines()[3:]]
+
+
+def check_msi(check, msi, entry, version, epoch, archive, name, zip_url):
+    """One MSI against its winget entry and the zip: the same codes, hash and version, the same
+    files for its architecture, and the fixed package time that makes two builds the same."""
+    label = msi.name
+    data = msi.read_bytes()
+    digest = hashlib.sha256(data).hexdigest()
+    check.that((msi.parent / f"{msi.name}.sha256").read_text("ascii") == f"{digest}  {msi.name}\n",
+               f"{label}.sha256 is not the MSI's")
+    properties = dict(row[:2] for row in msi_table(msi, "Property") if len(row) >= 2)
+    check.that(properties.get("ProductVersion") == version,
+               f"{label}: ProductVersion {properties.get('ProductVersion')}")
+    check.that(entry.get("InstallerSha256", "").lower() == digest, f"winget {label}: hash is not the MSI's")
+    check.that(entry.get("InstallerUrl") == zip_url.rsplit("/", 1)[0] + "/" + msi.name,
+               f"winget {label}: {entry.get('InstallerUrl')} is not beside the zip")
+    check.that(entry.get("Scope") == "machine" and entry.get("UpgradeBehavior") == "install",
+               f"winget {label}: not a per-machine install over the older release")
+    arp = (entry.get("AppsAndFeaturesEntries") or [{}])[0]
+    check.that(entry.get("ProductCode") == arp.get("ProductCode") == properties.get("ProductCode"),
+               f"winget {label}: ProductCode is not the MSI's {properties.get('ProductCode')}")
+    check.that(arp.get("UpgradeCode") == properties.get("UpgradeCode"),
+               f"winget {label}: UpgradeCode is not the MSI's {properties.get('UpgradeCode')}")
+    check.that(arp.get("DisplayVersion") == version, f"winget {label}: DisplayVersion {arp.get('DisplayVersion')}")
+    summary = subprocess.run(["msiinfo", "suminfo", str(msi)], capture_output=True, text=True, check=True,
+                             timeout=60, env={**os.environ, "TZ": "UTC"}).stdout
+    when = datetime.fromtimestamp(epoch, timezone.utc).strftime("%a %b %e %H:%M:%S %Y")
+    check.that(f"Created: {when}" in summary and f"Last saved: {when}" in summary,
+               f"{label}: the package's times are not the release's ({when})")
+    folder = "x64" if label.endswith("-x64.msi") else "x86"
+    wanted = {f"{folder}/brumix.exe", f"{folder}/winbrumix.exe", "README.md", "LICENSE", "CHANGELOG.md",
+              "brumix-logon-task.xml"}
+    with tempfile.TemporaryDirectory(prefix="brumix-msi-check.") as out:
+        subprocess.run(["msiextract", "-C", out, str(msi)], capture_output=True, check=True, timeout=120)
+        extracted = {path.name: path for path in Path(out).rglob("*") if path.is_file()}
+        check.that(sorted(extracted) == sorted(Path(inside).name for inside in wanted),
+                   f"{label}: holds {sorted(extracted)}")
+        for inside in wanted:
+            path = extracted.get(Path(inside).name)
+            check.that(path is not None and path.read_bytes() == archive.read(f"{name}/{inside}"),
+                       f"{label}: {Path(inside).name} is not the zip's {inside}")
 
 
 def check_scoop(check, path, version, zip_hash, winget_urls, entries):
@@ -134,15 +187,22 @@ def main():
     with zipfile.ZipFile(zip_path) as archive:
         entries = check_zip(check, archive, name, args.epoch, Path(__file__).resolve().parents[2])
     winget = args.dist / "winget" / "manifests" / "q" / "Quellmar" / "WinBrumix" / args.version
-    urls = check_winget(check, winget, args.version, f"{name}.zip", zip_hash, entries)
+    urls, msis = check_winget(check, winget, args.version, f"{name}.zip", zip_hash, entries)
     check_scoop(check, args.dist / "scoop" / "winbrumix.json", args.version, zip_hash, urls, entries)
+    with zipfile.ZipFile(zip_path) as archive:
+        for architecture in ("x64", "x86"):
+            msi = args.dist / f"{name}-{architecture}.msi"
+            check.that(msi.exists() and architecture in msis, f"no {msi.name} or no winget entry for it")
+            if msi.exists() and architecture in msis:
+                check_msi(check, msi, msis[architecture], args.version, args.epoch, archive, name, urls[0])
 
     for problem in check.problems:
         print(f"release check: {problem}", file=sys.stderr)
     if check.problems:
         return 1
     print(f"release check: 3 winget manifests and the Scoop manifest valid against their schemas; "
-          f"every hash is the zip's ({zip_hash}); LICENSE, CHANGELOG.md and the log-on task in the zip")
+          f"every hash is the zip's ({zip_hash}) or its MSI's; LICENSE, CHANGELOG.md and the log-on task in the zip; "
+          f"each MSI holds the zip's files of its architecture, under the codes the winget manifest gives")
     return 0
 
 

@@ -1,9 +1,11 @@
 #!/usr/bin/env python3
-"""Writes the winget (multi-file, 1.10.0) and Scoop manifests for a release zip just built."""
+"""Writes the winget (multi-file, 1.10.0) and Scoop manifests for a release just built: the zip
+for both, and the MSIs beside it for winget."""
 import argparse
 import hashlib
 import json
 import re
+import subprocess
 from pathlib import Path
 
 import yaml
@@ -22,6 +24,12 @@ DESCRIPTION = (
 SETTINGS_NOTE = (
     "The window remembers its choices under HKCU\\SOFTWARE\\Quellmar\\Win Brumix; uninstalling "
     'leaves them. To remove them: reg delete "HKCU\\SOFTWARE\\Quellmar\\Win Brumix" /f'
+)
+# wixl cannot change PATH: the MSI's programs are found by their folder.
+MSI_NOTE = (
+    "The MSI installs both programs into the Program Files folder (Program Files (x86) for x86), "
+    "under Win Brumix, and leaves PATH alone: run brumix there, as "
+    '"%ProgramFiles%\\Win Brumix\\brumix.exe".'
 )
 MANIFEST_VERSION = "1.10.0"
 LOCALE = "en-US"
@@ -52,7 +60,38 @@ def write_yaml(path, schema_kind, document):
     path.write_text(header + yaml.dump(document, Dumper=ManifestDumper, sort_keys=False, allow_unicode=True, width=100), "utf-8")
 
 
-def winget_manifests(out, version, url, sha256, release_date, release_notes, copyright_line):
+def msi_properties(path):
+    """The Property table of an MSI, as msiinfo exports it (three header lines, then name TAB value)."""
+    table = subprocess.run(["msiinfo", "export", str(path), "Property"], capture_output=True, text=True,
+                           check=True, timeout=60).stdout
+    return dict(line.split("\t", 1) for line in table.splitlines()[3:] if "\t" in line)
+
+
+def msi_installer(msi, url, version):
+    """An MSI's entry: per machine, found again in Apps & features by its codes; a newer one is
+    installed over it, its own major upgrade removing the older."""
+    properties = msi_properties(msi)
+    architecture = re.search(r"-(x64|x86)\.msi$", msi.name).group(1)
+    return {
+        "Architecture": architecture,
+        "InstallerType": "wix",
+        "Scope": "machine",
+        "InstallerUrl": url.rsplit("/", 1)[0] + "/" + msi.name,
+        "InstallerSha256": hashlib.sha256(msi.read_bytes()).hexdigest().upper(),
+        "UpgradeBehavior": "install",
+        "ProductCode": properties["ProductCode"],
+        "AppsAndFeaturesEntries": [{
+            "DisplayName": PACKAGE_NAME,
+            "Publisher": PUBLISHER,
+            "DisplayVersion": version,
+            "ProductCode": properties["ProductCode"],
+            "UpgradeCode": properties["UpgradeCode"],
+            "InstallerType": "wix",
+        }],
+    }
+
+
+def winget_manifests(out, version, url, sha256, msis, release_date, release_notes, copyright_line):
     folder = out / "winget" / "manifests" / PACKAGE_ID[0].lower() / Path(*PACKAGE_ID.split(".")) / version
     folder.mkdir(parents=True, exist_ok=True)
     common = {"PackageIdentifier": PACKAGE_ID, "PackageVersion": version}
@@ -61,6 +100,8 @@ def winget_manifests(out, version, url, sha256, release_date, release_notes, cop
                {**common, "DefaultLocale": LOCALE, "ManifestType": "version", **tail})
     installers = [{
         "Architecture": winget_arch,
+        "InstallerType": "zip",
+        "NestedInstallerType": "portable",
         "InstallerUrl": url,
         "InstallerSha256": sha256.upper(),
         "NestedInstallerFiles": [
@@ -68,10 +109,9 @@ def winget_manifests(out, version, url, sha256, release_date, release_notes, cop
             for program in PROGRAMS
         ],
     } for folder_name, winget_arch, _ in ARCHITECTURES]
+    installers += [msi_installer(msi, url, version) for msi in msis]
     write_yaml(folder / f"{PACKAGE_ID}.installer.yaml", "installer", {
         **common,
-        "InstallerType": "zip",
-        "NestedInstallerType": "portable",
         "ReleaseDate": release_date,
         "Installers": installers,
         "ManifestType": "installer",
@@ -91,7 +131,7 @@ def winget_manifests(out, version, url, sha256, release_date, release_notes, cop
         "Moniker": "winbrumix",
         "Tags": ["browser", "cache", "cookies", "privacy", "cleaner"],
         "ReleaseNotes": release_notes,
-        "InstallationNotes": SETTINGS_NOTE,
+        "InstallationNotes": SETTINGS_NOTE + "\n" + MSI_NOTE,
         "ManifestType": "defaultLocale",
         **tail,
     })
@@ -134,6 +174,7 @@ def main():
     parser = argparse.ArgumentParser(description=__doc__)
     parser.add_argument("--version", required=True)
     parser.add_argument("--zip", required=True, type=Path)
+    parser.add_argument("--msi", nargs="*", default=[], type=Path, help="the MSIs, published beside the zip")
     parser.add_argument("--url", required=True, help="the download address, with $version for the version")
     parser.add_argument("--releases-page", required=True, help="the page that links every release's zip")
     parser.add_argument("--changelog", required=True, type=Path)
@@ -148,7 +189,7 @@ def main():
     url = args.url.replace("$version", version)
     sha256 = hashlib.sha256(args.zip.read_bytes()).hexdigest()
     copyright_line = next(line for line in args.license.read_text("utf-8").splitlines() if line.startswith("Copyright"))
-    print(winget_manifests(args.out, version, url, sha256, release_date, release_notes, copyright_line))
+    print(winget_manifests(args.out, version, url, sha256, args.msi, release_date, release_notes, copyright_line))
     print(scoop_manifest(args.out, version, url, args.url, args.releases_page, sha256))
 
 
