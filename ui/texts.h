@@ -24,3 +24,13 @@ inline constexpr const char kNothingToClear[] =
 inline constexpr const char kVisitedMenuEntry[] = "Clear &visited pages with the history";
 inline constexpr const char kKeepCookiesMenuEntry[] = "Cookies to &keep...";
 inline constexpr const char kMakerAddress[] = "http://www.quellmar.example/";
+
+// The "Cookies to keep" dialog.
+inline constexpr const char kKeepCookiesCaption[] = "Cookies to keep";
+inline constexpr const char kKeepNotASite[] =
+    "Type a site's name (such as bank.example), an address (such as https://mail.bank.example/) or an IP "
+    "address.";
+inline constexpr const char kKeepListUnreadable[] =
+    "The list of cookies to keep cannot be read, so no cookie is deleted until it is saved again. It is "
+    "shown empty here; OK saves the list shown in its place.";
+inline constexpr const char kKeepListNotSaved[] = "The list of cookies to keep could not be saved.";

@@ -129,7 +129,7 @@ TEST_F(TypedUrlSweepTest, CountingListsNamesInTheListsOrderAndKeepsThem) {
     Add("url10", "http://ten.example/");
 
     EXPECT_EQ(wine.dlg.ScanTypedUrls(1), 3);
-    EXPECT_EQ(wine.window.List(), (std::vector<std::string>{"url1", "url10", "url2"}));
+    EXPECT_EQ(wine.window.List(IDC_URL_LIST), (std::vector<std::string>{"url1", "url10", "url2"}));
     EXPECT_EQ(wine.Text(IDC_HISTORY_COUNT), "URLs In History: 3");
     EXPECT_TRUE(wine.Visible(IDC_FOUND_MARK));
     EXPECT_FALSE(wine.Visible(IDC_CLEAN_MARK));
@@ -177,7 +177,7 @@ TEST_F(TypedUrlSweepTest, LongAddressesAndLongNamesNeitherEndNorEscapeTheSweep) 
     Add("url4", "http://four.example/");
 
     EXPECT_EQ(wine.dlg.ScanTypedUrls(1), 4);
-    EXPECT_EQ(wine.window.List(), (std::vector<std::string>{"url1", "url2", "url4", longName}));
+    EXPECT_EQ(wine.window.List(IDC_URL_LIST), (std::vector<std::string>{"url1", "url2", "url4", longName}));
 
     EXPECT_EQ(wine.dlg.ScanTypedUrls(0), 4);
     EXPECT_TRUE(ValueNames(kTypedUrlsPath).empty());
