@@ -4,7 +4,7 @@
 #include <utility>
 
 #include "res/resource.h"
-#include "settings/keep_list.h"
+#include "settings/kept_cookies_store.h"
 #include "sweep/site_name.h"
 #include "ui/brumix_dlg.h"
 #include "ui/texts.h"
@@ -18,8 +18,8 @@ CKeepCookiesDlg::~CKeepCookiesDlg() {
 
 // The list as stored; the sites with cookies follow when the count that collects them ends.
 void CKeepCookiesDlg::OnInitDialog() {
-    const KeepListRead stored = ReadKeepList(registry_);
-    if (stored.state == KeepListRead::State::Unreadable) {
+    const KeptCookieList stored = ReadKeptCookieList(registry_);
+    if (stored.Unreadable()) {
         window_.ShowMessageBox(kKeepListUnreadable, kKeepCookiesCaption, kMbIconExclamation);
     } else {
         kept_ = stored.sites;
@@ -66,7 +66,7 @@ void CKeepCookiesDlg::OnAdd() {
 
 // Written at once, and counted again: a kept cookie is no longer a trace.
 void CKeepCookiesDlg::OnOk() {
-    if (!WriteKeepList(registry_, kept_)) {
+    if (WriteKeptCookieList(registry_, kept_) != 0) {
         window_.ShowMessageBox(kKeepListNotSaved, kKeepCookiesCaption, kMbIconExclamation);
         return;
     }
