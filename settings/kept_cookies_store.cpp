@@ -2,6 +2,8 @@
 #include "settings/kept_cookies_store.h"
 
 #include <algorithm>
+#include <optional>
+#include <span>
 #include <vector>
 
 #include "platform/errors.h"

