@@ -5,8 +5,8 @@
 #include <utility>
 
 #include "res/resource.h"
-#include "ui/format_text.h"
 #include "sweep/cookie_keep.h"
+#include "ui/format_text.h"
 #include "ui/globals.h"
 #include "ui/keep_cookies_dlg.h"
 #include "ui/texts.h"

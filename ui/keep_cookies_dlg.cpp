@@ -16,14 +16,17 @@ CKeepCookiesDlg::~CKeepCookiesDlg() {
     main_.AttachKeepCookies(nullptr);
 }
 
-// The list as stored; the sites with cookies follow when the count that collects them ends.
+// The list as stored; the sites with cookies follow when the count that collects them ends. A
+// list that cannot be read may hold a site the user keeps: it is never written over, so the
+// dialog says so and goes.
 void CKeepCookiesDlg::OnInitDialog() {
     const KeptCookieList stored = ReadKeptCookieList(registry_);
     if (stored.Unreadable()) {
         window_.ShowMessageBox(kKeepListUnreadable, kKeepCookiesCaption, kMbIconExclamation);
-    } else {
-        kept_ = stored.sites;
+        window_.EndDialog(IDCANCEL);
+        return;
     }
+    kept_ = stored.sites;
     Fill();
     main_.AttachKeepCookies(this);
 }

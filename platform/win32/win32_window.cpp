@@ -120,7 +120,8 @@ std::vector<int> Win32Window::ListSelection(int id) {
     const LRESULT count = SendToItem(id, LB_GETSELCOUNT, 0, 0);
     if (count == LB_ERR || count <= 0) return {};
     std::vector<int> selected(static_cast<std::size_t>(count));
-    const LRESULT got = SendToItem(id, LB_GETSELITEMS, static_cast<WPARAM>(count), reinterpret_cast<LPARAM>(selected.data()));
+    const LRESULT got =
+        SendToItem(id, LB_GETSELITEMS, static_cast<WPARAM>(count), reinterpret_cast<LPARAM>(selected.data()));
     selected.resize(got == LB_ERR ? 0 : static_cast<std::size_t>(got));
     return selected;
 }
