@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "cli/version_record.h"
+#include "platform/win32/own_version.h"
 
 namespace {
 
@@ -12,12 +12,7 @@ constexpr char kVersionLine[] = "Win Brumix Version ";
 
 // "major.minor" of the file version in the module's version record; empty without one.
 std::string RecordedMajorMinor(HINSTANCE module) {
-    HRSRC found = FindResourceA(module, MAKEINTRESOURCEA(VS_VERSION_INFO), RT_VERSION);
-    if (found == nullptr) return {};
-    HGLOBAL loaded = LoadResource(module, found);
-    const void* record = loaded != nullptr ? LockResource(loaded) : nullptr;
-    if (record == nullptr) return {};
-    const std::string version = FileVersionFromRecord(record, SizeofResource(module, found));
+    const std::string version = OwnFileVersion(module);
     const std::size_t minorEnd = version.find('.', version.find('.') + 1);
     return minorEnd == std::string::npos ? std::string() : version.substr(0, minorEnd);
 }

@@ -4,6 +4,7 @@
 #include <commctrl.h>
 
 #include "app/about_dlg.h"
+#include "app/keep_cookies_host.h"
 #include "res/resource.h"
 
 namespace {
@@ -29,7 +30,8 @@ MainDialogHost::MainDialogHost(HINSTANCE instance, const PlatformServices& store
     : CDialog(instance, IDD_MAIN),
       icon_(LoadIconA(instance, MAKEINTRESOURCEA(IDR_MAINFRAME))),
       window_(instance, IDR_MAINFRAME, [this](int result) { EndModal(result); }),
-      dlg_(window_, stores, passes_) {}
+      stores_(stores),
+      dlg_(window_, stores_, passes_) {}
 
 MainDialogHost::~MainDialogHost() {
     passes_.Shutdown();
@@ -96,6 +98,11 @@ bool MainDialogHost::OnSysCommand(WPARAM command) {
         case CBrumixDlg::SystemCommand::About: {
             CAboutDlg about(Instance());
             about.DoModal(Hwnd());
+            return true;
+        }
+        case CBrumixDlg::SystemCommand::KeepCookies: {
+            KeepCookiesHost keep(Instance(), stores_.registry, dlg_);
+            keep.DoModal(Hwnd());
             return true;
         }
         case CBrumixDlg::SystemCommand::Handled:

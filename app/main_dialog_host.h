@@ -34,5 +34,8 @@ private:
     HICON icon_;
     Win32Window window_;
     Win32PassRunner passes_;
+    // What the window's logic runs over; the "Cookies to keep" dialog reads and writes the
+    // settings through it.
+    PlatformServices stores_;
     CBrumixDlg dlg_;
 };

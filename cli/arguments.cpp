@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "platform/ascii_case.h"
+#include "sweep/site_name.h"
 
 namespace {
 
@@ -13,7 +14,7 @@ bool IsHelp(std::string_view word) {
 }
 
 std::optional<Command> CommandNamed(std::string_view word) {
-    for (Command command : {Command::Count, Command::Preview, Command::Clear}) {
+    for (Command command : {Command::Count, Command::Preview, Command::Clear, Command::Keep}) {
         if (EqualsIgnoringAsciiCase(word, CommandName(command))) return command;
     }
     if (EqualsIgnoringAsciiCase(word, "--version")) return Command::Version;
@@ -36,6 +37,49 @@ ParseResult Fail(std::string error) {
     return result;
 }
 
+bool IsOptionWord(std::string_view word) {
+    return !word.empty() && (word[0] == '-' || word[0] == '/');
+}
+
+// After keep: --json anywhere, the action first among the other words, then its sites. Every
+// site is checked before anything is read or written.
+ParseResult ParseKeep(const std::vector<std::string>& args) {
+    ParseResult result;
+    Arguments& arguments = result.arguments;
+    arguments.command = Command::Keep;
+    bool actionGiven = false;
+    for (std::size_t i = 1; i < args.size(); ++i) {
+        const std::string& word = args[i];
+        if (EqualsIgnoringAsciiCase(word, "--json")) {
+            arguments.json = true;
+        } else if (CommandNamed(word)) {
+            return Fail("only one command at a time, '" + word + "' follows '" + args[0] + "'");
+        } else if (FlagNamed(word, arguments) != nullptr) {
+            return Fail("keep takes no store flag; " + word + " belongs to preview and clear");
+        } else if (IsOptionWord(word)) {
+            return Fail("unknown option '" + word + "'");
+        } else if (!actionGiven) {
+            actionGiven = true;
+            if (EqualsIgnoringAsciiCase(word, "add")) {
+                arguments.keepAction = KeepAction::Add;
+            } else if (EqualsIgnoringAsciiCase(word, "remove")) {
+                arguments.keepAction = KeepAction::Remove;
+            } else {
+                return Fail("keep takes add or remove, not '" + word + "'");
+            }
+        } else if (std::optional<std::string> site = SiteFromUserInput(word)) {
+            arguments.sites.push_back(std::move(*site));
+        } else {
+            return Fail("'" + word + "' is no host name or IP address");
+        }
+    }
+    if (actionGiven && arguments.sites.empty()) {
+        return Fail("keep " + std::string(arguments.keepAction == KeepAction::Add ? "add" : "remove") +
+                    " needs at least one site");
+    }
+    return result;
+}
+
 }  // namespace
 
 std::string_view CommandName(Command command) {
@@ -46,6 +90,8 @@ std::string_view CommandName(Command command) {
             return "preview";
         case Command::Clear:
             return "clear";
+        case Command::Keep:
+            return "keep";
         case Command::Help:
             return "--help";
         case Command::Version:
@@ -68,6 +114,7 @@ ParseResult ParseArguments(const std::vector<std::string>& args) {
             return Fail("the command must come first, before " + args[0]);
         return Fail("unknown command '" + args[0] + "'");
     }
+    if (*command == Command::Keep) return ParseKeep(args);
     result.arguments.command = *command;
     if (*command == Command::Version) {
         if (args.size() > 1) return Fail("--version takes nothing after it");
@@ -80,7 +127,7 @@ ParseResult ParseArguments(const std::vector<std::string>& args) {
             *flag = true;
         } else if (CommandNamed(args[i])) {
             return Fail("only one command at a time, '" + args[i] + "' follows '" + args[0] + "'");
-        } else if (!args[i].empty() && (args[i][0] == '-' || args[i][0] == '/')) {
+        } else if (IsOptionWord(args[i])) {
             return Fail("unknown option '" + args[i] + "'");
         } else {
             return Fail("unexpected argument '" + args[i] + "'");

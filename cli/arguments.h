@@ -5,7 +5,10 @@
 #include <string_view>
 #include <vector>
 
-enum class Command { Count, Preview, Clear, Help, Version };
+enum class Command { Count, Preview, Clear, Keep, Help, Version };
+
+// What keep does with the list of cookies to keep: show it, or add or remove sites and show it.
+enum class KeepAction { Show, Add, Remove };
 
 struct Arguments {
     Command command = Command::Help;
@@ -14,6 +17,9 @@ struct Arguments {
     bool history = false;
     bool visited = false;
     bool json = false;
+    KeepAction keepAction = KeepAction::Show;
+    // keep add and keep remove: the sites as the list stores them (see SiteFromUserInput).
+    std::vector<std::string> sites;
 
     bool AnyStore() const { return temp || cookies || history || visited; }
 };
@@ -26,8 +32,9 @@ struct ParseResult {
     bool Ok() const { return error.empty(); }
 };
 
-// args holds the words after the program's name. Commands and flags are matched without
-// regard to ASCII case, as Windows users expect; a help flag anywhere wins over the rest.
+// args holds the words after the program's name, in UTF-8. Commands and flags are matched
+// without regard to ASCII case, as Windows users expect; a help flag anywhere wins over the rest.
+// keep takes add or remove and the sites after it, each a host name, an IP address or a URL.
 ParseResult ParseArguments(const std::vector<std::string>& args);
 
 std::string_view CommandName(Command command);

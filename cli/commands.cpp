@@ -10,6 +10,7 @@
 #include "cli/exit_code.h"
 #include "cli/observers.h"
 #include "cli/report.h"
+#include "settings/kept_cookies_store.h"
 #include "settings/settings_store.h"
 #include "sweep/store_sweep.h"
 
@@ -49,7 +50,7 @@ int RunPreview(const Arguments& arguments, CliContext& context) {
     Say(context, Stream::Out, PreviewOpening(arguments.json));
     PreviewObserver list(context, selection, arguments.json);
     const StoreSweepResult result = SweepStores(context.services, place, selection, false, list);
-    Say(context, Stream::Out, PreviewClosing(arguments.json));
+    Say(context, Stream::Out, PreviewClosing(arguments.json, list.Kept()));
     if (context.console.OutputFailure() != 0 && !context.stop.Requested()) return kExitOutputLost;
     Say(context, Stream::Err, ShortfallText(result, Command::Preview));
     return SweepExitCode(result, 0);
@@ -66,6 +67,38 @@ int RunClear(const Arguments& arguments, CliContext& context) {
     Say(context, Stream::Err, PendingText(result));
     Say(context, Stream::Err, ShortfallText(result, Command::Clear));
     return SweepExitCode(result, watch.NotDeleted());
+}
+
+// The list as it stands, or changed and written at once. A list that cannot be read is not
+// written over: the user may have put something in it that this program cannot read.
+int RunKeep(const Arguments& arguments, CliContext& context) {
+    Registry& registry = context.services.registry;
+    const KeptCookieList stored = ReadKeptCookieList(registry);
+    if (stored.Unreadable()) {
+        Say(context, Stream::Err, KeptListUnreadableText(stored, arguments.keepAction));
+        return kExitIncomplete;
+    }
+    KeptSites sites = stored.sites;
+    bool changed = false;
+    int code = kExitDone;
+    for (const std::string& site : arguments.sites) {
+        if (arguments.keepAction == KeepAction::Add) {
+            changed = sites.Add(site) || changed;
+        } else if (sites.Remove(site)) {
+            changed = true;
+        } else {
+            Say(context, Stream::Err, NotKeptText(site));
+            code = kExitNotDeleted;
+        }
+    }
+    if (changed) {
+        if (const std::int32_t status = WriteKeptCookieList(registry, sites)) {
+            Say(context, Stream::Err, KeptListNotWrittenText(status));
+            return kExitIncomplete;
+        }
+    }
+    Say(context, Stream::Out, KeptSitesReport(sites.Sites(), arguments.json));
+    return code;
 }
 
 int RunCommand(const std::vector<std::string>& args, CliContext& context) {
@@ -93,6 +126,8 @@ int RunCommand(const std::vector<std::string>& args, CliContext& context) {
             return RunPreview(arguments, context);
         case Command::Clear:
             return RunClear(arguments, context);
+        case Command::Keep:
+            return RunKeep(arguments, context);
     }
     return kExitUsage;
 }

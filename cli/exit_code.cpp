@@ -3,7 +3,7 @@
 
 ExitCode SweepExitCode(const StoreSweepResult& result, int notDeleted) {
     if (result.Stopped()) return kExitStopped;
-    if (!result.Complete()) return kExitIncomplete;
+    if (!result.Complete() || result.CookiesHeld()) return kExitIncomplete;
     if (notDeleted > 0) return kExitNotDeleted;
     return kExitDone;
 }

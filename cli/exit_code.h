@@ -18,4 +18,6 @@ enum ExitCode : int {
     kExitStopped = 130,
 };
 
+// A list of cookies to keep that could not be read while the cookies were selected ranks with a
+// store not walked to its end: the run did less than it was asked to.
 ExitCode SweepExitCode(const StoreSweepResult& result, int notDeleted);

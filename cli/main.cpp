@@ -13,8 +13,8 @@
 #include "cli/barrier.h"
 #include "cli/commands.h"
 #include "cli/exit_code.h"
-#include "cli/version_record.h"
 #include "cli/win32_console.h"
+#include "platform/win32/own_version.h"
 #include "platform/win32/win32_platform.h"
 
 namespace {
@@ -84,19 +84,10 @@ std::vector<std::string> Arguments() {
     return args;
 }
 
-std::string OwnFileVersion() {
-    HRSRC found = FindResourceA(nullptr, MAKEINTRESOURCEA(VS_VERSION_INFO), RT_VERSION);
-    if (found == nullptr) return {};
-    HGLOBAL loaded = LoadResource(nullptr, found);
-    const void* record = loaded != nullptr ? LockResource(loaded) : nullptr;
-    if (record == nullptr) return {};
-    return FileVersionFromRecord(record, SizeofResource(nullptr, found));
-}
-
 int RunProgram() {
     Win32Platform stores;
     Win32Console console;
-    CliContext context{stores.Services(), console, g_stop, AnsiToUtf8, OwnFileVersion()};
+    CliContext context{stores.Services(), console, g_stop, AnsiToUtf8, OwnFileVersion(nullptr)};
     return RunBrumix(Arguments(), context);
 }
 

@@ -11,10 +11,15 @@ bool PreviewObserver::StopRequested() {
 
 void PreviewObserver::OnVisit(const SweepItem& item) {
     if (!Selects(selection_, item.store)) return;
+    if (cookiesHeld_ && (item.store == Store::Cookie || item.store == Store::CookieFile)) return;
     // An entry without a URL cannot be deleted by one, so a clear leaves it.
     if (item.name.empty() && item.store != Store::CookieFile && item.store != Store::Typed) return;
     context_.console.Write(Stream::Out, PreviewItem(item.store, context_.decodeName(item.name), first_, json_));
     first_ = false;
+}
+
+void PreviewObserver::OnKept(const SweepItem& item) {
+    if (json_ && Selects(selection_, item.store)) kept_.push_back({item.store, context_.decodeName(item.name)});
 }
 
 void ClearObserver::OnNotDeleted(const SweepItem& item) {

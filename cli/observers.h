@@ -21,7 +21,8 @@ private:
 };
 
 // preview's: lists each item that a clear with the selection would delete, as the sweep
-// stands on it; stops when the list can no longer be written, since nobody will read the rest.
+// stands on it, and keeps the selected cookies that the list of cookies to keep keeps for the
+// end; stops when the list can no longer be written, since nobody will read the rest.
 class PreviewObserver final : public CtrlCObserver {
 public:
     PreviewObserver(CliContext& context, const StoreSelection& selection, bool json)
@@ -29,12 +30,20 @@ public:
 
     bool StopRequested() override;
     void OnVisit(const SweepItem& item) override;
+    void OnKept(const SweepItem& item) override;
+    // A clear would delete no cookie from here on, so none is an item.
+    void OnKeptListUnreadable() override { cookiesHeld_ = true; }
+
+    // Only with JSON, which names them at the end.
+    const std::vector<NamedItem>& Kept() const { return kept_; }
 
 private:
     CliContext& context_;
     StoreSelection selection_;
     bool json_;
     bool first_ = true;
+    bool cookiesHeld_ = false;
+    std::vector<NamedItem> kept_;
 };
 
 // clear's: names each item that stays on standard error as it happens, keeps them for the
@@ -45,6 +54,7 @@ public:
         : CtrlCObserver(context.stop), context_(context), json_(json), progress_(context.console) {}
 
     void OnVisit(const SweepItem&) override { progress_.Step(); }
+    void OnKept(const SweepItem&) override { progress_.Step(); }
     void OnNotDeleted(const SweepItem& item) override;
 
     // Removes the progress line.

@@ -10,6 +10,7 @@ namespace {
 
 constexpr char kUsage[] =
     "Usage: brumix COMMAND [--temp] [--cookies] [--history] [--visited] [--json]\n"
+    "       brumix keep [add SITE... | remove SITE...] [--json]\n"
     "\n"
     "Counts and clears what the system web browser leaves behind, as Win Brumix does.\n"
     "\n"
@@ -21,6 +22,11 @@ constexpr char kUsage[] =
     "  clear         delete the selected stores; print how many items of each went, and\n"
     "                name each item that could not be deleted on standard error; cache\n"
     "                entries in use go once released, and are only counted as pending\n"
+    "  keep          list the sites whose cookies are kept: no clear deletes them, and\n"
+    "                count and preview leave them out\n"
+    "  keep add SITE...     keep the cookies of these sites and of every name under\n"
+    "                them; a SITE is a host name, an IP address or a URL\n"
+    "  keep remove SITE...  keep them no longer\n"
     "  --help, -h, /?  this text\n"
     "  --version     the program's version\n"
     "\n"
@@ -35,9 +41,10 @@ constexpr char kUsage[] =
     "\n"
     "Exit codes (when several hold, the highest):\n"
     "  0    done\n"
-    "  1    some items could not be deleted\n"
+    "  1    some items could not be deleted, or keep remove named a site not kept\n"
     "  2    usage error, or nothing selected\n"
-    "  3    a store could not be walked to its end\n"
+    "  3    a store could not be walked to its end, or the list of cookies to keep\n"
+    "       could not be read (no cookie is then deleted) or written\n"
     "  4    standard output could not be written (a clear still deletes what it was asked to)\n"
     "  5    an unexpected internal failure, named on standard error\n"
     "  6    a system DLL or one of its functions could not be loaded\n"
@@ -103,6 +110,17 @@ std::string Numbers(std::initializer_list<Number> numbers, bool json) {
     return json ? text + "}" : text;
 }
 
+const char* CookiesHeldText(Command command) {
+    switch (command) {
+        case Command::Count:
+            return "the list of cookies to keep cannot be read; a clear would delete no cookie";
+        case Command::Preview:
+            return "the list of cookies to keep cannot be read; no cookie is listed, as a clear would delete none";
+        default:
+            return "the list of cookies to keep cannot be read; no cookie was deleted";
+    }
+}
+
 const char* StoppedText(Command command) {
     switch (command) {
         case Command::Count:
@@ -151,15 +169,17 @@ std::string NothingRememberedText() {
         "no store named, and the remembered choices select none; name them with --temp, --cookies or --history");
 }
 
-// A missing TypedURLs key holds no address, so it counts 0, as in the window.
+// A missing TypedURLs key holds no address, so it counts 0, as in the window. The cookies kept
+// have a line only when there are some, so that a count without them reads as it always has.
 std::string CountReport(const StoreSweepResult& result, bool json) {
     const CacheWalkResult& walk = result.cache.walk;
-    return Numbers({{"Cached Files: ", "cached_files", walk.cachedFiles},
-                    {"Cookies: ", "cookies", result.cache.Cookies()},
-                    {"URLs In History: ", "typed_urls", result.typedUrls.opened ? result.typedUrls.listed : 0},
-                    {"Pages Visited: ", "visited_pages", walk.visitedPages}},
-                   json) +
-           (json ? "\n" : "");
+    const Number files{"Cached Files: ", "cached_files", walk.cachedFiles};
+    const Number cookies{"Cookies: ", "cookies", result.cache.Cookies()};
+    const Number kept{"Cookies kept: ", "cookies_kept", result.cache.CookiesKept()};
+    const Number typed{"URLs In History: ", "typed_urls", result.typedUrls.opened ? result.typedUrls.listed : 0};
+    const Number visited{"Pages Visited: ", "visited_pages", walk.visitedPages};
+    if (json) return Numbers({files, cookies, kept, typed, visited}, true) + "\n";
+    return Numbers({files, cookies, typed, visited}, false) + (kept.value > 0 ? Numbers({kept}, false) : "");
 }
 
 std::string PreviewOpening(bool json) {
@@ -171,8 +191,16 @@ std::string PreviewItem(Store store, std::string_view utf8Name, bool first, bool
     return ItemText(store, utf8Name, false) + "\n";
 }
 
-std::string PreviewClosing(bool json) {
-    return json ? "\n]}\n" : "";
+std::string PreviewClosing(bool json, const std::vector<NamedItem>& kept) {
+    if (!json) return "";
+    if (kept.empty()) return "\n]}\n";
+    std::string text = "\n], \"kept\": [";
+    const char* separator = "\n";
+    for (const NamedItem& item : kept) {
+        text += separator + ItemText(item.store, item.utf8Name, true);
+        separator = ",\n";
+    }
+    return text + "\n]}\n";
 }
 
 std::string NotDeletedLine(Store store, std::string_view utf8Name) {
@@ -189,15 +217,18 @@ std::string ClearReport(const StoreSweepResult& result, const std::vector<NamedI
     const Number visited{"Pages Visited deleted: ", "visited_pages", cache.walk.deletedVisitedPages};
     std::string numbers =
         result.visitedSwept ? Numbers({files, cookies, typed, visited}, json) : Numbers({files, cookies, typed}, json);
-    if (!json) return numbers;
-    std::string kept;
+    // The cookies kept are a clear's news only when it took the cookies.
+    const int cookiesKept = result.cookiesSelected ? cache.CookiesKept() : 0;
+    if (!json) return numbers + (cookiesKept > 0 ? Numbers({{"Cookies kept: ", "", cookiesKept}}, false) : "");
+    std::string stayed;
     for (const NamedItem& item : notDeleted) {
-        kept += (kept.empty() ? "" : ", ") + ItemText(item.store, item.utf8Name, true);
+        stayed += (stayed.empty() ? "" : ", ") + ItemText(item.store, item.utf8Name, true);
     }
     const int pending = cache.walk.pendingDeletions;
     const bool complete = result.Complete() && !result.Stopped();
-    return "{\"deleted\": " + numbers + ", \"not_deleted\": [" + kept + "]" +
-           (pending != 0 ? ", \"pending\": " + std::to_string(pending) : "") +
+    return "{\"deleted\": " + numbers +
+           (cookiesKept > 0 ? ", \"kept\": " + Numbers({{"", "cookies", cookiesKept}}, true) : "") +
+           ", \"not_deleted\": [" + stayed + "]" + (pending != 0 ? ", \"pending\": " + std::to_string(pending) : "") +
            ", \"complete\": " + (complete ? "true" : "false") + "}\n";
 }
 
@@ -219,5 +250,38 @@ std::string ShortfallText(const StoreSweepResult& result, Command command) {
     if (result.cacheSwept && !result.cache.walk.complete) {
         text += ErrorLine("the URL cache could not be walked to its end");
     }
+    if (result.CookiesHeld()) text += ErrorLine(CookiesHeldText(command));
     return text;
+}
+
+std::string KeptSitesReport(const std::vector<std::string>& sites, bool json) {
+    std::string text;
+    if (json) {
+        for (const std::string& site : sites) text += (text.empty() ? "" : ", ") + JsonString(site);
+        return "{\"keep\": [" + text + "]}\n";
+    }
+    for (const std::string& site : sites) text += PlainText(site) + "\n";
+    return text;
+}
+
+std::string KeptListUnreadableText(const KeptCookieList& list, KeepAction action) {
+    std::string why;
+    if (list.status != 0) {
+        why = "error " + std::to_string(list.status);
+    } else if (list.type != kRegMultiSz) {
+        why = "keep_cookies is not a REG_MULTI_SZ value";
+    } else {
+        why = "keep_cookies holds a string that is not a site";
+    }
+    return ErrorLine("the list of cookies to keep cannot be read (" + why + ")" +
+                     (action == KeepAction::Show ? "" : "; it is left as it is"));
+}
+
+std::string KeptListNotWrittenText(std::int32_t status) {
+    return ErrorLine("the list of cookies to keep could not be written (error " + std::to_string(status) +
+                     "); it is as it was");
+}
+
+std::string NotKeptText(std::string_view site) {
+    return ErrorLine("not on the list of cookies to keep: " + PlainText(site));
 }

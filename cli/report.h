@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "cli/arguments.h"
+#include "settings/kept_cookies_store.h"
 #include "sweep/store_sweep.h"
 #include "sweep/sweep_observer.h"
 
@@ -30,33 +31,43 @@ std::string OutputLostText(std::uint32_t error);
 std::string RememberedSelectionText(const StoreSelection& selection);
 std::string NothingRememberedText();
 
-// count's report: the window's three counts in its words and the pages visited, one a line, or
-// one JSON object.
+// count's report: the window's three counts in its words and the pages visited, one a line, then
+// the cookies kept when there are some; or one JSON object, which always holds the cookies kept.
 std::string CountReport(const StoreSweepResult& result, bool json);
-
-// preview's list, written as the sweep goes so that a long one costs no memory: what comes
-// before the first item, each item (first: none came before it), and what ends the list.
-std::string PreviewOpening(bool json);
-std::string PreviewItem(Store store, std::string_view utf8Name, bool first, bool json);
-std::string PreviewClosing(bool json);
-
-// An item that a clear could not delete, named on standard error as it happens.
-std::string NotDeletedLine(Store store, std::string_view utf8Name);
 
 struct NamedItem {
     Store store;
     std::string utf8Name;
 };
 
-// clear's report: how many items of each store went; in JSON also the items that stayed, how
-// many cache entries were in use and go once released, and whether every selected store was
-// walked to its end without a stop.
+// preview's list, written as the sweep goes so that a long one costs no memory: what comes
+// before the first item, each item (first: none came before it), and what ends the list; in JSON
+// that end names the cookies kept, when there are some.
+std::string PreviewOpening(bool json);
+std::string PreviewItem(Store store, std::string_view utf8Name, bool first, bool json);
+std::string PreviewClosing(bool json, const std::vector<NamedItem>& kept = {});
+
+// An item that a clear could not delete, named on standard error as it happens.
+std::string NotDeletedLine(Store store, std::string_view utf8Name);
+
+// clear's report: how many items of each store went, and how many cookies were kept when the
+// cookies were selected and some were; in JSON also the items that stayed, how many cache entries
+// were in use and go once released, and whether every selected store was walked to its end
+// without a stop.
 std::string ClearReport(const StoreSweepResult& result, const std::vector<NamedItem>& notDeleted, bool json);
 
 // The cache entries that a clear found in use, which the service deletes once they are
 // released: one line for standard error, not naming them; empty when there were none.
 std::string PendingText(const StoreSweepResult& result);
 
-// What keeps a command's sweep from being a full account of its stores, a line each; empty
-// when nothing does.
+// What keeps a command's sweep from being a full account of its stores, a line each, a list of
+// cookies to keep that could not be read included; empty when nothing does.
 std::string ShortfallText(const StoreSweepResult& result, Command command);
+
+// keep's report: the kept sites, one a line, or one JSON object.
+std::string KeptSitesReport(const std::vector<std::string>& sites, bool json);
+// Why keep cannot show or change the list; a change is then not made.
+std::string KeptListUnreadableText(const KeptCookieList& list, KeepAction action);
+std::string KeptListNotWrittenText(std::int32_t status);
+// keep remove named a site that the list does not hold.
+std::string NotKeptText(std::string_view site);

@@ -7,6 +7,7 @@
 
 inline constexpr std::uint32_t kRegSz = 1;
 inline constexpr std::uint32_t kRegDword = 4;
+inline constexpr std::uint32_t kRegMultiSz = 7;
 // The registry's own limit on a value name, in characters, without the terminator.
 inline constexpr std::uint32_t kMaxValueNameChars = 16383;
 
@@ -19,11 +20,16 @@ public:
     virtual std::int32_t OpenKey(const std::string& subKey, Key& key) = 0;
     // Creates the key, and any missing key on its path, when it does not exist.
     virtual std::int32_t CreateKey(const std::string& subKey, Key& key) = 0;
-    // Whatever type the value has, its bytes land in data; size in is the room, size out
-    // the bytes written. Fails with kErrorMoreData when the data are larger than the room.
-    virtual std::int32_t QueryValue(Key key, const std::string& name, std::uint8_t* data, std::uint32_t& size) = 0;
+    // Whatever type the value has, its bytes land in data and its type in type; size in is the
+    // room, size out the bytes written. Fails with kErrorMoreData when the data are larger than
+    // the room, with size out then the bytes needed and type still reported.
+    virtual std::int32_t QueryValue(Key key, const std::string& name, std::uint32_t& type, std::uint8_t* data,
+                                    std::uint32_t& size) = 0;
     virtual std::int32_t SetStringValue(Key key, const std::string& name, const std::uint8_t* data,
                                         std::uint32_t size) = 0;
+    // A REG_MULTI_SZ: data holds each string with its NUL and one more NUL at the end.
+    virtual std::int32_t SetMultiStringValue(Key key, const std::string& name, const std::uint8_t* data,
+                                             std::uint32_t size) = 0;
     // The name of the value at index; nameChars in is the room with the terminator, out
     // the name's length. The data are not asked for.
     virtual std::int32_t EnumValueName(Key key, std::uint32_t index, char* name, std::uint32_t& nameChars) = 0;

@@ -34,6 +34,8 @@ public:
     // The check state of a disabled box stays as it was.
     virtual void EnableControl(int id, bool enable) = 0;
     virtual void SetControlText(int id, const std::string& text) = 0;
+    // What the user typed into an edit control, in UTF-8.
+    virtual std::string GetControlText(int id) = 0;
     virtual void SetTitle(const std::string& text) = 0;
     virtual void ShowControl(int id, bool show) = 0;
 
@@ -47,6 +49,9 @@ public:
     virtual int ListAdd(int id, const std::string& text) = 0;
     virtual int ListCount(int id) = 0;
     virtual std::string ListText(int id, int index) = 0;
+    virtual void ListDelete(int id, int index) = 0;
+    // The selected entries' positions, in ascending order.
+    virtual std::vector<int> ListSelection(int id) = 0;
 
     // Minimum, then maximum, without redrawing.
     virtual void SliderSetRange(int id, int minimum, int maximum) = 0;
@@ -58,8 +63,8 @@ public:
 
     // Modal, owned by the main window; returns the button that dismissed it.
     virtual int ShowMessageBox(const std::string& text, const std::string& caption, std::uint32_t style) = 0;
-    // Ends every message box and dialog the main window owns as their OK button would, once
-    // the thread's loop takes the request.
+    // Ends every message box and dialog the main window owns as Escape would (a box with only
+    // an OK button takes it as OK), once the thread's loop takes the request.
     virtual void DismissMessageBoxes() = 0;
     // Ends any menu, move or size loop running on the window's thread, so that the dialog's
     // own loop gets its messages again.

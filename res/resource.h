@@ -5,6 +5,7 @@
 #define IDD_ABOUTBOX 100
 #define IDS_ABOUTBOX 101
 #define IDD_MAIN 102
+#define IDD_KEEP_COOKIES 103
 #define IDR_MAINFRAME 128
 #define IDI_CLEAN 130
 #define IDI_FOUND 131
@@ -37,6 +38,14 @@
 #define IDC_PROGRESS 1016
 #define IDC_AUTO_CLEAR 1017
 #define IDC_ABOUT_VERSION 1018
+
+// The "Cookies to keep" dialog.
+#define IDC_KEEP_FOUND 1101
+#define IDC_KEEP_MOVE 1102
+#define IDC_KEEP_RETURN 1103
+#define IDC_KEEP_LIST 1104
+#define IDC_KEEP_TYPED 1105
+#define IDC_KEEP_ADD 1106
 
 #define ID_SNIFF_TIMER 1
 #define ID_PULSE_TIMER 2

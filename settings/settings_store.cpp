@@ -19,8 +19,9 @@ std::string ReadSetting(Registry& registry, const char* valueName) {
     ScopedKey key(registry);
     if (key.Open(kSettingsKey) != 0) return kKeyNotOpen;
     std::array<std::uint8_t, kValueRoom + 1> buffer{};
+    std::uint32_t type = 0;
     std::uint32_t size = kValueRoom;
-    if (registry.QueryValue(key.Get(), valueName, buffer.data(), size) != 0) return kKeyNotOpen;
+    if (registry.QueryValue(key.Get(), valueName, type, buffer.data(), size) != 0) return kKeyNotOpen;
     const char* text = reinterpret_cast<const char*>(buffer.data());
     return std::string(text, strnlen(text, kValueRoom));
 }

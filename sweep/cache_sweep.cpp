@@ -4,6 +4,9 @@
 #include "sweep/cache_sweep.h"
 
 #include <cstring>
+#include <optional>
+#include <set>
+#include <string>
 
 #include "platform/ascii_case.h"
 #include "platform/errors.h"
@@ -51,13 +54,27 @@ bool InUse(std::uint32_t error) {
     return error == kErrorAccessDenied || error == kErrorSharingViolation;
 }
 
-// One pass: its walks share the block, the counts and what they have met so far.
-class CachePass {
+// The last part of a local file's path, as a file search in its folder names it, lower-cased.
+std::string BareFileName(const char* path) {
+    if (path == nullptr) return {};
+    const std::string_view whole(path);
+    const std::size_t slash = whole.find_last_of("\\/");
+    return AsciiLowered(std::string(slash == std::string_view::npos ? whole : whole.substr(slash + 1)));
+}
+
+// One pass: its walks share the block, the counts, what they have met so far and the list of
+// cookies to keep; the cookie folder's sweep after them asks it which files are kept.
+class CachePass final : public CookieFileKeeping {
 public:
-    CachePass(UrlCache& cache, Heap& heap, const CacheRequest& request, SweepObserver& observer)
-        : cache_(cache), block_(heap), request_(request), observer_(observer) {}
+    CachePass(UrlCache& cache, Heap& heap, const CacheRequest& request, SweepObserver& observer,
+              const KeptListSource& keptList)
+        : cache_(cache), block_(heap), request_(request), observer_(observer), keptSource_(keptList) {}
 
     CacheWalkResult Run();
+    bool ListUnreadable() const { return kept_ && kept_->Unreadable(); }
+
+    bool Keeps(std::string_view fileName) override;
+    bool HoldsEveryFile() override;
 
 private:
     WalkEnd Walk(const char* pattern);
@@ -66,24 +83,61 @@ private:
     WalkEnd WalkContainer(const char* pattern, const char* containerPrefix);
     void Take(const CacheEntryRecord& entry);
     bool Asked(Store store) const;
-    bool Deletes(Store store) const;
+    bool Deletes(Store store);
+    const KeptCookieList& KeptList();
+    // A counted cookie entry that the list keeps: reported, and its local file remembered.
+    bool KeepsEntry(const CacheEntryRecord& entry, const SweepItem& item);
 
     UrlCache& cache_;
     EntryBlock block_;
     const CacheRequest& request_;
     SweepObserver& observer_;
+    const KeptListSource& keptSource_;
+    std::optional<KeptCookieList> kept_;
+    // The local files of the kept entries met, as BareFileName gives them.
+    std::set<std::string, std::less<>> keptFiles_;
     CacheWalkResult result_;
     bool metCookie_ = false;
     bool metVisited_ = false;
 };
 
+const KeptCookieList& CachePass::KeptList() {
+    if (!kept_) {
+        kept_ = keptSource_ ? keptSource_() : KeptCookieList{};
+        if (kept_->Unreadable()) {
+            result_.keptListUnreadable = true;
+            observer_.OnKeptListUnreadable();
+        }
+    }
+    return *kept_;
+}
+
+bool CachePass::KeepsEntry(const CacheEntryRecord& entry, const SweepItem& item) {
+    const KeptCookieList& list = KeptList();
+    if (list.state != KeptCookieList::State::List || !list.sites.KeepsCookie(item.name)) return false;
+    ++result_.cookiesKept;
+    if (std::string file = BareFileName(entry.lpszLocalFileName); !file.empty()) keptFiles_.insert(std::move(file));
+    observer_.OnKept(item);
+    return true;
+}
+
+bool CachePass::Keeps(std::string_view fileName) {
+    return !keptFiles_.empty() && keptFiles_.count(AsciiLowered(std::string(fileName))) != 0;
+}
+
+bool CachePass::HoldsEveryFile() {
+    const KeptCookieList& list = KeptList();
+    if (list.Unreadable()) return true;
+    return list.state == KeptCookieList::State::List && !list.sites.Empty() && !result_.complete;
+}
+
 bool CachePass::Asked(Store store) const {
     return store == Store::Visited ? request_.includeVisited : request_.includeContent;
 }
 
-bool CachePass::Deletes(Store store) const {
+bool CachePass::Deletes(Store store) {
     if (!request_.deleteEntries || !Asked(store)) return false;
-    return store != Store::Cookie || request_.includeCookies;
+    return store != Store::Cookie || (request_.includeCookies && !KeptList().Unreadable());
 }
 
 void CachePass::Take(const CacheEntryRecord& entry) {
@@ -91,6 +145,7 @@ void CachePass::Take(const CacheEntryRecord& entry) {
     metCookie_ = metCookie_ || store == Store::Cookie;
     metVisited_ = metVisited_ || store == Store::Visited;
     const SweepItem item{store, entry.lpszSourceUrlName != nullptr ? entry.lpszSourceUrlName : ""};
+    if (store == Store::Cookie && Asked(store) && KeepsEntry(entry, item)) return;
     int* counted = nullptr;
     int* deleted = nullptr;
     switch (store) {
@@ -204,16 +259,20 @@ Store CacheEntryStore(std::uint32_t entryType, const char* sourceUrl) {
     return Store::Cache;
 }
 
-CacheWalkResult WalkUrlCache(UrlCache& cache, Heap& heap, const CacheRequest& request, SweepObserver& observer) {
-    return CachePass(cache, heap, request, observer).Run();
+CacheWalkResult WalkUrlCache(UrlCache& cache, Heap& heap, const CacheRequest& request, SweepObserver& observer,
+                             const KeptListSource& keptList) {
+    return CachePass(cache, heap, request, observer, keptList).Run();
 }
 
 CacheSweepResult SweepCache(const PlatformServices& services, const CookieFolderPlace& place,
                             const CacheRequest& request, SweepObserver& observer) {
+    const KeptListSource readList = [&registry = services.registry] { return ReadKeptCookieList(registry); };
+    CachePass pass(services.urlCache, services.heap, request, observer, readList);
     CacheSweepResult result;
-    result.walk = WalkUrlCache(services.urlCache, services.heap, request, observer);
+    result.walk = pass.Run();
     if (result.walk.stopped || !request.includeContent) return result;
     result.cookieFiles =
-        SweepCookieFiles(services.files, place, request.deleteEntries && request.includeCookies, observer);
+        SweepCookieFiles(services.files, place, request.deleteEntries && request.includeCookies, observer, &pass);
+    result.walk.keptListUnreadable = pass.ListUnreadable();
     return result;
 }

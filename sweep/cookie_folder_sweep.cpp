@@ -3,6 +3,7 @@
 
 #include <set>
 #include <string_view>
+#include <utility>
 
 #include "platform/ascii_case.h"
 
@@ -35,7 +36,7 @@ CookieFolderPlace QueryCookieFolderPlace(SystemFacts& system) {
 }
 
 CookieFolderResult SweepCookieFiles(FileSearch& files, const CookieFolderPlace& place, bool deleteFiles,
-                                    SweepObserver& observer) {
+                                    SweepObserver& observer, CookieFileKeeping* keeping) {
     CookieFolderResult result;
     if (place.isNt || place.windowsDir.empty()) return result;
     if (!files.SetCurrentDir(CookieFolder(place.windowsDir))) return result;
@@ -47,8 +48,11 @@ CookieFolderResult SweepCookieFiles(FileSearch& files, const CookieFolderPlace& 
     // Names the platform reported deleted: one that a fresh search still finds is pending
     // deletion (held open elsewhere), and deleting it again would restart the walk for ever.
     std::set<std::string> reportedDeleted;
-    // Each file that refused deletion is reported once, however often a fresh search meets it.
+    // Each file that refused deletion is reported once, however often a fresh search meets it;
+    // so is each file that holds a kept cookie.
+    std::set<std::string> reportedRefused;
     std::set<std::string> reportedKept;
+    bool askedToHold = false;
     // A search that follows a deletion and meets no cookie file means the folder is empty of
     // them: the sweep then reports 0, as it does when that search finds nothing at all.
     bool afterDeletion = false;
@@ -59,23 +63,33 @@ CookieFolderResult SweepCookieFiles(FileSearch& files, const CookieFolderPlace& 
                 result.stopped = true;
                 return result;
             }
-            metCookieFile = true;
-            ++result.count;
+            if (keeping != nullptr && !std::exchange(askedToHold, true) && keeping->HoldsEveryFile()) {
+                deleteFiles = false;
+            }
             const SweepItem item{Store::CookieFile, fileName};
-            observer.OnVisit(item);
-            if (deleteFiles && reportedDeleted.count(fileName) == 0) {
-                if (files.DeleteByName(fileName)) {
-                    ++result.deleted;
-                    reportedDeleted.insert(fileName);
-                    afterDeletion = true;
-                    metCookieFile = false;
-                    if (!search.Start(kCookiePattern, fileName)) {
-                        result.count = 0;
-                        return result;
-                    }
-                    continue;
+            if (keeping != nullptr && keeping->Keeps(fileName)) {
+                if (reportedKept.insert(fileName).second) {
+                    ++result.kept;
+                    observer.OnKept(item);
                 }
-                if (reportedKept.insert(fileName).second) observer.OnNotDeleted(item);
+            } else {
+                metCookieFile = true;
+                ++result.count;
+                observer.OnVisit(item);
+                if (deleteFiles && reportedDeleted.count(fileName) == 0) {
+                    if (files.DeleteByName(fileName)) {
+                        ++result.deleted;
+                        reportedDeleted.insert(fileName);
+                        afterDeletion = true;
+                        metCookieFile = false;
+                        if (!search.Start(kCookiePattern, fileName)) {
+                            result.count = 0;
+                            return result;
+                        }
+                        continue;
+                    }
+                    if (reportedRefused.insert(fileName).second) observer.OnNotDeleted(item);
+                }
             }
         }
         if (!search.Next(fileName)) {

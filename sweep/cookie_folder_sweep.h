@@ -2,6 +2,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 #include "platform/file_search.h"
 #include "platform/system_facts.h"
@@ -23,9 +24,22 @@ struct CookieFolderResult {
     // every deleted file once and each undeletable one once per search that reached it.
     int count = 0;
     int deleted = 0;
+    // The files that hold a kept cookie, each once; in neither count above.
+    int kept = 0;
     bool stopped = false;
 };
 
-// Leaves the process's current directory at the Cookies folder when it could enter it.
+// What the cookies to keep say of the files; asked only once the sweep meets a cookie file.
+class CookieFileKeeping {
+public:
+    virtual ~CookieFileKeeping() = default;
+    // The file holds a cookie that is kept (the file name as the search gives it).
+    virtual bool Keeps(std::string_view fileName) = 0;
+    // No file may be deleted in this sweep; asked once, at the first cookie file.
+    virtual bool HoldsEveryFile() = 0;
+};
+
+// Leaves the process's current directory at the Cookies folder when it could enter it. Without
+// keeping, no file is kept.
 CookieFolderResult SweepCookieFiles(FileSearch& files, const CookieFolderPlace& place, bool deleteFiles,
-                                    SweepObserver& observer);
+                                    SweepObserver& observer, CookieFileKeeping* keeping = nullptr);

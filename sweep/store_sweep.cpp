@@ -16,6 +16,7 @@ StoreSweepResult SweepStores(const PlatformServices& services, const CookieFolde
         result.cache = SweepCache(services, place, request, observer);
         result.cacheSwept = true;
         result.visitedSwept = selection.visited;
+        result.cookiesSelected = selection.cache && selection.cookies;
         observer.OnCacheSwept(result.cache);
     }
     return result;

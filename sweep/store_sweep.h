@@ -26,9 +26,14 @@ struct StoreSweepResult {
     bool cacheSwept = false;
     // The pass counted the pages visited (and deleted them when it deleted).
     bool visitedSwept = false;
+    // The selection took the cookies: a clear deletes them, a count counts what a clear would.
+    bool cookiesSelected = false;
     CacheSweepResult cache;
 
     bool Stopped() const { return typedUrls.stopped || cache.walk.stopped || cache.cookieFiles.stopped; }
+    // The list of cookies to keep could not be read while the cookies were selected: no cookie
+    // was deleted, nor would a clear delete one.
+    bool CookiesHeld() const { return cookiesSelected && cache.walk.keptListUnreadable; }
     // Every store that was swept was walked to its end.
     bool Complete() const { return (!typedUrlsSwept || typedUrls.Whole()) && (!cacheSwept || cache.walk.complete); }
 };

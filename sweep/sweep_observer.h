@@ -26,8 +26,15 @@ public:
     virtual bool StopRequested() { return false; }
     // The sweep stands on an item, before deleting it if it deletes. The cache pass stands on
     // every entry its walks return, also one of a kind its request does not ask for, which
-    // it neither counts nor deletes.
+    // it neither counts nor deletes; a cookie that is kept is reported by OnKept instead.
     virtual void OnVisit(const SweepItem&) {}
+    // A cookie entry, or a cookie file, that the list of cookies to keep keeps: it is no trace,
+    // neither counted nor deleted, and the sweep goes on to the next item.
+    virtual void OnKept(const SweepItem&) {}
+    // The list of cookies to keep could not be read: from here to the end of the pass no cookie
+    // is deleted, and each is counted and visited as a cookie. Said once a pass, before the
+    // first cookie it stands on after the read.
+    virtual void OnKeptListUnreadable() {}
     // The item could not be deleted; the sweep goes on once this returns, so a caller may
     // show a box here while the store is still open.
     virtual void OnNotDeleted(const SweepItem&) {}

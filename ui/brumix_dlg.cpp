@@ -21,6 +21,7 @@ bool CBrumixDlg::OnInitDialog() {
     if (!aboutText.empty()) {
         window_.AddAboutToSystemMenu(aboutText, IDM_ABOUTBOX);
         window_.AddSystemMenuEntry(kVisitedMenuEntry, IDM_VISITED);
+        window_.AddSystemMenuEntry(kKeepCookiesMenuEntry, IDM_KEEP_COOKIES);
     }
     window_.SetWindowIcons();
     QueryPlatform();
@@ -57,15 +58,22 @@ CBrumixDlg::SystemCommand CBrumixDlg::OnSysCommand(std::uint32_t command) {
         case IDM_VISITED:
             ToggleVisitedOption();
             return SystemCommand::Handled;
+        case IDM_KEEP_COOKIES:
+            return SystemCommand::KeepCookies;
         default:
             return SystemCommand::Default;
     }
 }
 
-// The counters follow the option at once: a count now, or once the running pass has ended.
+// The counters follow the option at once.
 void CBrumixDlg::ToggleVisitedOption() {
     visitedOption_ = !visitedOption_;
     window_.CheckSystemMenuEntry(IDM_VISITED, visitedOption_);
+    CountAgain();
+}
+
+// A pass takes what it counts at its start, so one that runs is followed by another.
+void CBrumixDlg::CountAgain() {
     if (passRunning_) {
         recountPending_ = true;
     } else {

@@ -13,15 +13,18 @@
 #include "sweep/cookie_folder_sweep.h"
 #include "sweep/store_sweep.h"
 
+class CKeepCookiesDlg;
+
 class CBrumixDlg {
 public:
     // brumix_dlg.cpp: construction, initialisation, painting. Every count and clear runs as a
     // pass on passes' worker; the handlers, which the host calls, run on the window's thread.
     CBrumixDlg(Window& window, const PlatformServices& services, PassRunner& passes);
     bool OnInitDialog();
-    // What the host does with a system command: the About box is a dialog it opens; the
-    // visited-pages option is the logic's own; Default goes to the default handling.
-    enum class SystemCommand { Default, About, Handled };
+    // What the host does with a system command: the About box and the cookies to keep are
+    // dialogs it opens; the visited-pages option is the logic's own; Default goes to the
+    // default handling.
+    enum class SystemCommand { Default, About, KeepCookies, Handled };
     SystemCommand OnSysCommand(std::uint32_t command);
     // True when the host should draw the minimised window's icon instead of the default.
     bool OnPaint();
@@ -42,6 +45,13 @@ public:
     // isIntervalSlider: whether the control that scrolled is IDC_INTERVAL.
     void OnIntervalScroll(bool isIntervalSlider);
     void UpdateSniffCaption();
+
+    // keep_cookies.cpp: the "Cookies to keep" dialog's way to the passes. While it is attached,
+    // each count collects the sites of the cookies it meets, for the dialog; attaching starts
+    // one. Null when it closes.
+    void AttachKeepCookies(CKeepCookiesDlg* dialog);
+    // The list was written: the counters follow it.
+    void KeepListChanged();
 
     // remembered_choices.cpp: the choices restored and saved, and the close.
     void RestoreSettings();
@@ -68,11 +78,14 @@ private:
     // visitedFollow: the pass's cache sweep counts the pages visited too, and shows the sum.
     void ShowTypedUrls(const TypedUrlResult& result, bool visitedFollow);
     void ShowCache(const CacheSweepResult& result, bool contentSwept, bool visitedSwept);
+    void ShowCookieSites(std::vector<std::string> sites);
     CookieFolderPlace CookiePlace() const;
 
     // brumix_dlg.cpp
     void QueryPlatform();
     void ToggleVisitedOption();
+    // A count now, or once the running pass has ended.
+    void CountAgain();
 
     // sniffer.cpp
     void SetupSliderAndProgress();
@@ -128,4 +141,7 @@ private:
     bool recountPending_ = false;
     // The typed addresses the pass listed, for the history counter's sum with the pages visited.
     int typedListed_ = 0;
+    CKeepCookiesDlg* keepDialog_ = nullptr;
+    // The running pass's counts collect the cookies' sites; written only while no pass runs.
+    bool passCollectsSites_ = false;
 };

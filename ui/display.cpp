@@ -5,12 +5,24 @@
 #include <utility>
 
 #include "res/resource.h"
+#include "sweep/cookie_keep.h"
 #include "ui/format_text.h"
 #include "ui/globals.h"
+#include "ui/keep_cookies_dlg.h"
 #include "ui/texts.h"
 
 bool CBrumixDlg::Display::StopRequested() {
     return dlg_.passes_.StopRequested();
+}
+
+// Kept or not, a cookie's site is one the dialog shows.
+void CBrumixDlg::Display::OnVisit(const SweepItem& item) {
+    if (!collectSites_ || item.store != Store::Cookie) return;
+    if (std::optional<std::string> site = CookieSite(item.name)) sites_.insert(std::move(*site));
+}
+
+void CBrumixDlg::Display::OnKept(const SweepItem& item) {
+    OnVisit(item);
 }
 
 void CBrumixDlg::Display::OnTypedUrlsListed(std::vector<std::string>& names) {
@@ -31,6 +43,10 @@ void CBrumixDlg::Display::OnTypedUrlsSwept(const TypedUrlResult& result) {
 void CBrumixDlg::Display::OnCacheSwept(const CacheSweepResult& result) {
     dlg_.passes_.Post([&dlg = dlg_, result, content = contentSwept_, visited = visitedSwept_] {
         dlg.ShowCache(result, content, visited);
+    });
+    if (!collectSites_ || result.walk.stopped) return;
+    dlg_.passes_.Post([&dlg = dlg_, sites = std::vector<std::string>(sites_.begin(), sites_.end())]() mutable {
+        dlg.ShowCookieSites(std::move(sites));
     });
 }
 
@@ -82,6 +98,10 @@ void CBrumixDlg::ShowCache(const CacheSweepResult& result, bool contentSwept, bo
                                            : kTitle);
 }
 
+void CBrumixDlg::ShowCookieSites(std::vector<std::string> sites) {
+    if (keepDialog_ != nullptr) keepDialog_->ShowSites(std::move(sites));
+}
+
 CookieFolderPlace CBrumixDlg::CookiePlace() const {
     return CookieFolderPlace{g_bIsNT == 1, g_strWindowsDir};
 }
@@ -94,7 +114,7 @@ int CBrumixDlg::ScanTypedUrls(int bCountOnly) {
 }
 
 int CBrumixDlg::ScanCache(int bDeleteCookies, int bCountOnly) {
-    Display display(*this, true, passVisited_);
+    Display display(*this, true, passVisited_, passCollectsSites_ && bCountOnly == 1);
     CacheRequest request;
     request.deleteEntries = bCountOnly != 1;
     request.includeCookies = bDeleteCookies == 1;

@@ -4,6 +4,7 @@
 // pass waits for both); each store's result is shown once that store is done.
 #pragma once
 
+#include <set>
 #include <string>
 #include <vector>
 
@@ -13,10 +14,13 @@ class CBrumixDlg::Display final : public StoreSweepObserver {
 public:
     // What the sweeps this observer hears count: the cache's content (the cached files and the
     // cookies), the pages visited.
-    Display(CBrumixDlg& dlg, bool contentSwept, bool visitedSwept)
-        : dlg_(dlg), contentSwept_(contentSwept), visitedSwept_(visitedSwept) {}
+    // collectSites: the cookies' sites go to the "Cookies to keep" dialog with the result.
+    Display(CBrumixDlg& dlg, bool contentSwept, bool visitedSwept, bool collectSites = false)
+        : dlg_(dlg), contentSwept_(contentSwept), visitedSwept_(visitedSwept), collectSites_(collectSites) {}
 
     bool StopRequested() override;
+    void OnVisit(const SweepItem& item) override;
+    void OnKept(const SweepItem& item) override;
     void OnTypedUrlsListed(std::vector<std::string>& names) override;
     void OnNotDeleted(const SweepItem& item) override;
     void OnTypedUrlsSwept(const TypedUrlResult& result) override;
@@ -26,4 +30,6 @@ private:
     CBrumixDlg& dlg_;
     bool contentSwept_;
     bool visitedSwept_;
+    bool collectSites_;
+    std::set<std::string> sites_;
 };

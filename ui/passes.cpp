@@ -23,6 +23,7 @@ void CBrumixDlg::StartPass(const std::optional<StoreSelection>& clear) {
     passRunning_ = true;
     clearRunning_ = clear.has_value();
     passVisited_ = visitedOption_;
+    passCollectsSites_ = keepDialog_ != nullptr;
     window_.StartTimer(ID_HANDOVER_TIMER, kHandOverPollMs);
     passes_.Start(
         [this, clear] {

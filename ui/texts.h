@@ -24,3 +24,14 @@ inline constexpr const char kNothingToClear[] =
 inline constexpr const char kVisitedMenuEntry[] = "Clear &visited pages with the history";
 inline constexpr const char kKeepCookiesMenuEntry[] = "Cookies to &keep...";
 inline constexpr const char kMakerAddress[] = "http://www.quellmar.example/";
+
+// The "Cookies to keep" dialog.
+inline constexpr const char kKeepCookiesCaption[] = "Cookies to keep";
+inline constexpr const char kKeepNotASite[] =
+    "Type a site's name (such as bank.example), an address (such as https://mail.bank.example/) or an IP "
+    "address.";
+inline constexpr const char kKeepListUnreadable[] =
+    "The list of cookies to keep cannot be read, so no cookie is deleted. It is the value keep_cookies "
+    "under HKEY_CURRENT_USER\\SOFTWARE\\Quellmar\\Win Brumix; correct it or delete it there: it is not "
+    "written over here, in case it holds a site you keep.";
+inline constexpr const char kKeepListNotSaved[] = "The list of cookies to keep could not be saved.";

@@ -107,12 +107,14 @@ std::int32_t MemoryRegistry::CreateKey(const std::string& subKey, Key& key) {
     return 0;
 }
 
-std::int32_t MemoryRegistry::QueryValue(Key key, const std::string& name, std::uint8_t* data, std::uint32_t& size) {
+std::int32_t MemoryRegistry::QueryValue(Key key, const std::string& name, std::uint32_t& type, std::uint8_t* data,
+                                        std::uint32_t& size) {
     if (auto error = faults_.Hit("RegQueryValueEx")) return static_cast<std::int32_t>(*error);
     Values* values = Find(key);
     if (values == nullptr) return kErrorInvalidHandle;
     for (const Value& value : *values) {
         if (!EqualsIgnoringAsciiCase(value.name, name)) continue;
+        type = value.type;
         const auto needed = static_cast<std::uint32_t>(value.data.size());
         if (needed > size) {
             size = needed;
@@ -127,10 +129,20 @@ std::int32_t MemoryRegistry::QueryValue(Key key, const std::string& name, std::u
 
 std::int32_t MemoryRegistry::SetStringValue(Key key, const std::string& name, const std::uint8_t* data,
                                             std::uint32_t size) {
+    return Set(key, name, kRegSz, data, size);
+}
+
+std::int32_t MemoryRegistry::SetMultiStringValue(Key key, const std::string& name, const std::uint8_t* data,
+                                                 std::uint32_t size) {
+    return Set(key, name, kRegMultiSz, data, size);
+}
+
+std::int32_t MemoryRegistry::Set(Key key, const std::string& name, std::uint32_t type, const std::uint8_t* data,
+                                 std::uint32_t size) {
     if (auto error = faults_.Hit("RegSetValueEx")) return static_cast<std::int32_t>(*error);
     auto handle = handles_.find(key);
     if (handle == handles_.end()) return kErrorInvalidHandle;
-    SetValue(handle->second, name, kRegSz, std::vector<std::uint8_t>(data, data + size));
+    SetValue(handle->second, name, type, std::vector<std::uint8_t>(data, data + size));
     return 0;
 }
 

@@ -34,9 +34,12 @@ public:
 
     std::int32_t OpenKey(const std::string& subKey, Key& key) override;
     std::int32_t CreateKey(const std::string& subKey, Key& key) override;
-    std::int32_t QueryValue(Key key, const std::string& name, std::uint8_t* data, std::uint32_t& size) override;
+    std::int32_t QueryValue(Key key, const std::string& name, std::uint32_t& type, std::uint8_t* data,
+                            std::uint32_t& size) override;
     std::int32_t SetStringValue(Key key, const std::string& name, const std::uint8_t* data,
                                 std::uint32_t size) override;
+    std::int32_t SetMultiStringValue(Key key, const std::string& name, const std::uint8_t* data,
+                                     std::uint32_t size) override;
     std::int32_t EnumValueName(Key key, std::uint32_t index, char* name, std::uint32_t& nameChars) override;
     std::int32_t DeleteValue(Key key, const std::string& name) override;
     std::int32_t CloseKey(Key key) override;
@@ -51,6 +54,8 @@ private:
     using Values = std::vector<Value>;
     static std::string Fold(const std::string& text);
     Values* Find(Key key);
+    std::int32_t Set(Key key, const std::string& name, std::uint32_t type, const std::uint8_t* data,
+                     std::uint32_t size);
     const Value* FindValue(const std::string& path, const std::string& name) const;
 
     Faults& faults_;

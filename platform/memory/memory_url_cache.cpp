@@ -14,7 +14,13 @@ void MemoryUrlCache::Add(const std::string& url, std::uint32_t type, std::uint32
     } else if ((type & kUrlHistoryCacheEntry) != 0 || url.rfind(kVisitedContainerPrefix, 0) == 0) {
         container = Walked::History;
     }
-    entries_.push_back({url, type, padding, locked, container});
+    entries_.push_back({url, type, padding, locked, container, {}});
+}
+
+void MemoryUrlCache::SetLocalFile(const std::string& url, const std::string& localFile) {
+    for (Entry& entry : entries_) {
+        if (entry.url == url) entry.localFile = localFile;
+    }
 }
 
 std::vector<std::string> MemoryUrlCache::Urls() const {
@@ -34,7 +40,8 @@ bool MemoryUrlCache::Fail(std::uint32_t error) {
 
 bool MemoryUrlCache::Fill(std::size_t index, CacheEntryRecord* block, std::uint32_t& size) {
     const Entry& entry = entries_[index];
-    const std::uint32_t needed = RecordSize(entry.url, entry.padding);
+    const std::uint32_t fileRoom = entry.localFile.empty() ? 0 : static_cast<std::uint32_t>(entry.localFile.size() + 1);
+    const std::uint32_t needed = RecordSize(entry.url, entry.padding) + fileRoom;
     if (block == nullptr || size < needed) {
         size = neededSizeOverride_ != 0 ? neededSizeOverride_ : needed;
         return Fail(kErrorInsufficientBuffer);
@@ -46,6 +53,11 @@ bool MemoryUrlCache::Fill(std::size_t index, CacheEntryRecord* block, std::uint3
     char* url = bytes + sizeof(CacheEntryRecord);
     std::memcpy(url, entry.url.c_str(), entry.url.size() + 1);
     block->lpszSourceUrlName = url;
+    if (fileRoom != 0) {
+        char* file = url + entry.url.size() + 1;
+        std::memcpy(file, entry.localFile.c_str(), fileRoom);
+        block->lpszLocalFileName = file;
+    }
     size = needed;
     return true;
 }

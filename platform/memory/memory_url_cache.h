@@ -33,9 +33,11 @@ public:
     // refuses deletion with kErrorSharingViolation.
     void Add(const std::string& url, std::uint32_t type = kNormalCacheEntry, std::uint32_t padding = 0,
              bool locked = false);
+    // The entry's record names this local file from now on, laid out after its URL.
+    void SetLocalFile(const std::string& url, const std::string& localFile);
     std::size_t Size() const { return entries_.size(); }
     std::vector<std::string> Urls() const;
-    // The record size the service reports for an entry that does not fit.
+    // The record size the service reports for an entry without a local file that does not fit.
     static std::uint32_t RecordSize(const std::string& url, std::uint32_t padding);
     // From now on a call that does not fit reports this size instead of the true one.
     void ReportNeededSize(std::uint32_t size) { neededSizeOverride_ = size; }
@@ -61,6 +63,7 @@ private:
         std::uint32_t padding;
         bool locked;
         Walked container;
+        std::string localFile;
     };
     struct Walk {
         Walked walked;

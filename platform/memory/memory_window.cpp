@@ -49,6 +49,10 @@ void MemoryWindow::SetControlText(int id, const std::string& text) {
     controls_[id].text = text;
 }
 
+std::string MemoryWindow::GetControlText(int id) {
+    return controls_[id].text;
+}
+
 void MemoryWindow::SetTitle(const std::string& text) {
     Record("SetTitle", 0, text);
     title_ = text;
@@ -87,22 +91,50 @@ void MemoryWindow::FocusControl(int id) {
 
 void MemoryWindow::ListReset(int id) {
     Record("ListReset", id);
-    list_.clear();
+    lists_[id].clear();
+    selections.erase(id);
 }
 
 int MemoryWindow::ListAdd(int id, const std::string& text) {
     Record("ListAdd", id, text);
-    auto at = std::upper_bound(list_.begin(), list_.end(), text, ListLess);
-    return static_cast<int>(list_.insert(at, text) - list_.begin());
+    std::vector<std::string>& list = lists_[id];
+    auto at = std::upper_bound(list.begin(), list.end(), text, ListLess);
+    return static_cast<int>(list.insert(at, text) - list.begin());
 }
 
-int MemoryWindow::ListCount(int /*id*/) {
-    return static_cast<int>(list_.size());
+int MemoryWindow::ListCount(int id) {
+    return static_cast<int>(lists_[id].size());
 }
 
-std::string MemoryWindow::ListText(int /*id*/, int index) {
-    if (index < 0 || static_cast<std::size_t>(index) >= list_.size()) return {};
-    return list_[static_cast<std::size_t>(index)];
+std::string MemoryWindow::ListText(int id, int index) {
+    const std::vector<std::string>& list = lists_[id];
+    if (index < 0 || static_cast<std::size_t>(index) >= list.size()) return {};
+    return list[static_cast<std::size_t>(index)];
+}
+
+const std::vector<std::string>& MemoryWindow::List(int id) const {
+    static const std::vector<std::string> kNone;
+    const auto found = lists_.find(id);
+    return found == lists_.end() ? kNone : found->second;
+}
+
+// As the list box does, a deletion takes the entry's selection with it.
+void MemoryWindow::ListDelete(int id, int index) {
+    Record("ListDelete", id, std::to_string(index));
+    std::vector<std::string>& list = lists_[id];
+    if (index < 0 || static_cast<std::size_t>(index) >= list.size()) return;
+    list.erase(list.begin() + index);
+    std::vector<int> kept;
+    for (int selected : selections[id]) {
+        if (selected != index) kept.push_back(selected > index ? selected - 1 : selected);
+    }
+    selections[id] = kept;
+}
+
+std::vector<int> MemoryWindow::ListSelection(int id) {
+    std::vector<int> selected = selections[id];
+    std::sort(selected.begin(), selected.end());
+    return selected;
 }
 
 void MemoryWindow::SliderSetRange(int id, int minimum, int maximum) {

@@ -30,7 +30,9 @@ public:
     explicit MemoryWindow(Faults& faults, Controls controls = {});
 
     Control& control(int id) { return controls_[id]; }
-    const std::vector<std::string>& List() const { return list_; }
+    const std::vector<std::string>& List(int id) const;
+    // A list's selected positions, as the user leaves them.
+    std::map<int, std::vector<int>> selections;
     const std::string& Title() const { return title_; }
     int ProgressPos() const { return progressPos_; }
     bool Topmost() const { return topmost_; }
@@ -65,6 +67,7 @@ public:
     void SetCheck(int id, int state) override;
     void EnableControl(int id, bool enable) override;
     void SetControlText(int id, const std::string& text) override;
+    std::string GetControlText(int id) override;
     void SetTitle(const std::string& text) override;
     void ShowControl(int id, bool show) override;
     KeyboardFocus Focus() override;
@@ -74,6 +77,8 @@ public:
     int ListAdd(int id, const std::string& text) override;
     int ListCount(int id) override;
     std::string ListText(int id, int index) override;
+    void ListDelete(int id, int index) override;
+    std::vector<int> ListSelection(int id) override;
     void SliderSetRange(int id, int minimum, int maximum) override;
     void SliderSetPos(int id, int position) override;
     int SliderGetPos(int id) override;
@@ -103,7 +108,7 @@ private:
 
     Faults& faults_;
     std::map<int, Control> controls_;
-    std::vector<std::string> list_;
+    std::map<int, std::vector<std::string>> lists_;
     std::string title_ = "Win Brumix";
     int sliderMin_ = 0;
     int sliderMax_ = 100;

@@ -3,7 +3,7 @@
 
 #include <windows.h>
 
-static_assert(kRegSz == REG_SZ && kRegDword == REG_DWORD);
+static_assert(kRegSz == REG_SZ && kRegDword == REG_DWORD && kRegMultiSz == REG_MULTI_SZ);
 static_assert(KEY_ALL_ACCESS == 0xF003F);
 
 namespace {
@@ -29,10 +29,12 @@ std::int32_t Win32Registry::CreateKey(const std::string& subKey, Key& key) {
     return status;
 }
 
-std::int32_t Win32Registry::QueryValue(Key key, const std::string& name, std::uint8_t* data, std::uint32_t& size) {
-    DWORD type = 0;
+std::int32_t Win32Registry::QueryValue(Key key, const std::string& name, std::uint32_t& type, std::uint8_t* data,
+                                       std::uint32_t& size) {
+    DWORD valueType = 0;
     DWORD bytes = size;
-    const LONG status = RegQueryValueExA(Handle(key), name.c_str(), nullptr, &type, data, &bytes);
+    const LONG status = RegQueryValueExA(Handle(key), name.c_str(), nullptr, &valueType, data, &bytes);
+    type = valueType;
     size = bytes;
     return status;
 }
@@ -40,6 +42,11 @@ std::int32_t Win32Registry::QueryValue(Key key, const std::string& name, std::ui
 std::int32_t Win32Registry::SetStringValue(Key key, const std::string& name, const std::uint8_t* data,
                                            std::uint32_t size) {
     return RegSetValueExA(Handle(key), name.c_str(), 0, REG_SZ, data, size);
+}
+
+std::int32_t Win32Registry::SetMultiStringValue(Key key, const std::string& name, const std::uint8_t* data,
+                                                std::uint32_t size) {
+    return RegSetValueExA(Handle(key), name.c_str(), 0, REG_MULTI_SZ, data, size);
 }
 
 std::int32_t Win32Registry::EnumValueName(Key key, std::uint32_t index, char* name, std::uint32_t& nameChars) {

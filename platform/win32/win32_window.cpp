@@ -12,13 +12,14 @@ namespace {
 constexpr int kStringBufferChars = 256;
 
 // A named CALLBACK, not a lambda: on i686 the enumeration calls it as stdcall.
-BOOL CALLBACK PressOkOfOwnedDialog(HWND window, LPARAM owner) {
+BOOL CALLBACK CancelOwnedDialog(HWND window, LPARAM owner) {
     char name[16] = {};
     // Message boxes and dialogs are of the dialog class; the tooltip, also owned, is not.
     if (GetWindow(window, GW_OWNER) == reinterpret_cast<HWND>(owner) && GetClassNameA(window, name, sizeof name) > 0 &&
         std::string(name) == "#32770") {
-        PostMessageA(window, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
-                     reinterpret_cast<LPARAM>(GetDlgItem(window, IDOK)));
+        // Cancel, not OK: a dialog of the program's own changes nothing when it is dismissed.
+        PostMessageA(window, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED),
+                     reinterpret_cast<LPARAM>(GetDlgItem(window, IDCANCEL)));
     }
     return TRUE;
 }
@@ -46,6 +47,21 @@ void Win32Window::EnableControl(int id, bool enable) {
 
 void Win32Window::SetControlText(int id, const std::string& text) {
     SetDlgItemTextA(dialog_, id, text.c_str());
+}
+
+// In UTF-16 from the control, so that a name typed outside the code page survives.
+std::string Win32Window::GetControlText(int id) {
+    const HWND control = GetDlgItem(dialog_, id);
+    const int length = GetWindowTextLengthW(control);
+    if (length <= 0) return {};
+    std::wstring wide(static_cast<std::size_t>(length) + 1, L'\0');
+    const int copied = GetWindowTextW(control, wide.data(), length + 1);
+    if (copied <= 0) return {};
+    const int bytes = WideCharToMultiByte(CP_UTF8, 0, wide.data(), copied, nullptr, 0, nullptr, nullptr);
+    if (bytes <= 0) return {};
+    std::string utf8(static_cast<std::size_t>(bytes), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, wide.data(), copied, utf8.data(), bytes, nullptr, nullptr);
+    return utf8;
 }
 
 void Win32Window::SetTitle(const std::string& text) {
@@ -96,6 +112,20 @@ std::string Win32Window::ListText(int id, int index) {
     return std::string(buffer.data(), static_cast<std::size_t>(copied));
 }
 
+void Win32Window::ListDelete(int id, int index) {
+    SendToItem(id, LB_DELETESTRING, static_cast<WPARAM>(index), 0);
+}
+
+std::vector<int> Win32Window::ListSelection(int id) {
+    const LRESULT count = SendToItem(id, LB_GETSELCOUNT, 0, 0);
+    if (count == LB_ERR || count <= 0) return {};
+    std::vector<int> selected(static_cast<std::size_t>(count));
+    const LRESULT got =
+        SendToItem(id, LB_GETSELITEMS, static_cast<WPARAM>(count), reinterpret_cast<LPARAM>(selected.data()));
+    selected.resize(got == LB_ERR ? 0 : static_cast<std::size_t>(got));
+    return selected;
+}
+
 void Win32Window::SliderSetRange(int id, int minimum, int maximum) {
     SendToItem(id, TBM_SETRANGEMIN, FALSE, minimum);
     SendToItem(id, TBM_SETRANGEMAX, FALSE, maximum);
@@ -122,7 +152,7 @@ int Win32Window::ShowMessageBox(const std::string& text, const std::string& capt
 }
 
 void Win32Window::DismissMessageBoxes() {
-    EnumThreadWindows(GetCurrentThreadId(), PressOkOfOwnedDialog, reinterpret_cast<LPARAM>(dialog_));
+    EnumThreadWindows(GetCurrentThreadId(), CancelOwnedDialog, reinterpret_cast<LPARAM>(dialog_));
 }
 
 // A menu's or a move's loop runs inside the message that started it and takes the thread's

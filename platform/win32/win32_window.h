@@ -26,6 +26,7 @@ public:
     void SetCheck(int id, int state) override;
     void EnableControl(int id, bool enable) override;
     void SetControlText(int id, const std::string& text) override;
+    std::string GetControlText(int id) override;
     void SetTitle(const std::string& text) override;
     void ShowControl(int id, bool show) override;
     KeyboardFocus Focus() override;
@@ -35,6 +36,8 @@ public:
     int ListAdd(int id, const std::string& text) override;
     int ListCount(int id) override;
     std::string ListText(int id, int index) override;
+    void ListDelete(int id, int index) override;
+    std::vector<int> ListSelection(int id) override;
     void SliderSetRange(int id, int minimum, int maximum) override;
     void SliderSetPos(int id, int position) override;
     int SliderGetPos(int id) override;

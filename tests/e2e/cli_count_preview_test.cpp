@@ -22,9 +22,12 @@ TEST_F(CliCount, PrintsTheWindowsThreeCountersAndDeletesNothing) {
     EXPECT_EQ(run.exitCode, 0u) << Said(run);
     const JsonValue counts = ParseOrFail(run.out);
     ASSERT_EQ(counts.kind, JsonValue::Kind::Object) << run.out;
-    EXPECT_EQ(counts.members.size(), 4u);
-    for (const auto& [key, wanted] :
-         {std::pair<const char*, double>{"cached_files", 3}, {"cookies", 2}, {"typed_urls", 3}, {"visited_pages", 0}}) {
+    EXPECT_EQ(counts.members.size(), 5u);
+    for (const auto& [key, wanted] : {std::pair<const char*, double>{"cached_files", 3},
+                                      {"cookies", 2},
+                                      {"cookies_kept", 0},
+                                      {"typed_urls", 3},
+                                      {"visited_pages", 0}}) {
         const JsonValue* value = counts.Get(key);
         EXPECT_TRUE(value && value->kind == JsonValue::Kind::Number && value->number == wanted)
             << key << ": " << run.out;

@@ -3,6 +3,7 @@
 // that ignores Ctrl+C does (start /b, or any launcher that made a new process group).
 //   console_helper seed-cache N      N ordinary cache entries
 //   console_helper seed-typed        one typed address named "café"
+//   console_helper seed-cookies HOST...  one cookie for each host (for the README's pictures)
 //   console_helper count-cache       prints how many entries the cache holds
 //   console_helper launch COMMAND... runs COMMAND with Ctrl+C ignored, its exit code as its own
 #include <windows.h>
@@ -31,6 +32,13 @@ int SeedCache(int count) {
 int SeedTyped() {
     const std::vector<std::uint8_t> data{'x', 0};
     return SetRawValue(kTypedUrlsPath, L"caf\x00E9", REG_SZ, data) == ERROR_SUCCESS ? 0 : 1;
+}
+
+int SeedCookies(int count, char** hosts) {
+    for (int i = 0; i < count; ++i) {
+        if (!SetPersistentCookie(std::string("http://") + hosts[i] + "/", "session=1")) return 1;
+    }
+    return 0;
 }
 
 int CountCache() {
@@ -73,7 +81,10 @@ int main(int argc, char** argv) {
     if (command == "seed-cache" && argc == 3) return SeedCache(std::atoi(argv[2]));
     if (command == "seed-typed") return SeedTyped();
     if (command == "count-cache") return CountCache();
+    if (command == "seed-cookies") return SeedCookies(argc - 2, argv + 2);
     if (command == "launch" && argc > 2) return Launch();
-    std::fprintf(stderr, "usage: console_helper seed-cache N | seed-typed | count-cache | launch COMMAND...\n");
+    std::fprintf(stderr,
+                 "usage: console_helper seed-cache N | seed-typed | seed-cookies HOST... | count-cache | launch "
+                 "COMMAND...\n");
     return 2;
 }

@@ -2,6 +2,8 @@
 // ends; then the cookie folder with the same request.
 #include "sweep/cache_sweep.h"
 
+#include <algorithm>
+
 #include "platform/errors.h"
 #include "sweep_fixture.h"
 
@@ -319,6 +321,130 @@ TEST_F(CacheSweepTest, WalkThatCannotStartLeavesNothingOpenAndTheCookieFolderIsS
     EXPECT_FALSE(result.walk.complete);
     EXPECT_EQ(result.walk.cachedFiles + result.walk.cookieEntries, 0);
     EXPECT_EQ(result.cookieFiles.count, 1);
+    ExpectNothingOpen();
+}
+
+// The cookies to keep: a kept cookie is reported instead of visited, in no count and never
+// deleted, whichever walk meets it; the list is read once a pass.
+class KeptCookieTest : public CacheSweepTest, public ::testing::WithParamInterface<CachePatternReading> {
+protected:
+    KeptCookieTest() {
+        p.cache.ReadPatternsAs(GetParam());
+        KeepSites({"www.bank.example"});
+        p.cache.Add("http://a.example/1.gif");
+        p.cache.Add("Cookie:ann@bank.example/", kCookieCacheEntry);
+        p.cache.Add("Cookie:ann@mail.bank.example/", kCookieCacheEntry);
+        p.cache.Add("Cookie:ann@tracker.example/", kCookieCacheEntry);
+    }
+    int ListReads() const {
+        const auto& calls = p.faults.Calls();
+        return static_cast<int>(std::count(calls.begin(), calls.end(), "RegQueryValueEx"));
+    }
+};
+
+TEST_P(KeptCookieTest, AKeptCookieIsReportedNeitherCountedNorDeleted) {
+    const CacheSweepResult counted = SweepCache(p.Services(), kNt, CacheRequest{}, recorder);
+    EXPECT_EQ(counted.walk.cookieEntries, 1);
+    EXPECT_EQ(counted.walk.cookiesKept, 2);
+    EXPECT_EQ(counted.Cookies(), 1);
+    EXPECT_EQ(counted.CookiesKept(), 2);
+    EXPECT_FALSE(counted.walk.keptListUnreadable);
+    EXPECT_EQ(recorder.heard,
+              (std::vector<std::string>{"visit cache http://a.example/1.gif", "keep cookie Cookie:ann@bank.example/",
+                                        "keep cookie Cookie:ann@mail.bank.example/",
+                                        "visit cookie Cookie:ann@tracker.example/"}));
+    EXPECT_EQ(ListReads(), 1);
+
+    const CacheSweepResult cleared = SweepCache(p.Services(), kNt, CacheRequest{true, true}, recorder);
+    EXPECT_EQ(cleared.walk.deletedCookieEntries, 1);
+    EXPECT_EQ(cleared.walk.cookiesKept, 2);
+    EXPECT_EQ(ListReads(), 2);
+    EXPECT_EQ(p.cache.Urls(), (std::vector<std::string>{"Cookie:ann@bank.example/", "Cookie:ann@mail.bank.example/"}));
+
+    const CacheSweepResult after = SweepCache(p.Services(), kNt, CacheRequest{}, recorder);
+    EXPECT_FALSE(after.FoundAnything()) << "kept cookies are no traces";
+    EXPECT_EQ(after.CookiesKept(), 2);
+    ExpectNothingOpen();
+}
+
+INSTANTIATE_TEST_SUITE_P(Engine, KeptCookieTest,
+                         ::testing::Values(CachePatternReading::EveryContainer, CachePatternReading::Documented));
+
+// Never delete what the user may have asked to keep: every cookie stays, and is a cookie in the
+// counts; the rest of the clear goes on.
+TEST_F(CacheSweepTest, AListThatCannotBeReadDeletesNoCookieAndEverythingElse) {
+    p.registry.SetText(kSettingsPath, "keep_cookies", "bank.example");
+    p.cache.Add("http://a.example/1.gif");
+    p.cache.Add("Cookie:ann@tracker.example/", kCookieCacheEntry);
+    p.cache.Add("Visited: ann@http://a.example/", kNormalCacheEntry | kUrlHistoryCacheEntry);
+    p.files.AddFile(kCookieFolder, "ann@tracker[1].txt");
+    const CacheSweepResult result = SweepCache(p.Services(), kWin98, CacheRequest{true, true, true}, recorder);
+    EXPECT_TRUE(result.walk.keptListUnreadable);
+    EXPECT_TRUE(result.walk.complete);
+    EXPECT_EQ(result.walk.deletedFiles, 1);
+    EXPECT_EQ(result.walk.deletedVisitedPages, 1);
+    EXPECT_EQ(result.Cookies(), 2);
+    EXPECT_EQ(result.walk.deletedCookieEntries + result.cookieFiles.deleted, 0);
+    EXPECT_EQ(p.cache.Urls(), std::vector<std::string>{"Cookie:ann@tracker.example/"});
+    EXPECT_TRUE(p.files.HasFile(kCookieFolder, "ann@tracker[1].txt"));
+    EXPECT_EQ(std::count(recorder.heard.begin(), recorder.heard.end(), "list unreadable"), 1);
+    EXPECT_EQ(recorder.heard[1], "list unreadable") << "said before the first cookie";
+
+    // The cookie folder reads the list itself when no cookie entry did.
+    MemoryPlatform filesOnly;
+    filesOnly.registry.SetText(kSettingsPath, "keep_cookies", "bank.example");
+    filesOnly.files.AddFolder("C:\\WINDOWS");
+    filesOnly.files.AddFolder(kCookieFolder);
+    filesOnly.files.AddFile(kCookieFolder, "ann@tracker[1].txt");
+    const CacheSweepResult folder = SweepCache(filesOnly.Services(), kWin98, CacheRequest{true, true}, recorder);
+    EXPECT_TRUE(folder.walk.keptListUnreadable);
+    EXPECT_EQ(folder.cookieFiles.deleted, 0);
+    EXPECT_TRUE(filesOnly.files.HasFile(kCookieFolder, "ann@tracker[1].txt"));
+    ExpectNothingOpen();
+}
+
+// Outside the NT family a kept cookie entry names the file that holds it, which is kept with it;
+// a file's own name is never read for a site, so a file no kept entry names goes.
+TEST_F(CacheSweepTest, ACookieFileIsKeptWhenAKeptEntryNamesIt) {
+    KeepSites({"bank.example"});
+    p.cache.Add("Cookie:ann@bank.example/", kCookieCacheEntry);
+    p.cache.SetLocalFile("Cookie:ann@bank.example/", "C:\\WINDOWS\\Cookies\\ANN@BANK[1].TXT");
+    p.cache.Add("Cookie:ann@tracker.example/", kCookieCacheEntry);
+    p.cache.SetLocalFile("Cookie:ann@tracker.example/", "C:\\WINDOWS\\Cookies\\ann@tracker[1].txt");
+    for (const char* name : {"ann@bank[1].txt", "ann@tracker[1].txt", "ann@bank[2].txt"})
+        p.files.AddFile(kCookieFolder, name);
+
+    const CacheSweepResult counted = SweepCache(p.Services(), kWin98, CacheRequest{}, recorder);
+    EXPECT_EQ(counted.cookieFiles.count, 2);
+    EXPECT_EQ(counted.cookieFiles.kept, 1);
+    EXPECT_EQ(counted.CookiesKept(), 2);
+    EXPECT_NE(std::find(recorder.heard.begin(), recorder.heard.end(), "keep file ann@bank[1].txt"),
+              recorder.heard.end());
+
+    const CacheSweepResult cleared = SweepCache(p.Services(), kWin98, CacheRequest{true, true}, recorder);
+    EXPECT_EQ(cleared.cookieFiles.deleted, 2);
+    EXPECT_EQ(cleared.cookieFiles.kept, 1);
+    EXPECT_EQ(p.files.Files(kCookieFolder), std::vector<std::string>{"ann@bank[1].txt"});
+    ExpectNothingOpen();
+}
+
+// A kept entry the walk did not reach could name any file, so none goes.
+TEST_F(CacheSweepTest, NoCookieFileGoesWhenAListKeepsASiteAndTheWalkBrokeOff) {
+    KeepSites({"bank.example"});
+    p.cache.Add("http://a.example/1.gif");
+    p.cache.Add("Cookie:ann@bank.example/", kCookieCacheEntry);
+    p.files.AddFile(kCookieFolder, "ann@tracker[1].txt");
+    p.faults.FailCall("FindNextUrlCacheEntry", kErrorInternetInternalError);
+    const CacheSweepResult result = SweepCache(p.Services(), kWin98, CacheRequest{true, true}, recorder);
+    EXPECT_FALSE(result.walk.complete);
+    EXPECT_EQ(result.cookieFiles.count, 1);
+    EXPECT_TRUE(p.files.HasFile(kCookieFolder, "ann@tracker[1].txt"));
+
+    KeepSites({});
+    p.faults.Clear();
+    p.faults.FailCall("FindNextUrlCacheEntry", kErrorInternetInternalError);
+    SweepCache(p.Services(), kWin98, CacheRequest{true, true}, recorder);
+    EXPECT_FALSE(p.files.HasFile(kCookieFolder, "ann@tracker[1].txt")) << "a list that keeps nothing holds nothing";
     ExpectNothingOpen();
 }
 

@@ -71,6 +71,14 @@ INSTANTIATE_TEST_SUITE_P(Cli, CliUsageErrors,
                                            UsageCase{{"count", "--visited"}, "--visited belong to preview and clear"},
                                            UsageCase{{"--version", "--json"}, "--version takes nothing"}));
 
+// Nothing is read or written for a keep that is refused, however many of its sites are sound.
+INSTANTIATE_TEST_SUITE_P(
+    Keep, CliUsageErrors,
+    ::testing::Values(UsageCase{{"keep", "remove", "--json"}, "keep remove needs at least one site"},
+                      UsageCase{{"keep", "bank.example"}, "keep takes add or remove, not 'bank.example'"},
+                      UsageCase{{"keep", "add", "bank.example", "not a site"}, "'not a site' is no host name"},
+                      UsageCase{{"keep", "--cookies"}, "keep takes no store flag"}));
+
 TEST_F(CliTest, HelpAndVersionGoToStandardOutputAndTouchNothing) {
     EXPECT_EQ(Run({"/?"}), 0);
     EXPECT_EQ(console.out, UsageText());

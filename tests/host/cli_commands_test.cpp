@@ -59,7 +59,8 @@ TEST_P(CliVisitedPages, CountPreviewAndClearReachThePagesOnlyWhenSelected) {
     EXPECT_EQ(Run({"count"}), 0);
     EXPECT_EQ(console.out, "Cached Files: 2\nCookies: 1\nURLs In History: 2\nPages Visited: 2\n");
     EXPECT_EQ(Run({"count", "--json"}), 0);
-    EXPECT_EQ(console.out, "{\"cached_files\": 2, \"cookies\": 1, \"typed_urls\": 2, \"visited_pages\": 2}\n");
+    EXPECT_EQ(console.out,
+              "{\"cached_files\": 2, \"cookies\": 1, \"cookies_kept\": 0, \"typed_urls\": 2, \"visited_pages\": 2}\n");
 
     EXPECT_EQ(Run({"preview", "--visited", "--temp"}), 0);
     EXPECT_EQ(console.out,

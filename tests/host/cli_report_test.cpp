@@ -29,7 +29,7 @@ TEST(CliReport, CountIsFourLinesOrOneObject) {
     result.cache.walk.visitedPages = 7;
     EXPECT_EQ(CountReport(result, false), "Cached Files: 12\nCookies: 3\nURLs In History: 2\nPages Visited: 7\n");
     EXPECT_EQ(CountReport(result, true),
-              "{\"cached_files\": 12, \"cookies\": 3, \"typed_urls\": 2, \"visited_pages\": 7}\n");
+              "{\"cached_files\": 12, \"cookies\": 3, \"cookies_kept\": 0, \"typed_urls\": 2, \"visited_pages\": 7}\n");
 
     result.typedUrls.opened = false;
     EXPECT_EQ(CountReport(result, false), "Cached Files: 12\nCookies: 3\nURLs In History: 0\nPages Visited: 7\n")

@@ -6,7 +6,7 @@
 
 #include "cli/exit_code.h"
 #include "cli/text.h"
-#include "cli/version_record.h"
+#include "platform/version_record.h"
 #include "res/version.h"
 
 namespace {

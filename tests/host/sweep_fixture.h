@@ -18,8 +18,9 @@ inline constexpr char kCookieFolder[] = "C:\\WINDOWS\\Cookies";
 inline const CookieFolderPlace kWin98{false, "C:\\WINDOWS"};
 inline const CookieFolderPlace kNt{true, "C:\\WINDOWS"};
 
-// Writes down every call as "visit STORE NAME", "kept STORE NAME", "pending STORE NAME" or
-// "typed done" / "cache done", and can stop after a given number of visits.
+// Writes down every call as "visit STORE NAME", "kept STORE NAME" (not deleted), "pending STORE
+// NAME", "keep STORE NAME" (on the list of cookies to keep), "list unreadable" or "typed done" /
+// "cache done", and can stop after a given number of visits.
 class Recorder : public StoreSweepObserver {
 public:
     std::vector<std::string> heard;
@@ -39,6 +40,10 @@ public:
     void OnDeletePending(const SweepItem& item) override {
         heard.push_back("pending " + StoreName(item.store) + " " + std::string(item.name));
     }
+    void OnKept(const SweepItem& item) override {
+        heard.push_back("keep " + StoreName(item.store) + " " + std::string(item.name));
+    }
+    void OnKeptListUnreadable() override { heard.emplace_back("list unreadable"); }
     void OnTypedUrlsListed(std::vector<std::string>& names) override {
         if (orderTyped) orderTyped(names);
     }
@@ -64,6 +69,16 @@ protected:
         for (const char* name : names) p.registry.SetText(kTypedUrlsPath, name, std::string("http://") + name + "/");
     }
     void ExpectNothingOpen() { EXPECT_EQ(LeftOpen(p), ""); }
+    // The list of cookies to keep, as the settings hold it.
+    void KeepSites(std::initializer_list<std::string> sites) {
+        std::vector<std::uint8_t> data;
+        for (const std::string& site : sites) {
+            data.insert(data.end(), site.begin(), site.end());
+            data.push_back(0);
+        }
+        data.push_back(0);
+        p.registry.SetValue(kSettingsPath, "keep_cookies", kRegMultiSz, data);
+    }
 
     MemoryPlatform p;
     Recorder recorder;

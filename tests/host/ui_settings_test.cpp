@@ -152,7 +152,7 @@ TEST_F(SettingsTest, WhatACloseSavesTheNextStartRestores) {
     EXPECT_EQ(next.control(IDC_SNIFFER).check, 1);
     EXPECT_EQ(next.Timers().at(ID_SNIFF_TIMER), 12000u);
     EXPECT_TRUE(next.Topmost());
-    ASSERT_EQ(next.SystemMenuEntries().size(), 1u);
+    ASSERT_EQ(next.SystemMenuEntries().size(), 2u);
     EXPECT_TRUE(next.SystemMenuEntries()[0].checked) << "the visited pages' option";
 }
 

@@ -10,7 +10,7 @@ using TypedUrlsDisplayTest = DialogTest;
 TEST_F(TypedUrlsDisplayTest, NamesAreListedInTheListsOrderAndAnyFlagButOneDeletesThemInIt) {
     SeedTyped({"url1", "url2", "url10"});
     EXPECT_EQ(dlg.ScanTypedUrls(1), 3);
-    EXPECT_EQ(platform.window.List(), (std::vector<std::string>{"url1", "url10", "url2"}));
+    EXPECT_EQ(platform.window.List(IDC_URL_LIST), (std::vector<std::string>{"url1", "url10", "url2"}));
     EXPECT_TRUE(Control(IDC_FOUND_MARK).visible);
     EXPECT_FALSE(Control(IDC_URL_LIST).visible);
 
@@ -53,7 +53,7 @@ TEST_F(TypedUrlsDisplayTest, MissingOrLockedKeyLeavesTheScreenAsItWas) {
     platform.window.ListAdd(IDC_URL_LIST, "kept");
     EXPECT_EQ(dlg.ScanTypedUrls(0), -1);
     EXPECT_EQ(Text(IDC_HISTORY_COUNT), "URLs In History: 1");
-    EXPECT_EQ(platform.window.List().size(), 2u);
+    EXPECT_EQ(platform.window.List(IDC_URL_LIST).size(), 2u);
 }
 
 TEST_F(TypedUrlsDisplayTest, NestedSweepInsideTheBoxDoesNotChangeWhatIsDeleted) {

@@ -80,6 +80,27 @@ void SeedCookieDomains(int count) {
     }
 }
 
+void SeedCookiesFor(const std::vector<std::string>& hosts) {
+    for (const std::string& host : hosts) {
+        EXPECT_TRUE(SetPersistentCookie("http://" + host + "/", "session=value-of-session")) << host;
+    }
+}
+
+// In UTF-16, as a Unicode editor (regedit, a policy) writes it; the sites are ASCII.
+void StoreKeptSites(const std::vector<std::string>& sites) {
+    std::vector<std::uint8_t> data;
+    auto add = [&data](char c) {
+        data.push_back(static_cast<std::uint8_t>(c));
+        data.push_back(0);
+    };
+    for (const std::string& site : sites) {
+        for (char c : site) add(c);
+        add(0);
+    }
+    add(0);
+    ASSERT_EQ(SetRawValue(kSettingsPath, L"keep_cookies", REG_MULTI_SZ, data), ERROR_SUCCESS);
+}
+
 void SeedTypedUrls(const std::vector<std::string>& names) {
     for (const std::string& name : names) {
         ASSERT_EQ(SetTextValue(kTypedUrlsPath, name, "http://typed.example/" + name), ERROR_SUCCESS);

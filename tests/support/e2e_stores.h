@@ -16,6 +16,10 @@ std::vector<std::string> SeedCacheFiles(int count);
 std::vector<std::string> SeedVisitedPages(int count);
 // One cookie entry per domain, as wininet keeps them.
 void SeedCookieDomains(int count);
+// One cookie for each of these hosts (names or IP addresses), set through InternetSetCookieA.
+void SeedCookiesFor(const std::vector<std::string>& hosts);
+// The list of cookies to keep as a REG_MULTI_SZ of these ASCII strings, written straight.
+void StoreKeptSites(const std::vector<std::string>& sites);
 // Typed addresses under the given value names, each with an address as its data.
 void SeedTypedUrls(const std::vector<std::string>& names);
 // Files of these names in the Windows directory's Cookies folder, which Neighbours made.

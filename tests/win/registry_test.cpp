@@ -57,18 +57,20 @@ TEST_F(Win32RegistryTest, QueryReportsMissingValuesAndDataLargerThanTheRoom) {
     Registry::Key key = 0;
     ASSERT_EQ(registry.OpenKey(kScratchKey, key), 0);
     std::uint8_t data[256] = {};
+    std::uint32_t type = 0;
 
     std::uint32_t size = 255;
-    EXPECT_EQ(registry.QueryValue(key, "short", data, size), 0);
+    EXPECT_EQ(registry.QueryValue(key, "short", type, data, size), 0);
     EXPECT_EQ(size, 2u);
+    EXPECT_EQ(type, kRegSz);
     EXPECT_STREQ(reinterpret_cast<const char*>(data), "1");
 
     size = 255;
-    EXPECT_EQ(registry.QueryValue(key, "long", data, size), static_cast<std::int32_t>(kErrorMoreData));
+    EXPECT_EQ(registry.QueryValue(key, "long", type, data, size), static_cast<std::int32_t>(kErrorMoreData));
     EXPECT_EQ(size, 301u);
 
     size = 255;
-    EXPECT_EQ(registry.QueryValue(key, "absent", data, size), static_cast<std::int32_t>(kErrorFileNotFound));
+    EXPECT_EQ(registry.QueryValue(key, "absent", type, data, size), static_cast<std::int32_t>(kErrorFileNotFound));
     registry.CloseKey(key);
 }
 
@@ -129,7 +131,7 @@ TEST_F(TypedUrlSweepTest, CountingListsNamesInTheListsOrderAndKeepsThem) {
     Add("url10", "http://ten.example/");
 
     EXPECT_EQ(wine.dlg.ScanTypedUrls(1), 3);
-    EXPECT_EQ(wine.window.List(), (std::vector<std::string>{"url1", "url10", "url2"}));
+    EXPECT_EQ(wine.window.List(IDC_URL_LIST), (std::vector<std::string>{"url1", "url10", "url2"}));
     EXPECT_EQ(wine.Text(IDC_HISTORY_COUNT), "URLs In History: 3");
     EXPECT_TRUE(wine.Visible(IDC_FOUND_MARK));
     EXPECT_FALSE(wine.Visible(IDC_CLEAN_MARK));
@@ -177,7 +179,7 @@ TEST_F(TypedUrlSweepTest, LongAddressesAndLongNamesNeitherEndNorEscapeTheSweep) 
     Add("url4", "http://four.example/");
 
     EXPECT_EQ(wine.dlg.ScanTypedUrls(1), 4);
-    EXPECT_EQ(wine.window.List(), (std::vector<std::string>{"url1", "url2", "url4", longName}));
+    EXPECT_EQ(wine.window.List(IDC_URL_LIST), (std::vector<std::string>{"url1", "url2", "url4", longName}));
 
     EXPECT_EQ(wine.dlg.ScanTypedUrls(0), 4);
     EXPECT_TRUE(ValueNames(kTypedUrlsPath).empty());

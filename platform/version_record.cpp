@@ -1,5 +1,5 @@
 // The file version in the executable's own version record, for --version.
-#include "cli/version_record.h"
+#include "platform/version_record.h"
 
 #include <cstdint>
 

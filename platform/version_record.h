@@ -1,4 +1,4 @@
-// The file version in the executable's own version record, for --version.
+// The file version in an executable's version record (brumix --version, the About box).
 #pragma once
 
 #include <cstddef>

@@ -1,0 +1,98 @@
+// The "Cookies to keep" dialog of the real program: opened from the system menu, filled by a
+// count, changed and confirmed with the messages a user's clicks and typing send; the list it
+// writes keeps those sites' cookies through the window's clear.
+#include <algorithm>
+
+#include "tests/e2e/e2e_fixture.h"
+
+namespace e2e {
+namespace {
+
+class KeepCookiesDialog : public E2eTest {
+protected:
+    // Read in UTF-16: Wine hands another process a list box's text in the ANSI form wrongly.
+    // The sites are ASCII.
+    static std::vector<std::string> Entries(HWND dialog, int id) {
+        std::vector<std::string> entries;
+        const auto count = static_cast<int>(SendDlgItemMessageW(dialog, id, LB_GETCOUNT, 0, 0));
+        for (int i = 0; i < count; ++i) {
+            wchar_t text[256] = {};
+            SendDlgItemMessageW(dialog, id, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text));
+            std::string ascii;
+            for (const wchar_t* c = text; *c != 0; ++c) ascii += static_cast<char>(*c);
+            entries.push_back(ascii);
+        }
+        return entries;
+    }
+    static bool Choose(HWND dialog, int id, const std::string& site) {
+        const std::wstring wide(site.begin(), site.end());
+        const LRESULT at = SendDlgItemMessageW(dialog, id, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                                               reinterpret_cast<LPARAM>(wide.c_str()));
+        return at != LB_ERR && SendDlgItemMessageA(dialog, id, LB_SETSEL, TRUE, at) != LB_ERR;
+    }
+    static void Press(HWND dialog, int id) { SendMessageA(GetDlgItem(dialog, id), BM_CLICK, 0, 0); }
+};
+
+TEST_F(KeepCookiesDialog, KeepsTheSitesChosenThroughTheWindowsClear) {
+    SeedCookiesFor({"a.example", "www.bank.example", "mail.bank.example", "tracker.example"});
+    ASSERT_TRUE(app.Start());
+    ASSERT_EQ(app.Text(IDC_COOKIE_COUNT), CookieText(4));
+
+    ASSERT_TRUE(PostMessageA(app.Main(), WM_SYSCOMMAND, IDM_KEEP_COOKIES, 0));
+    const HWND keep = app.WaitForBox("Cookies to keep");
+    ASSERT_TRUE(keep) << "no dialog captioned \"Cookies to keep\"";
+    EXPECT_EQ(GetWindow(keep, GW_OWNER), app.Main());
+    ASSERT_TRUE(WaitUntil([&] { return Entries(keep, IDC_KEEP_FOUND).size() == 4; }, Millis(10000)))
+        << "the count did not fill the sites with cookies";
+    EXPECT_EQ(Entries(keep, IDC_KEEP_FOUND),
+              (std::vector<std::string>{"a.example", "mail.bank.example", "tracker.example", "www.bank.example"}));
+
+    ASSERT_TRUE(Choose(keep, IDC_KEEP_FOUND, "www.bank.example"));
+    Press(keep, IDC_KEEP_MOVE);
+    SetDlgItemTextA(keep, IDC_KEEP_TYPED, "https://a.example/login");
+    Press(keep, IDC_KEEP_ADD);
+    EXPECT_EQ(Entries(keep, IDC_KEEP_LIST), (std::vector<std::string>{"a.example", "www.bank.example"}));
+    EXPECT_EQ(Entries(keep, IDC_KEEP_FOUND), std::vector<std::string>{"tracker.example"})
+        << "the bank's other sites are kept with it";
+
+    Press(keep, IDOK);
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(keep); }, Millis(5000))) << "OK did not close the dialog";
+    const std::optional<RegValue> stored = ReadValue(kSettingsPath, "keep_cookies");
+    ASSERT_TRUE(stored);
+    EXPECT_EQ(stored->type, static_cast<DWORD>(REG_MULTI_SZ));
+    const std::string bytes(stored->data.begin(), stored->data.end());
+    EXPECT_EQ(bytes, std::string("a.example\0www.bank.example\0\0", 28));
+    ASSERT_TRUE(WaitUntil([&] { return app.Text(IDC_COOKIE_COUNT) == CookieText(1); }, Millis(10000)))
+        << "kept cookies are no traces: " << app.Text(IDC_COOKIE_COUNT);
+
+    ASSERT_TRUE(app.Click(IDC_TEMP_FILES));
+    ASSERT_TRUE(app.Click(IDC_COOKIES));
+    ASSERT_TRUE(app.ClearNow());
+    const CacheCensus census = TakeCensus();
+    EXPECT_EQ(census.cookies.size(), 3u);
+    EXPECT_TRUE(std::none_of(census.cookies.begin(), census.cookies.end(),
+                             [](const std::string& url) { return url.find("tracker.example") != std::string::npos; }));
+    EXPECT_EQ(app.Text(IDC_COOKIE_COUNT), CookieText(0));
+    ExpectMark(false);
+    ASSERT_TRUE(app.Close());
+}
+
+// Escape changes nothing: no list is written.
+TEST_F(KeepCookiesDialog, EscapeChangesNothing) {
+    SeedCookiesFor({"a.example"});
+    ASSERT_TRUE(app.Start());
+    ASSERT_TRUE(PostMessageA(app.Main(), WM_SYSCOMMAND, IDM_KEEP_COOKIES, 0));
+    const HWND keep = app.WaitForBox("Cookies to keep");
+    ASSERT_TRUE(keep);
+    ASSERT_TRUE(WaitUntil([&] { return Entries(keep, IDC_KEEP_FOUND).size() == 1; }, Millis(10000)));
+    ASSERT_TRUE(Choose(keep, IDC_KEEP_FOUND, "a.example"));
+    Press(keep, IDC_KEEP_MOVE);
+    PostMessageA(GetDlgItem(keep, IDC_KEEP_FOUND), WM_KEYDOWN, VK_ESCAPE, 0);
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(keep); }, Millis(5000))) << "Escape did not close the dialog";
+    EXPECT_FALSE(ReadValue(kSettingsPath, "keep_cookies"));
+    EXPECT_EQ(app.Text(IDC_COOKIE_COUNT), CookieText(1));
+    ASSERT_TRUE(app.Close());
+}
+
+}  // namespace
+}  // namespace e2e
