@@ -112,10 +112,6 @@ std::string Win32Window::ListText(int id, int index) {
     return std::string(buffer.data(), static_cast<std::size_t>(copied));
 }
 
-void Win32Window::ListDelete(int id, int index) {
-    SendToItem(id, LB_DELETESTRING, static_cast<WPARAM>(index), 0);
-}
-
 std::vector<int> Win32Window::ListSelection(int id) {
     const LRESULT count = SendToItem(id, LB_GETSELCOUNT, 0, 0);
     if (count == LB_ERR || count <= 0) return {};
