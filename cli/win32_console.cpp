@@ -32,16 +32,6 @@ DWORD Taken(BOOL ok, DWORD written) {
 
 }  // namespace
 
-std::string WideToUtf8(std::wstring_view wide) {
-    if (wide.empty() || wide.size() > static_cast<std::size_t>(std::numeric_limits<int>::max())) return {};
-    const int length = static_cast<int>(wide.size());
-    const int wanted = WideCharToMultiByte(CP_UTF8, 0, wide.data(), length, nullptr, 0, nullptr, nullptr);
-    if (wanted <= 0) return {};
-    std::string utf8(static_cast<std::size_t>(wanted), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, wide.data(), length, utf8.data(), wanted, nullptr, nullptr);
-    return utf8;
-}
-
 std::string AnsiToUtf8(std::string_view ansi) {
     return WideToUtf8(Widen(ansi, CP_ACP));
 }

@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "cli/console.h"
+#include "platform/win32/wide_text.h"
 
 class Win32Console final : public Console {
 public:
@@ -50,4 +51,3 @@ private:
 
 // A name as the ANSI calls hand it out, in UTF-8.
 std::string AnsiToUtf8(std::string_view ansi);
-std::string WideToUtf8(std::wstring_view wide);

@@ -49,7 +49,6 @@ public:
     virtual int ListAdd(int id, const std::string& text) = 0;
     virtual int ListCount(int id) = 0;
     virtual std::string ListText(int id, int index) = 0;
-    virtual void ListDelete(int id, int index) = 0;
     // The selected entries' positions, in ascending order.
     virtual std::vector<int> ListSelection(int id) = 0;
 

@@ -72,6 +72,11 @@ void CBrumixDlg::ToggleVisitedOption() {
     CountAgain();
 }
 
+void CBrumixDlg::AttachKeepCookies(CKeepCookiesDlg* dialog) {
+    keepDialog_ = dialog;
+    if (dialog != nullptr) CountAgain();
+}
+
 // A pass takes what it counts at its start, so one that runs is followed by another.
 void CBrumixDlg::CountAgain() {
     if (passRunning_) {

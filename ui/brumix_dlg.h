@@ -46,12 +46,12 @@ public:
     void OnIntervalScroll(bool isIntervalSlider);
     void UpdateSniffCaption();
 
-    // keep_cookies.cpp: the "Cookies to keep" dialog's way to the passes. While it is attached,
+    // brumix_dlg.cpp: the "Cookies to keep" dialog's way to the passes. While it is attached,
     // each count collects the sites of the cookies it meets, for the dialog; attaching starts
     // one. Null when it closes.
     void AttachKeepCookies(CKeepCookiesDlg* dialog);
-    // The list was written: the counters follow it.
-    void KeepListChanged();
+    // A count now, or once the running pass has ended: a pass takes what it counts at its start.
+    void CountAgain();
 
     // remembered_choices.cpp: the choices restored and saved, and the close.
     void RestoreSettings();
@@ -84,8 +84,6 @@ private:
     // brumix_dlg.cpp
     void QueryPlatform();
     void ToggleVisitedOption();
-    // A count now, or once the running pass has ended.
-    void CountAgain();
 
     // sniffer.cpp
     void SetupSliderAndProgress();

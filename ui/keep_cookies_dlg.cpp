@@ -73,7 +73,7 @@ void CKeepCookiesDlg::OnOk() {
         window_.ShowMessageBox(kKeepListNotSaved, kKeepCookiesCaption, kMbIconExclamation);
         return;
     }
-    main_.KeepListChanged();
+    main_.CountAgain();
     window_.EndDialog(IDOK);
 }
 

@@ -118,19 +118,6 @@ const std::vector<std::string>& MemoryWindow::List(int id) const {
     return found == lists_.end() ? kNone : found->second;
 }
 
-// As the list box does, a deletion takes the entry's selection with it.
-void MemoryWindow::ListDelete(int id, int index) {
-    Record("ListDelete", id, std::to_string(index));
-    std::vector<std::string>& list = lists_[id];
-    if (index < 0 || static_cast<std::size_t>(index) >= list.size()) return;
-    list.erase(list.begin() + index);
-    std::vector<int> kept;
-    for (int selected : selections[id]) {
-        if (selected != index) kept.push_back(selected > index ? selected - 1 : selected);
-    }
-    selections[id] = kept;
-}
-
 std::vector<int> MemoryWindow::ListSelection(int id) {
     std::vector<int> selected = selections[id];
     std::sort(selected.begin(), selected.end());

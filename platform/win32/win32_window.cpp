@@ -6,6 +6,8 @@
 #include <utility>
 #include <vector>
 
+#include "platform/win32/wide_text.h"
+
 namespace {
 
 // What LoadStringA can fill; the About entry is far shorter.
@@ -57,11 +59,7 @@ std::string Win32Window::GetControlText(int id) {
     std::wstring wide(static_cast<std::size_t>(length) + 1, L'\0');
     const int copied = GetWindowTextW(control, wide.data(), length + 1);
     if (copied <= 0) return {};
-    const int bytes = WideCharToMultiByte(CP_UTF8, 0, wide.data(), copied, nullptr, 0, nullptr, nullptr);
-    if (bytes <= 0) return {};
-    std::string utf8(static_cast<std::size_t>(bytes), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, wide.data(), copied, utf8.data(), bytes, nullptr, nullptr);
-    return utf8;
+    return WideToUtf8(std::wstring_view(wide.data(), static_cast<std::size_t>(copied)));
 }
 
 void Win32Window::SetTitle(const std::string& text) {
@@ -110,10 +108,6 @@ std::string Win32Window::ListText(int id, int index) {
         SendToItem(id, LB_GETTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(buffer.data()));
     if (copied == LB_ERR) return {};
     return std::string(buffer.data(), static_cast<std::size_t>(copied));
-}
-
-void Win32Window::ListDelete(int id, int index) {
-    SendToItem(id, LB_DELETESTRING, static_cast<WPARAM>(index), 0);
 }
 
 std::vector<int> Win32Window::ListSelection(int id) {

@@ -36,7 +36,6 @@ public:
     int ListAdd(int id, const std::string& text) override;
     int ListCount(int id) override;
     std::string ListText(int id, int index) override;
-    void ListDelete(int id, int index) override;
     std::vector<int> ListSelection(int id) override;
     void SliderSetRange(int id, int minimum, int maximum) override;
     void SliderSetPos(int id, int position) override;
