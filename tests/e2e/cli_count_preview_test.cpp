@@ -41,36 +41,24 @@ TEST_F(CliCount, PrintsTheWindowsThreeCountersAndDeletesNothing) {
 class CliVisited : public CliE2e {};
 
 // Pages visited in Wine's history container, whose walk without a pattern returns them with the
-// rest: counted on their own line, never as cached files, listed and cleared only with --visited.
-TEST_F(CliVisited, CountListsAndClearsThePagesOnlyWhenSelected) {
+// rest: counted on their own line, never as cached files, cleared only with --visited.
+TEST_F(CliVisited, CountsThePagesAndClearsThemOnlyWithVisited) {
     SeedCacheFiles(2);
     SeedCookieDomains(1);
-    Items visited;
-    for (const std::string& url : SeedVisitedPages(3)) visited.emplace("visited", url);
-    ASSERT_EQ(VisitedItems(), visited);
-
+    SeedVisitedPages(3);
     CliResult run = RunCli({"count"});
     EXPECT_EQ(run.exitCode, 0u) << Said(run);
     EXPECT_EQ(run.out, "Cached Files: 2\nCookies: 1\nURLs In History: 0\nPages Visited: 3\n");
 
-    run = RunCli({"preview", "--visited"});
-    EXPECT_EQ(run.exitCode, 0u) << Said(run);
-    EXPECT_EQ(ParsePreview(run.out), visited) << run.out;
-
     run = RunCli({"clear", "--temp", "--cookies"});
     EXPECT_EQ(run.exitCode, 0u) << Said(run);
     EXPECT_EQ(run.out, "Cached Files deleted: 2\nCookies deleted: 1\nURLs In History deleted: 0\n");
-    EXPECT_TRUE(CacheItems(true).empty());
-    EXPECT_EQ(VisitedItems(), visited) << "a temporary files clear leaves the pages visited";
+    EXPECT_EQ(VisitedItems().size(), 3u) << "a temporary files clear leaves the pages visited";
 
-    run = RunCli({"clear", "--visited", "--json"});
+    run = RunCli({"clear", "--visited"});
     EXPECT_EQ(run.exitCode, 0u) << Said(run);
-    const JsonValue summary = ParseOrFail(run.out);
-    const JsonValue* deleted = summary.Get("deleted");
-    ASSERT_TRUE(deleted && deleted->Get("visited_pages")) << run.out;
-    EXPECT_EQ(deleted->Get("visited_pages")->number, 3);
-    EXPECT_EQ(deleted->Get("cached_files")->number, 0);
-    EXPECT_EQ(run.err, "");
+    EXPECT_EQ(run.out,
+              "Cached Files deleted: 0\nCookies deleted: 0\nURLs In History deleted: 0\nPages Visited deleted: 3\n");
     EXPECT_TRUE(VisitedItems().empty());
     ExpectNeighboursIntact();
 }

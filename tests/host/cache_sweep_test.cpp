@@ -32,31 +32,26 @@ TEST_F(CacheSweepTest, CountingTheCacheVisitsEveryEntryInOrderAndDeletesNothing)
     ExpectNothingOpen();
 }
 
-// An entry in use (locked, or refused with access denied) is pending whatever its kind: the
-// service deletes it once released. Any other refusal leaves it not deleted. The walk goes on.
+// An entry in use (locked, or refused with access denied) is pending: the service deletes it once
+// released. Any other refusal leaves it not deleted. The walk goes on.
 TEST_F(CacheSweepTest, EntriesInUseArePendingAndOtherRefusalsAreNotDeleted) {
     p.cache.Add("http://a.example/locked", kNormalCacheEntry, 0, true);
     p.cache.Add("http://a.example/2");
-    p.cache.Add("Cookie:user@a.example/", kCookieCacheEntry, 0, true);
-    p.cache.Add("Visited: user@http://a.example/", kNormalCacheEntry | kUrlHistoryCacheEntry);
     p.cache.Add("http://a.example/3");
-    p.faults.FailCall("DeleteUrlCacheEntry", kErrorAccessDenied, 4);
-    p.faults.FailCall("DeleteUrlCacheEntry", kErrorInternetInternalError, 5);
-    const CacheWalkResult result = WalkUrlCache(p.cache, p.heap, CacheRequest{true, true, true}, recorder);
+    p.cache.Add("Cookie:user@a.example/", kCookieCacheEntry);
+    p.faults.FailCall("DeleteUrlCacheEntry", kErrorAccessDenied, 2);
+    p.faults.FailCall("DeleteUrlCacheEntry", kErrorInternetInternalError, 3);
+    const CacheWalkResult result = WalkUrlCache(p.cache, p.heap, CacheRequest{true, false}, recorder);
     EXPECT_EQ(recorder.heard,
               (std::vector<std::string>{"visit cache http://a.example/locked", "pending cache http://a.example/locked",
-                                        "visit cache http://a.example/2", "visit cookie Cookie:user@a.example/",
-                                        "pending cookie Cookie:user@a.example/",
-                                        "visit visited Visited: user@http://a.example/",
-                                        "pending visited Visited: user@http://a.example/",
-                                        "visit cache http://a.example/3", "kept cache http://a.example/3"}));
+                                        "visit cache http://a.example/2", "pending cache http://a.example/2",
+                                        "visit cache http://a.example/3", "kept cache http://a.example/3",
+                                        "visit cookie Cookie:user@a.example/"}));
     EXPECT_TRUE(result.complete);
     EXPECT_EQ(result.cachedFiles, 3);
-    EXPECT_EQ(result.deletedFiles, 1);
-    EXPECT_EQ(result.pendingDeletions, 3);
-    EXPECT_EQ(result.deletedCookieEntries + result.deletedVisitedPages, 0);
-    EXPECT_EQ(p.cache.Urls(), (std::vector<std::string>{"http://a.example/locked", "Cookie:user@a.example/",
-                                                        "Visited: user@http://a.example/", "http://a.example/3"}));
+    EXPECT_EQ(result.deletedFiles, 0);
+    EXPECT_EQ(result.pendingDeletions, 2);
+    EXPECT_EQ(p.cache.Size(), 4u);
     ExpectNothingOpen();
 }
 
@@ -88,25 +83,32 @@ TEST_F(CacheSweepTest, WalkFailingMidwayOrWithNoErrorNamedIsIncompleteWithTheCou
     ExpectNothingOpen();
 }
 
-// Which walks a pass makes: the cookies on their own only after a whole walk without a pattern
-// that met none, under the reference's spelling first and the container's own after it.
-TEST_F(CacheSweepTest, CookiesAreWalkedOnTheirOwnOnlyAfterAWholeWalkThatMetNone) {
-    auto patterns = [](CachePatternReading reading, bool withCookie, bool failMidway) {
+// Which walks a pass makes: a container on its own only when its entries are asked for and a
+// whole walk without a pattern met none of them, under the reference's spelling first and the
+// container's own after it; a pass over the pages visited alone makes no other walk.
+TEST_F(CacheSweepTest, AContainerIsWalkedOnItsOwnOnlyAfterAWholeWalkThatMetNone) {
+    auto walks = [](CachePatternReading reading, bool withCookie, bool withPage, CacheRequest request,
+                    bool failMidway = false) {
         MemoryPlatform q;
         q.cache.ReadPatternsAs(reading);
         q.cache.Add("http://a.example/1");
-        q.cache.Add("http://a.example/2");
         if (withCookie) q.cache.Add("Cookie:user@a.example/", kCookieCacheEntry);
+        if (withPage) q.cache.Add("Visited: user@http://a.example/", kNormalCacheEntry | kUrlHistoryCacheEntry);
         if (failMidway) q.faults.FailCall("FindNextUrlCacheEntry", kErrorInternetInternalError);
         SweepObserver quiet;
-        WalkUrlCache(q.cache, q.heap, CacheRequest{}, quiet);
+        WalkUrlCache(q.cache, q.heap, request, quiet);
         return q.cache.PatternsWalked();
     };
     using Patterns = std::vector<std::string>;
-    EXPECT_EQ(patterns(CachePatternReading::EveryContainer, true, false), Patterns{"(null)"});
-    EXPECT_EQ(patterns(CachePatternReading::EveryContainer, false, false), (Patterns{"(null)", "cookie:", "Cookie:"}));
-    EXPECT_EQ(patterns(CachePatternReading::Documented, true, false), (Patterns{"(null)", "cookie:"}));
-    EXPECT_EQ(patterns(CachePatternReading::Documented, true, true), Patterns{"(null)"});
+    constexpr auto kWine = CachePatternReading::EveryContainer;
+    constexpr auto kDocumented = CachePatternReading::Documented;
+    const CacheRequest pages{false, false, true};
+    EXPECT_EQ(walks(kWine, true, true, pages), Patterns{"(null)"});
+    EXPECT_EQ(walks(kWine, false, true, CacheRequest{}), (Patterns{"(null)", "cookie:", "Cookie:"}));
+    EXPECT_EQ(walks(kDocumented, true, true, pages), (Patterns{"(null)", "cookie:", "visited:"}));
+    EXPECT_EQ(walks(kDocumented, true, true, CacheRequest{}), (Patterns{"(null)", "cookie:"}));
+    EXPECT_EQ(walks(kDocumented, true, true, pages, true), Patterns{"(null)"});
+    EXPECT_EQ(walks(kWine, true, true, CacheRequest{false, false, true, false}), (Patterns{"visited:", "Visited:"}));
 }
 
 // Under either reading of a walk without a pattern, a pass meets every cookie entry once.
@@ -152,106 +154,23 @@ TEST(CacheEntrySort, TheCookieBitThenTheHistoryBitThenAVisitedUrlInAnyCase) {
     EXPECT_EQ(CacheEntryStore(kNormalCacheEntry, nullptr), Store::Cache);
 }
 
-// Under either reading of a walk without a pattern, a page visited is never a cached file; it is
-// counted once when asked for, and deleted only when asked for.
-class VisitedReadingTest : public CacheSweepTest, public ::testing::WithParamInterface<CachePatternReading> {
-protected:
-    VisitedReadingTest() {
-        p.cache.ReadPatternsAs(GetParam());
-        p.cache.Add("http://a.example/1.gif");
-        p.cache.Add("Visited: user@http://a.example/", kNormalCacheEntry | kUrlHistoryCacheEntry);
-        p.cache.Add("Cookie:user@a.example/", kCookieCacheEntry);
-        // Without the history bit: the service files it by its URL, and the pass sorts it so.
-        p.cache.Add("Visited: user@http://b.example/page", kNormalCacheEntry, 5000);
-        p.cache.Add("http://a.example/2.js");
-    }
-};
+// A page visited is never a cached file: counted only when asked for, deleted only when asked
+// for, found by a pass over the pages alone.
+TEST_F(CacheSweepTest, PagesVisitedAreCountedAndClearedOnlyWhenAskedFor) {
+    p.cache.Add("http://a.example/1.gif");
+    p.cache.Add("Visited: user@http://a.example/", kNormalCacheEntry | kUrlHistoryCacheEntry);
+    // Without the history bit: the service files it by its URL, and the pass sorts it so.
+    p.cache.Add("Visited: user@http://b.example/page");
+    EXPECT_EQ(WalkUrlCache(p.cache, p.heap, CacheRequest{false, false, true}, recorder).visitedPages, 2);
 
-TEST_P(VisitedReadingTest, PagesVisitedAreCountedAndClearedOnlyWhenAskedForAndNeverAsCachedFiles) {
-    const CacheWalkResult off = WalkUrlCache(p.cache, p.heap, CacheRequest{}, recorder);
-    EXPECT_EQ(off.cachedFiles, 2);
-    EXPECT_EQ(off.cookieEntries, 1);
-    EXPECT_EQ(off.visitedPages, 0);
-    EXPECT_TRUE(off.complete);
+    const CacheSweepResult temp = SweepCache(p.Services(), kNt, CacheRequest{true, true}, recorder);
+    EXPECT_EQ(temp.walk.visitedPages, 0);
+    EXPECT_EQ(p.cache.Size(), 2u);
 
-    const CacheWalkResult counted = WalkUrlCache(p.cache, p.heap, CacheRequest{false, false, true}, recorder);
-    EXPECT_EQ(counted.cachedFiles, 2);
-    EXPECT_EQ(counted.cookieEntries, 1);
-    EXPECT_EQ(counted.visitedPages, 2);
-    EXPECT_TRUE(counted.complete);
-
-    const CacheWalkResult temp = WalkUrlCache(p.cache, p.heap, CacheRequest{true, true}, recorder);
-    EXPECT_EQ(temp.deletedFiles, 2);
-    EXPECT_EQ(temp.deletedCookieEntries, 1);
-    EXPECT_EQ(temp.deletedVisitedPages, 0);
-    const std::vector<std::string> pages = {"Visited: user@http://a.example/", "Visited: user@http://b.example/page"};
-    EXPECT_EQ(p.cache.Urls(), pages);
-
-    // Pages visited alone are found only by a pass that asks for them.
-    EXPECT_FALSE(SweepCache(p.Services(), kNt, CacheRequest{}, recorder).FoundAnything());
-    EXPECT_TRUE(SweepCache(p.Services(), kNt, CacheRequest{false, false, true}, recorder).FoundAnything());
-
-    recorder.heard.clear();
-    const CacheWalkResult cleared = WalkUrlCache(p.cache, p.heap, CacheRequest{true, false, true, false}, recorder);
-    EXPECT_EQ(cleared.visitedPages, 2);
-    EXPECT_EQ(cleared.deletedVisitedPages, 2);
-    EXPECT_TRUE(cleared.complete);
-    EXPECT_EQ(recorder.heard, (std::vector<std::string>{"visit visited " + pages[0], "visit visited " + pages[1]}));
+    const CacheSweepResult alone = SweepCache(p.Services(), kNt, CacheRequest{true, false, true, false}, recorder);
+    EXPECT_TRUE(alone.FoundAnything());
+    EXPECT_EQ(alone.walk.deletedVisitedPages, 2);
     EXPECT_EQ(p.cache.Size(), 0u);
-    ExpectNothingOpen();
-}
-
-INSTANTIATE_TEST_SUITE_P(Engine, VisitedReadingTest,
-                         ::testing::Values(CachePatternReading::EveryContainer, CachePatternReading::Documented));
-
-// The history container is walked on its own only when the pages are asked for and no whole walk
-// before met one, under the reference's spelling first and the container's own after it; a pass
-// over the pages alone makes no other walk.
-TEST_F(CacheSweepTest, HistoryIsWalkedOnItsOwnOnlyWhenAskedForAndNotMetBefore) {
-    auto patterns = [](CachePatternReading reading, bool withPage, CacheRequest request, bool failMidway = false) {
-        MemoryPlatform q;
-        q.cache.ReadPatternsAs(reading);
-        q.cache.Add("http://a.example/1");
-        q.cache.Add("Cookie:user@a.example/", kCookieCacheEntry);
-        if (withPage) q.cache.Add("Visited: user@http://a.example/", kNormalCacheEntry | kUrlHistoryCacheEntry);
-        if (failMidway) q.faults.FailCall("FindNextUrlCacheEntry", kErrorInternetInternalError);
-        SweepObserver quiet;
-        WalkUrlCache(q.cache, q.heap, request, quiet);
-        return q.cache.PatternsWalked();
-    };
-    using Patterns = std::vector<std::string>;
-    const CacheRequest asked{false, false, true};
-    const CacheRequest alone{false, false, true, false};
-    constexpr auto kWine = CachePatternReading::EveryContainer;
-    constexpr auto kDocumented = CachePatternReading::Documented;
-    EXPECT_EQ(patterns(kWine, true, asked), Patterns{"(null)"});
-    EXPECT_EQ(patterns(kWine, false, asked), (Patterns{"(null)", "visited:", "Visited:"}));
-    EXPECT_EQ(patterns(kDocumented, true, asked), (Patterns{"(null)", "cookie:", "visited:"}));
-    EXPECT_EQ(patterns(kDocumented, true, CacheRequest{}), (Patterns{"(null)", "cookie:"}));
-    EXPECT_EQ(patterns(kDocumented, true, asked, true), Patterns{"(null)"});
-    EXPECT_EQ(patterns(kWine, true, alone), (Patterns{"visited:", "Visited:"}));
-    EXPECT_EQ(patterns(kDocumented, true, alone), Patterns{"visited:"});
-}
-
-// The stop is asked before every entry of every walk, and the walks share one block.
-TEST_F(CacheSweepTest, StopInsideTheHistoryWalkLeavesTheRestAndTheCookieFolder) {
-    p.cache.ReadPatternsAs(CachePatternReading::Documented);
-    p.cache.Add("http://a.example/1");
-    p.cache.Add("Cookie:user@a.example/", kCookieCacheEntry);
-    p.cache.Add("Visited: user@http://a.example/0", kNormalCacheEntry | kUrlHistoryCacheEntry, 6000);
-    p.cache.Add("Visited: user@http://a.example/1", kNormalCacheEntry | kUrlHistoryCacheEntry);
-    p.files.AddFile(kCookieFolder, "a.txt");
-    recorder.stopAfterVisits = 3;
-    const CacheSweepResult result = SweepCache(p.Services(), kWin98, CacheRequest{true, true, true}, recorder);
-    EXPECT_TRUE(result.walk.stopped);
-    EXPECT_FALSE(result.walk.complete);
-    EXPECT_EQ(result.walk.deletedVisitedPages, 1);
-    EXPECT_EQ(recorder.heard.back(), "visit visited Visited: user@http://a.example/0");
-    EXPECT_EQ(p.cache.Urls(), std::vector<std::string>{"Visited: user@http://a.example/1"});
-    EXPECT_TRUE(p.files.HasFile(kCookieFolder, "a.txt"));
-    EXPECT_EQ(p.files.DeleteAttempts(), 0);
-    EXPECT_EQ(p.heap.Sizes(),
-              (std::vector<std::size_t>{4096, MemoryUrlCache::RecordSize("Visited: user@http://a.example/0", 6000)}));
     ExpectNothingOpen();
 }
 
@@ -324,127 +243,71 @@ TEST_F(CacheSweepTest, WalkThatCannotStartLeavesNothingOpenAndTheCookieFolderIsS
     ExpectNothingOpen();
 }
 
-// The cookies to keep: a kept cookie is reported instead of visited, in no count and never
-// deleted, whichever walk meets it; the list is read once a pass.
-class KeptCookieTest : public CacheSweepTest, public ::testing::WithParamInterface<CachePatternReading> {
-protected:
-    KeptCookieTest() {
-        p.cache.ReadPatternsAs(GetParam());
-        KeepSites({"www.bank.example"});
-        p.cache.Add("http://a.example/1.gif");
-        p.cache.Add("Cookie:ann@bank.example/", kCookieCacheEntry);
-        p.cache.Add("Cookie:ann@mail.bank.example/", kCookieCacheEntry);
-        p.cache.Add("Cookie:ann@tracker.example/", kCookieCacheEntry);
-    }
-    int ListReads() const {
-        const auto& calls = p.faults.Calls();
-        return static_cast<int>(std::count(calls.begin(), calls.end(), "RegQueryValueEx"));
-    }
-};
-
-TEST_P(KeptCookieTest, AKeptCookieIsReportedNeitherCountedNorDeleted) {
+// A kept cookie is reported instead of visited, in no count, never deleted and nothing found;
+// the list is read once a pass.
+TEST_F(CacheSweepTest, AKeptCookieIsReportedNeitherCountedNorDeleted) {
+    KeepSites({"www.bank.example"});
+    p.cache.Add("Cookie:ann@bank.example/", kCookieCacheEntry);
+    p.cache.Add("Cookie:ann@tracker.example/", kCookieCacheEntry);
     const CacheSweepResult counted = SweepCache(p.Services(), kNt, CacheRequest{}, recorder);
     EXPECT_EQ(counted.walk.cookieEntries, 1);
-    EXPECT_EQ(counted.walk.cookiesKept, 2);
-    EXPECT_EQ(counted.Cookies(), 1);
-    EXPECT_EQ(counted.CookiesKept(), 2);
-    EXPECT_FALSE(counted.walk.keptListUnreadable);
-    EXPECT_EQ(recorder.heard,
-              (std::vector<std::string>{"visit cache http://a.example/1.gif", "keep cookie Cookie:ann@bank.example/",
-                                        "keep cookie Cookie:ann@mail.bank.example/",
-                                        "visit cookie Cookie:ann@tracker.example/"}));
-    EXPECT_EQ(ListReads(), 1);
+    EXPECT_EQ(recorder.heard, (std::vector<std::string>{"keep cookie Cookie:ann@bank.example/",
+                                                        "visit cookie Cookie:ann@tracker.example/"}));
 
-    const CacheSweepResult cleared = SweepCache(p.Services(), kNt, CacheRequest{true, true}, recorder);
-    EXPECT_EQ(cleared.walk.deletedCookieEntries, 1);
-    EXPECT_EQ(cleared.walk.cookiesKept, 2);
-    EXPECT_EQ(ListReads(), 2);
-    EXPECT_EQ(p.cache.Urls(), (std::vector<std::string>{"Cookie:ann@bank.example/", "Cookie:ann@mail.bank.example/"}));
-
-    const CacheSweepResult after = SweepCache(p.Services(), kNt, CacheRequest{}, recorder);
-    EXPECT_FALSE(after.FoundAnything()) << "kept cookies are no traces";
-    EXPECT_EQ(after.CookiesKept(), 2);
+    EXPECT_EQ(SweepCache(p.Services(), kNt, CacheRequest{true, true}, recorder).walk.deletedCookieEntries, 1);
+    EXPECT_EQ(p.cache.Urls(), std::vector<std::string>{"Cookie:ann@bank.example/"});
+    EXPECT_FALSE(SweepCache(p.Services(), kNt, CacheRequest{}, recorder).FoundAnything());
+    const auto& calls = p.faults.Calls();
+    EXPECT_EQ(std::count(calls.begin(), calls.end(), "RegQueryValueEx"), 3) << "once in each of the three passes";
     ExpectNothingOpen();
 }
-
-INSTANTIATE_TEST_SUITE_P(Engine, KeptCookieTest,
-                         ::testing::Values(CachePatternReading::EveryContainer, CachePatternReading::Documented));
 
 // Never delete what the user may have asked to keep: every cookie stays, and is a cookie in the
 // counts; the rest of the clear goes on.
 TEST_F(CacheSweepTest, AListThatCannotBeReadDeletesNoCookieAndEverythingElse) {
     p.registry.SetText(kSettingsPath, "keep_cookies", "bank.example");
+    p.files.AddFile(kCookieFolder, "ann@tracker[1].txt");
+    EXPECT_TRUE(SweepCache(p.Services(), kWin98, CacheRequest{true, true}, recorder).walk.keptListUnreadable)
+        << "the cookie folder reads the list itself when no cookie entry did";
+    EXPECT_TRUE(p.files.HasFile(kCookieFolder, "ann@tracker[1].txt"));
+
     p.cache.Add("http://a.example/1.gif");
     p.cache.Add("Cookie:ann@tracker.example/", kCookieCacheEntry);
     p.cache.Add("Visited: ann@http://a.example/", kNormalCacheEntry | kUrlHistoryCacheEntry);
-    p.files.AddFile(kCookieFolder, "ann@tracker[1].txt");
+    recorder.heard.clear();
     const CacheSweepResult result = SweepCache(p.Services(), kWin98, CacheRequest{true, true, true}, recorder);
-    EXPECT_TRUE(result.walk.keptListUnreadable);
-    EXPECT_TRUE(result.walk.complete);
-    EXPECT_EQ(result.walk.deletedFiles, 1);
-    EXPECT_EQ(result.walk.deletedVisitedPages, 1);
     EXPECT_EQ(result.Cookies(), 2);
-    EXPECT_EQ(result.walk.deletedCookieEntries + result.cookieFiles.deleted, 0);
     EXPECT_EQ(p.cache.Urls(), std::vector<std::string>{"Cookie:ann@tracker.example/"});
     EXPECT_TRUE(p.files.HasFile(kCookieFolder, "ann@tracker[1].txt"));
     EXPECT_EQ(std::count(recorder.heard.begin(), recorder.heard.end(), "list unreadable"), 1);
     EXPECT_EQ(recorder.heard[1], "list unreadable") << "said before the first cookie";
-
-    // The cookie folder reads the list itself when no cookie entry did.
-    MemoryPlatform filesOnly;
-    filesOnly.registry.SetText(kSettingsPath, "keep_cookies", "bank.example");
-    filesOnly.files.AddFolder("C:\\WINDOWS");
-    filesOnly.files.AddFolder(kCookieFolder);
-    filesOnly.files.AddFile(kCookieFolder, "ann@tracker[1].txt");
-    const CacheSweepResult folder = SweepCache(filesOnly.Services(), kWin98, CacheRequest{true, true}, recorder);
-    EXPECT_TRUE(folder.walk.keptListUnreadable);
-    EXPECT_EQ(folder.cookieFiles.deleted, 0);
-    EXPECT_TRUE(filesOnly.files.HasFile(kCookieFolder, "ann@tracker[1].txt"));
     ExpectNothingOpen();
 }
 
 // Outside the NT family a kept cookie entry names the file that holds it, which is kept with it;
-// a file's own name is never read for a site, so a file no kept entry names goes.
+// a file's own name is never read for a site, so a file no kept entry names goes. A kept entry
+// the walk did not reach could name any file, so then none goes, unless the list keeps nothing.
 TEST_F(CacheSweepTest, ACookieFileIsKeptWhenAKeptEntryNamesIt) {
     KeepSites({"bank.example"});
     p.cache.Add("Cookie:ann@bank.example/", kCookieCacheEntry);
     p.cache.SetLocalFile("Cookie:ann@bank.example/", "C:\\WINDOWS\\Cookies\\ANN@BANK[1].TXT");
     p.cache.Add("Cookie:ann@tracker.example/", kCookieCacheEntry);
     p.cache.SetLocalFile("Cookie:ann@tracker.example/", "C:\\WINDOWS\\Cookies\\ann@tracker[1].txt");
-    for (const char* name : {"ann@bank[1].txt", "ann@tracker[1].txt", "ann@bank[2].txt"})
-        p.files.AddFile(kCookieFolder, name);
-
-    const CacheSweepResult counted = SweepCache(p.Services(), kWin98, CacheRequest{}, recorder);
-    EXPECT_EQ(counted.cookieFiles.count, 2);
-    EXPECT_EQ(counted.cookieFiles.kept, 1);
-    EXPECT_EQ(counted.CookiesKept(), 2);
-    EXPECT_NE(std::find(recorder.heard.begin(), recorder.heard.end(), "keep file ann@bank[1].txt"),
-              recorder.heard.end());
+    const std::vector<std::string> files = {"ann@bank[1].txt", "ann@tracker[1].txt", "ann@bank[2].txt"};
+    for (const std::string& name : files) p.files.AddFile(kCookieFolder, name);
+    p.faults.FailCall("FindNextUrlCacheEntry", kErrorInternetInternalError);
+    SweepCache(p.Services(), kWin98, CacheRequest{true, true}, recorder);
+    EXPECT_EQ(p.files.Files(kCookieFolder), files) << "the walk broke off after the kept entry";
 
     const CacheSweepResult cleared = SweepCache(p.Services(), kWin98, CacheRequest{true, true}, recorder);
-    EXPECT_EQ(cleared.cookieFiles.deleted, 2);
-    EXPECT_EQ(cleared.cookieFiles.kept, 1);
+    EXPECT_EQ(cleared.CookiesKept(), 2);
     EXPECT_EQ(p.files.Files(kCookieFolder), std::vector<std::string>{"ann@bank[1].txt"});
-    ExpectNothingOpen();
-}
-
-// A kept entry the walk did not reach could name any file, so none goes.
-TEST_F(CacheSweepTest, NoCookieFileGoesWhenAListKeepsASiteAndTheWalkBrokeOff) {
-    KeepSites({"bank.example"});
-    p.cache.Add("http://a.example/1.gif");
-    p.cache.Add("Cookie:ann@bank.example/", kCookieCacheEntry);
-    p.files.AddFile(kCookieFolder, "ann@tracker[1].txt");
-    p.faults.FailCall("FindNextUrlCacheEntry", kErrorInternetInternalError);
-    const CacheSweepResult result = SweepCache(p.Services(), kWin98, CacheRequest{true, true}, recorder);
-    EXPECT_FALSE(result.walk.complete);
-    EXPECT_EQ(result.cookieFiles.count, 1);
-    EXPECT_TRUE(p.files.HasFile(kCookieFolder, "ann@tracker[1].txt"));
 
     KeepSites({});
     p.faults.Clear();
     p.faults.FailCall("FindNextUrlCacheEntry", kErrorInternetInternalError);
     SweepCache(p.Services(), kWin98, CacheRequest{true, true}, recorder);
-    EXPECT_FALSE(p.files.HasFile(kCookieFolder, "ann@tracker[1].txt")) << "a list that keeps nothing holds nothing";
+    EXPECT_TRUE(p.files.Files(kCookieFolder).empty()) << "a list that keeps nothing holds nothing";
     ExpectNothingOpen();
 }
 

@@ -68,7 +68,6 @@ INSTANTIATE_TEST_SUITE_P(Cli, CliUsageErrors,
                                                      "--cookies is only valid together with --temp"},
                                            UsageCase{{"preview", "--cookies", "--history"}, "--cookies is only valid"},
                                            UsageCase{{"count", "--temp"}, "count always counts the four stores"},
-                                           UsageCase{{"count", "--visited"}, "--visited belong to preview and clear"},
                                            UsageCase{{"--version", "--json"}, "--version takes nothing"}));
 
 // Nothing is read or written for a keep that is refused, however many of its sites are sound.

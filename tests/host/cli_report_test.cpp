@@ -25,7 +25,6 @@ StoreSweepResult Counted() {
 
 TEST(CliReport, CountIsFourLinesOrOneObject) {
     StoreSweepResult result = Counted();
-    result.visitedSwept = true;
     result.cache.walk.visitedPages = 7;
     EXPECT_EQ(CountReport(result, false), "Cached Files: 12\nCookies: 3\nURLs In History: 2\nPages Visited: 7\n");
     EXPECT_EQ(CountReport(result, true),

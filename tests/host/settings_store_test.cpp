@@ -79,37 +79,18 @@ TEST_F(SettingsStoreTest, EachValueIsANumberOrNotStoredAndARefusedKeyHoldsNone) 
 
 TEST_F(SettingsStoreTest, WriteCreatesTheKeyAndWritesOnlyWhatHoldsANumberInTableOrder) {
     SettingValues values;
+    values[Setting::Visited] = 1;
     values[Setting::Timer] = 60;
+    values[Setting::Modal] = 0;
     values[Setting::CachedUrls] = 0;
     EXPECT_TRUE(WriteSettings(p.registry, values));
-    EXPECT_EQ(p.registry.ValueNames(kSettingsPath), (std::vector<std::string>{"cached_urls", "timer"}));
+    EXPECT_EQ(p.registry.ValueNames(kSettingsPath),
+              (std::vector<std::string>{"cached_urls", "timer", "modal", "visited"}));
     EXPECT_EQ(p.registry.ValueBytes(kSettingsPath, "timer"), (std::vector<std::uint8_t>{'6', '0', 0}));
     EXPECT_EQ(p.registry.ValueType(kSettingsPath, "timer"), kRegSz);
     EXPECT_EQ(ReadSettings(p.registry)[Setting::Timer], 60);
+    EXPECT_EQ(ReadSettings(p.registry)[Setting::Visited], 1);
     EXPECT_EQ(p.registry.OpenKeys(), 0);
-}
-
-// The option is read with the seven and written after them, and only when it holds a value, so
-// that a caller that knows only the seven writes exactly the seven.
-TEST_F(SettingsStoreTest, VisitedIsReadWithTheSevenAndWrittenAfterThemOnlyWhenSet) {
-    SettingValues values;
-    for (std::size_t i = 0; i < kSettingCount; ++i) values.values[i] = 1;
-    std::vector<std::string> names = {"cached_urls", "cookies", "IE_history", "snifTimer",
-                                      "auto_clear",  "timer",   "modal",      "visited"};
-    EXPECT_TRUE(WriteSettings(p.registry, values));
-    EXPECT_EQ(p.registry.ValueNames(kSettingsPath), names);
-    EXPECT_EQ(p.registry.ValueBytes(kSettingsPath, "visited"), (std::vector<std::uint8_t>{'1', 0}));
-    EXPECT_EQ(p.registry.ValueType(kSettingsPath, "visited"), kRegSz);
-    EXPECT_EQ(ReadSettings(p.registry).CheckState(Setting::Visited), 1);
-    p.registry.SetText(kSettingsPath, "visited", "2");
-    EXPECT_FALSE(ReadSettings(p.registry).CheckState(Setting::Visited).has_value());
-
-    MemoryPlatform seven;
-    values[Setting::Visited].reset();
-    EXPECT_TRUE(WriteSettings(seven.registry, values));
-    names.pop_back();
-    EXPECT_EQ(seven.registry.ValueNames(kSettingsPath), names);
-    EXPECT_FALSE(ReadSettings(seven.registry)[Setting::Visited].has_value());
 }
 
 // A value that cannot be written keeps its old content while the others are written.
