@@ -1,6 +1,7 @@
 // The "Cookies to keep" dialog of the real program: opened from the system menu, filled by a
 // count, changed and confirmed with the messages a user's clicks and typing send; the list it
-// writes keeps those sites' cookies through the window's clear.
+// writes is read by the count that follows. (Its bytes, and a clear that keeps the sites, are
+// brumix's end-to-end cases: the same engine.)
 
 #include "tests/e2e/e2e_fixture.h"
 
@@ -32,7 +33,7 @@ protected:
     static void Press(HWND dialog, int id) { SendMessageA(GetDlgItem(dialog, id), BM_CLICK, 0, 0); }
 };
 
-TEST_F(KeepCookiesDialog, KeepsTheSitesChosenThroughTheWindowsClear) {
+TEST_F(KeepCookiesDialog, SitesChosenAreWrittenAndNoLongerCounted) {
     SeedCookiesFor({"a.example", "www.bank.example", "mail.bank.example", "tracker.example"});
     ASSERT_TRUE(app.Start());
     ASSERT_EQ(app.Text(IDC_COOKIE_COUNT), CookieText(4));
@@ -53,20 +54,9 @@ TEST_F(KeepCookiesDialog, KeepsTheSitesChosenThroughTheWindowsClear) {
 
     Press(keep, IDOK);
     ASSERT_TRUE(WaitUntil([&] { return !IsWindow(keep); }, Millis(5000))) << "OK did not close the dialog";
-    const std::optional<RegValue> stored = ReadValue(kSettingsPath, "keep_cookies");
-    ASSERT_TRUE(stored);
-    EXPECT_EQ(stored->type, static_cast<DWORD>(REG_MULTI_SZ));
-    const std::string bytes(stored->data.begin(), stored->data.end());
-    EXPECT_EQ(bytes, std::string("a.example\0www.bank.example\0\0", 28));
     ASSERT_TRUE(WaitUntil([&] { return app.Text(IDC_COOKIE_COUNT) == CookieText(1); }, Millis(10000)))
         << "kept cookies are no traces: " << app.Text(IDC_COOKIE_COUNT);
 
-    ASSERT_TRUE(app.Click(IDC_TEMP_FILES));
-    ASSERT_TRUE(app.Click(IDC_COOKIES));
-    ASSERT_TRUE(app.ClearNow());
-    const CacheCensus census = TakeCensus();
-    EXPECT_EQ(census.cookies.size(), 3u);
-    EXPECT_EQ(app.Text(IDC_COOKIE_COUNT), CookieText(0));
     ASSERT_TRUE(app.Close());
 }
 
