@@ -1,6 +1,9 @@
 // The "Cookies to keep" dialog's logic.
 #include "ui/keep_cookies_dlg.h"
 
+#include <algorithm>
+#include <set>
+#include <string_view>
 #include <utility>
 
 #include "res/resource.h"
@@ -33,12 +36,62 @@ void CKeepCookiesDlg::OnInitDialog() {
 
 // A site the list already keeps, directly or as a subdomain, is not offered again.
 void CKeepCookiesDlg::Fill() {
-    window_.ListReset(IDC_KEEP_FOUND);
+    std::vector<std::string> found;
     for (const std::string& site : sites_) {
-        if (!kept_.Keeps(site)) window_.ListAdd(IDC_KEEP_FOUND, site);
+        if (!kept_.Keeps(site)) found.push_back(site);
     }
-    window_.ListReset(IDC_KEEP_LIST);
-    for (const std::string& site : kept_.Sites()) window_.ListAdd(IDC_KEEP_LIST, site);
+    ShowInPlace(IDC_KEEP_FOUND, found);
+    ShowInPlace(IDC_KEEP_LIST, kept_.Sites());
+}
+
+// Every count while the dialog is open hands over its sites, once a second with the sniffer on:
+// a list filled anew would lose the user's selection each time. Only what changed is deleted or
+// added, so the entries that stay keep their selection; the list box keeps the view's, the
+// caret's and the anchor's positions as numbers, so each is put back on its entry, or on the
+// next one that stays.
+void CKeepCookiesDlg::ShowInPlace(int id, const std::vector<std::string>& entries) {
+    const std::set<std::string_view> wanted(entries.begin(), entries.end());
+    std::vector<std::string> shown(static_cast<std::size_t>(std::max(window_.ListCount(id), 0)));
+    for (std::size_t index = 0; index < shown.size(); ++index) {
+        shown[index] = window_.ListText(id, static_cast<int>(index));
+    }
+    const std::set<std::string_view> had(shown.begin(), shown.end());
+    if (had == wanted) return;
+    const auto stays = [&](std::size_t index) { return wanted.count(shown[index]) != 0; };
+
+    // The entry a position of the list's stands on, or the next one that stays; the last that
+    // stays when none after it does.
+    const auto follow = [&](int position) -> std::string_view {
+        const std::size_t from = static_cast<std::size_t>(std::max(position, 0));
+        for (std::size_t index = from; index < shown.size(); ++index) {
+            if (stays(index)) return shown[index];
+        }
+        for (std::size_t index = std::min(from, shown.size()); index-- > 0;) {
+            if (stays(index)) return shown[index];
+        }
+        return {};
+    };
+    const ListPlace before = window_.GetListPlace(id);
+    const std::string top(follow(before.top));
+    const std::string caret(follow(before.caret));
+    const std::string anchor(follow(before.anchor));
+
+    for (std::size_t index = shown.size(); index-- > 0;) {
+        if (!stays(index)) window_.ListDelete(id, static_cast<int>(index));
+    }
+    for (const std::string& entry : entries) {
+        if (had.count(entry) == 0) window_.ListAdd(id, entry);
+    }
+    ListPlace after;
+    const int count = window_.ListCount(id);
+    for (int index = 0; index < count; ++index) {
+        const std::string text = window_.ListText(id, index);
+        if (text == top) after.top = index;
+        if (text == caret) after.caret = index;
+        if (text == anchor) after.anchor = index;
+    }
+    if (count > 0) window_.SetListPlace(id, after);
+    window_.ListFitWidth(id);
 }
 
 void CKeepCookiesDlg::ShowSites(std::vector<std::string> sites) {

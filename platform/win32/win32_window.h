@@ -34,9 +34,13 @@ public:
     void FocusControl(int id) override;
     void ListReset(int id) override;
     int ListAdd(int id, const std::string& text) override;
+    void ListDelete(int id, int index) override;
     int ListCount(int id) override;
     std::string ListText(int id, int index) override;
     std::vector<int> ListSelection(int id) override;
+    ListPlace GetListPlace(int id) override;
+    void SetListPlace(int id, const ListPlace& place) override;
+    void ListFitWidth(int id) override;
     void SliderSetRange(int id, int minimum, int maximum) override;
     void SliderSetPos(int id, int position) override;
     int SliderGetPos(int id) override;

@@ -1,0 +1,124 @@
+// The "Cookies to keep" dialog in the real host, opened from the system menu over in-memory
+// stores: what its real list boxes keep across a count.
+#include <atomic>
+#include <string>
+#include <vector>
+
+#include "platform/memory/memory_url_cache.h"
+#include "res/resource.h"
+#include "tests/window/dialog_script.h"
+
+namespace {
+
+// The in-memory cache, to which the worker itself adds a cookie and from which it deletes one at
+// the start of the first walk after Change: the window's thread never touches the cache while a
+// pass may run.
+class ChangingUrlCache final : public UrlCache {
+public:
+    explicit ChangingUrlCache(MemoryUrlCache& inner) : inner_(inner) {}
+
+    void Change(std::string add, std::string remove) {
+        add_ = std::move(add);
+        remove_ = std::move(remove);
+        armed_ = true;
+    }
+
+    WalkHandle FindFirstEntry(const char* pattern, CacheEntryRecord* block, std::uint32_t& size) override {
+        if (armed_.exchange(false)) {
+            inner_.Add(add_, kCookieCacheEntry);
+            inner_.DeleteEntry(remove_.c_str());
+        }
+        return inner_.FindFirstEntry(pattern, block, size);
+    }
+    bool FindNextEntry(WalkHandle walk, CacheEntryRecord* block, std::uint32_t& size) override {
+        return inner_.FindNextEntry(walk, block, size);
+    }
+    bool DeleteEntry(const char* sourceUrl) override { return inner_.DeleteEntry(sourceUrl); }
+    void CloseWalk(WalkHandle walk) override { inner_.CloseWalk(walk); }
+    std::uint32_t LastError() override { return inner_.LastError(); }
+
+private:
+    MemoryUrlCache& inner_;
+    std::string add_;
+    std::string remove_;
+    std::atomic<bool> armed_{false};
+};
+
+// The visible window captioned "Cookies to keep" that owner owns: the dialog, or a box of its.
+HWND FindOwned(HWND owner) {
+    for (HWND hwnd : ThreadWindows()) {
+        char text[64] = {};
+        GetWindowTextA(hwnd, text, sizeof text);
+        if (IsWindowVisible(hwnd) && GetWindow(hwnd, GW_OWNER) == owner && std::string(text) == "Cookies to keep") {
+            return hwnd;
+        }
+    }
+    return nullptr;
+}
+
+std::string Entry(HWND list, LRESULT index) {
+    char text[256] = {};
+    if (SendMessageA(list, LB_GETTEXTLEN, static_cast<WPARAM>(index), 0) >= static_cast<LRESULT>(sizeof text))
+        return {};
+    SendMessageA(list, LB_GETTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text));
+    return text;
+}
+
+Step OpenKeepDialog() {
+    return [](HWND dialog) { PostMessageA(dialog, WM_SYSCOMMAND, IDM_KEEP_COOKIES, 0); };
+}
+
+// With the sniffer on, a count runs every second while the user picks sites out of a list
+// longer than the box: the sites chosen, the caret and the view stay on their entries.
+TEST_F(DialogHostTest, KeepDialogsListStaysStillThroughACount) {
+    for (int index = 0; index < 30; ++index) {
+        stores.cache.Add("Cookie:ann@site" + std::string(index < 10 ? "0" : "") + std::to_string(index) + ".example/",
+                         kCookieCacheEntry);
+    }
+    ChangingUrlCache changing(stores.cache);
+    const PlatformServices services{changing, stores.registry, stores.files, stores.system, stores.heap};
+    HWND found = nullptr;
+    std::vector<std::string> chosen;
+    std::string top;
+    std::string caret;
+    Run(services, {
+                      CountShown(),
+                      OpenKeepDialog(),
+                      Script::Until(
+                          [&](HWND dialog) {
+                              const HWND keep = FindOwned(dialog);
+                              found = keep == nullptr ? nullptr : GetDlgItem(keep, IDC_KEEP_FOUND);
+                              return found != nullptr && SendMessageA(found, LB_GETCOUNT, 0, 0) == 30;
+                          },
+                          "the sites with cookies listed"),
+                      [&](HWND) {
+                          SendMessageA(found, LB_SETSEL, TRUE, 12);
+                          SendMessageA(found, LB_SETSEL, TRUE, 14);
+                          SendMessageA(found, LB_SETCARETINDEX, 14, FALSE);
+                          SendMessageA(found, LB_SETTOPINDEX, 10, 0);
+                          changing.Change("Cookie:ann@0.example/", "Cookie:ann@site29.example/");
+                      },
+                      // A tick that comes while a pass runs is dropped: ticks until one counts.
+                      Script::Until(
+                          [&](HWND dialog) {
+                              if (Entry(found, 0) == "0.example") return true;
+                              SendMessageA(dialog, WM_TIMER, ID_SNIFF_TIMER, 0);
+                              return false;
+                          },
+                          "the count's sites shown"),
+                      [&](HWND) {
+                          int selected[8] = {};
+                          const LRESULT count =
+                              SendMessageA(found, LB_GETSELITEMS, 8, reinterpret_cast<LPARAM>(selected));
+                          for (LRESULT i = 0; i < count; ++i) chosen.push_back(Entry(found, selected[i]));
+                          top = Entry(found, SendMessageA(found, LB_GETTOPINDEX, 0, 0));
+                          caret = Entry(found, SendMessageA(found, LB_GETCARETINDEX, 0, 0));
+                          PostMessageA(GetParent(found), WM_COMMAND, IDCANCEL, 0);
+                      },
+                  });
+    EXPECT_EQ(chosen, (std::vector<std::string>{"site12.example", "site14.example"}));
+    EXPECT_EQ(top, "site10.example");
+    EXPECT_EQ(caret, "site14.example");
+}
+
+}  // namespace
