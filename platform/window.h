@@ -82,8 +82,9 @@ public:
 
     // Modal, owned by the main window; returns the button that dismissed it.
     virtual int ShowMessageBox(const std::string& text, const std::string& caption, std::uint32_t style) = 0;
-    // Ends every message box and dialog the main window owns as Escape would (a box with only
-    // an OK button takes it as OK), once the thread's loop takes the request.
+    // Ends every message box and dialog the main window owns, also through another (a dialog's
+    // own box), as Escape would (a box with only an OK button takes it as OK), once the thread's
+    // loop takes the request.
     virtual void DismissMessageBoxes() = 0;
     // Ends any menu, move or size loop running on the window's thread, so that the dialog's
     // own loop gets its messages again.

@@ -15,11 +15,19 @@ namespace {
 // What LoadStringA can fill; the About entry is far shorter.
 constexpr int kStringBufferChars = 256;
 
+bool OwnedBy(HWND window, HWND owner) {
+    for (HWND up = GetWindow(window, GW_OWNER); up != nullptr; up = GetWindow(up, GW_OWNER)) {
+        if (up == owner) return true;
+    }
+    return false;
+}
+
 // A named CALLBACK, not a lambda: on i686 the enumeration calls it as stdcall.
 BOOL CALLBACK CancelOwnedDialog(HWND window, LPARAM owner) {
     char name[16] = {};
-    // Message boxes and dialogs are of the dialog class; the tooltip, also owned, is not.
-    if (GetWindow(window, GW_OWNER) == reinterpret_cast<HWND>(owner) && GetClassNameA(window, name, sizeof name) > 0 &&
+    // Message boxes and dialogs are of the dialog class; the tooltip, also owned, is not. A box
+    // that a dialog of the window's shows is owned by that dialog, and holds the thread as long.
+    if (OwnedBy(window, reinterpret_cast<HWND>(owner)) && GetClassNameA(window, name, sizeof name) > 0 &&
         std::string(name) == "#32770") {
         // Cancel, not OK: a dialog of the program's own changes nothing when it is dismissed.
         PostMessageA(window, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED),

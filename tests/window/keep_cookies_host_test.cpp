@@ -1,11 +1,14 @@
 // The "Cookies to keep" dialog in the real host, opened from the system menu over in-memory
-// stores: what its real list boxes keep across a count.
+// stores: what its real list boxes keep across a count, and a request to close while a box of its
+// own is up.
 #include <atomic>
 #include <string>
 #include <vector>
 
 #include "platform/memory/memory_url_cache.h"
 #include "res/resource.h"
+#include "settings/kept_cookies_store.h"
+#include "tests/support/store_paths.h"
 #include "tests/window/dialog_script.h"
 
 namespace {
@@ -119,6 +122,37 @@ TEST_F(DialogHostTest, KeepDialogsListStaysStillThroughACount) {
     EXPECT_EQ(chosen, (std::vector<std::string>{"site12.example", "site14.example"}));
     EXPECT_EQ(top, "site10.example");
     EXPECT_EQ(caret, "site14.example");
+}
+
+// An installer's request to close comes while the keep dialog shows a box of its own: the box and
+// the dialog are dismissed as Cancel (the site added before is not written) and the run ends.
+TEST_F(DialogHostTest, RequestToCloseEndsTheKeepDialogAndItsBox) {
+    HWND keep = nullptr;
+    HWND box = nullptr;
+    bool leftStanding = false;
+    const INT_PTR result = Run({
+        OpenKeepDialog(),
+        Script::Until([&](HWND dialog) { return (keep = FindOwned(dialog)) != nullptr; }, "the keep dialog open"),
+        [&](HWND) {
+            SetDlgItemTextA(keep, IDC_KEEP_TYPED, "a.example");
+            SendDlgItemMessageA(keep, IDC_KEEP_ADD, BM_CLICK, 0, 0);
+            SetDlgItemTextA(keep, IDC_KEEP_TYPED, "exa mple");
+            PostMessageA(keep, WM_COMMAND, MAKEWPARAM(IDC_KEEP_ADD, BN_CLICKED),
+                         reinterpret_cast<LPARAM>(GetDlgItem(keep, IDC_KEEP_ADD)));
+        },
+        Script::Until([&](HWND) { return (box = FindOwned(keep)) != nullptr; }, "the keep dialog's box open"),
+        [](HWND dialog) { SendMessageA(dialog, WM_ENDSESSION, TRUE, ENDSESSION_CLOSEAPP); },
+        Script::Until([](HWND) { return false; }, "the run ended"),
+        // Only when the request left them standing: ends them, so that the run can end.
+        [&](HWND) {
+            leftStanding = true;
+            if (IsWindow(box)) PostMessageA(box, WM_COMMAND, IDOK, 0);
+            if (IsWindow(keep)) PostMessageA(keep, WM_COMMAND, IDCANCEL, 0);
+        },
+    });
+    EXPECT_FALSE(leftStanding);
+    EXPECT_EQ(result, IDCANCEL);
+    EXPECT_FALSE(stores.registry.HasValue(kSettingsPath, kKeepCookiesValue)) << "dismissed as OK";
 }
 
 }  // namespace
