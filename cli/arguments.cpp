@@ -70,7 +70,7 @@ ParseResult ParseKeep(const std::vector<std::string>& args) {
         } else if (std::optional<std::string> site = SiteFromUserInput(word)) {
             arguments.sites.push_back(std::move(*site));
         } else {
-            return Fail("'" + word + "' is no host name or IP address");
+            return Fail("'" + word + "' is no host name or IP address: " + WhyNotASite(word));
         }
     }
     if (actionGiven && arguments.sites.empty()) {

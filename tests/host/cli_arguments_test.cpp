@@ -75,7 +75,8 @@ INSTANTIATE_TEST_SUITE_P(
     Keep, CliUsageErrors,
     ::testing::Values(UsageCase{{"keep", "remove", "--json"}, "keep remove needs at least one site"},
                       UsageCase{{"keep", "bank.example"}, "keep takes add or remove, not 'bank.example'"},
-                      UsageCase{{"keep", "add", "bank.example", "not a site"}, "'not a site' is no host name"},
+                      UsageCase{{"keep", "add", "bank.example", "not a site"},
+                                "'not a site' is no host name or IP address: ' ' cannot be part of a host name"},
                       UsageCase{{"keep", "--cookies"}, "keep takes no store flag"}));
 
 TEST_F(CliTest, HelpAndVersionGoToStandardOutputAndTouchNothing) {
