@@ -80,8 +80,11 @@ public:
     virtual void ProgressSetRange(int id, int low, int high) = 0;
     virtual void ProgressSetPos(int id, int position) = 0;
 
-    // Modal, owned by the main window; returns the button that dismissed it.
+    // Modal, owned by the main window; returns the button that dismissed it. The texts are in
+    // the ANSI code page, as the stores give their names.
     virtual int ShowMessageBox(const std::string& text, const std::string& caption, std::uint32_t style) = 0;
+    // The same with texts in UTF-8, as GetControlText gives what the user typed.
+    virtual int ShowMessageBoxUtf8(const std::string& text, const std::string& caption, std::uint32_t style) = 0;
     // Ends every message box and dialog the main window owns, also through another (a dialog's
     // own box), as Escape would (a box with only an OK button takes it as OK), once the thread's
     // loop takes the request.

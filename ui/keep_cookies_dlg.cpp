@@ -10,7 +10,35 @@
 #include "settings/kept_cookies_store.h"
 #include "sweep/site_name.h"
 #include "ui/brumix_dlg.h"
+#include "ui/format_text.h"
 #include "ui/texts.h"
+
+namespace {
+
+// So that the box fits on the screen, however many sites were chosen.
+constexpr std::size_t kRefusedNamed = 10;
+
+// One line a site, with the reason the list cannot hold it. The site was read from the store, not
+// typed; should the reading of what a user types take it all the same, the rule of the list is
+// the reason. Appended piece by piece: GCC 12 at -O3 takes a prefix added to a temporary for an
+// overlapping copy (-Wrestrict).
+std::string RefusedSitesText(const std::vector<std::string>& sites) {
+    std::string text = kKeepSitesRefused;
+    for (std::size_t index = 0; index < sites.size() && index < kRefusedNamed; ++index) {
+        const std::string why = WhyNotASite(sites[index]);
+        text += '\n';
+        text += sites[index];
+        text += ": ";
+        text += why.empty() ? kKeepNoSiteName : why;
+    }
+    if (sites.size() > kRefusedNamed) {
+        text += '\n';
+        text += FormatText(kKeepMoreRefusedFormat, static_cast<int>(sites.size() - kRefusedNamed));
+    }
+    return text;
+}
+
+}  // namespace
 
 CKeepCookiesDlg::CKeepCookiesDlg(Window& window, Registry& registry, CBrumixDlg& main)
     : window_(window), registry_(registry), main_(main) {}
@@ -99,9 +127,21 @@ void CKeepCookiesDlg::ShowSites(std::vector<std::string> sites) {
     Fill();
 }
 
+// A site that cannot be stored is named in one box with its reason, once the others have moved.
 void CKeepCookiesDlg::OnKeep() {
-    for (int index : window_.ListSelection(IDC_KEEP_FOUND)) kept_.Add(window_.ListText(IDC_KEEP_FOUND, index));
+    std::vector<std::string> refused;
+    for (int index : window_.ListSelection(IDC_KEEP_FOUND)) {
+        const std::string site = window_.ListText(IDC_KEEP_FOUND, index);
+        if (IsSiteText(site)) {
+            kept_.Add(site);
+        } else {
+            refused.push_back(site);
+        }
+    }
     Fill();
+    if (!refused.empty()) {
+        window_.ShowMessageBox(RefusedSitesText(refused), kKeepCookiesCaption, kMbIconExclamation);
+    }
 }
 
 void CKeepCookiesDlg::OnRemove() {
@@ -109,10 +149,17 @@ void CKeepCookiesDlg::OnRemove() {
     Fill();
 }
 
+// A site the list holds already is no error. What was typed is in UTF-8, and so is the reason,
+// which may quote it.
 void CKeepCookiesDlg::OnAdd() {
-    const std::optional<std::string> site = SiteFromUserInput(window_.GetControlText(IDC_KEEP_TYPED));
+    const std::string typed = window_.GetControlText(IDC_KEEP_TYPED);
+    const std::optional<std::string> site = SiteFromUserInput(typed);
     if (!site) {
-        window_.ShowMessageBox(kKeepNotASite, kKeepCookiesCaption, kMbIconExclamation);
+        std::string text = kKeepTypedNotASite;
+        text += WhyNotASite(typed);
+        text += ".\n\n";
+        text += kKeepWhatToType;
+        window_.ShowMessageBoxUtf8(text, kKeepCookiesCaption, kMbIconExclamation);
         return;
     }
     kept_.Add(*site);

@@ -202,8 +202,16 @@ void MemoryWindow::ProgressSetPos(int id, int position) {
 }
 
 int MemoryWindow::ShowMessageBox(const std::string& text, const std::string& caption, std::uint32_t style) {
-    Record("MessageBox", 0, caption);
-    boxes_.push_back({text, caption, style});
+    return ShowBox({text, caption, style});
+}
+
+int MemoryWindow::ShowMessageBoxUtf8(const std::string& text, const std::string& caption, std::uint32_t style) {
+    return ShowBox({text, caption, style, true});
+}
+
+int MemoryWindow::ShowBox(MessageBoxShown box) {
+    Record("MessageBox", 0, box.caption);
+    boxes_.push_back(std::move(box));
     if (faults_.Hit("MessageBox")) return 0;
     if (whileMessageBoxOpen) whileMessageBoxOpen(boxes_.back());
     return kButtonOk;

@@ -23,6 +23,8 @@ public:
         std::string text;
         std::string caption;
         std::uint32_t style;
+        // Shown with ShowMessageBoxUtf8.
+        bool utf8 = false;
     };
 
     using Controls = std::map<int, Control>;
@@ -90,6 +92,7 @@ public:
     void ProgressSetRange(int id, int low, int high) override;
     void ProgressSetPos(int id, int position) override;
     int ShowMessageBox(const std::string& text, const std::string& caption, std::uint32_t style) override;
+    int ShowMessageBoxUtf8(const std::string& text, const std::string& caption, std::uint32_t style) override;
     void DismissMessageBoxes() override;
     void CancelModes() override;
     std::string ApplicationName() override { return applicationName; }
@@ -110,6 +113,7 @@ public:
 
 private:
     void Record(const char* op, int id, const std::string& detail = {});
+    int ShowBox(MessageBoxShown box);
 
     Faults& faults_;
     std::map<int, Control> controls_;

@@ -204,6 +204,10 @@ int Win32Window::ShowMessageBox(const std::string& text, const std::string& capt
     return MessageBoxA(dialog_, text.c_str(), caption.c_str(), style);
 }
 
+int Win32Window::ShowMessageBoxUtf8(const std::string& text, const std::string& caption, std::uint32_t style) {
+    return MessageBoxW(dialog_, Utf8ToWide(text).c_str(), Utf8ToWide(caption).c_str(), style);
+}
+
 void Win32Window::DismissMessageBoxes() {
     EnumThreadWindows(GetCurrentThreadId(), CancelOwnedDialog, reinterpret_cast<LPARAM>(dialog_));
 }

@@ -47,6 +47,7 @@ public:
     void ProgressSetRange(int id, int low, int high) override;
     void ProgressSetPos(int id, int position) override;
     int ShowMessageBox(const std::string& text, const std::string& caption, std::uint32_t style) override;
+    int ShowMessageBoxUtf8(const std::string& text, const std::string& caption, std::uint32_t style) override;
     void DismissMessageBoxes() override;
     void CancelModes() override;
     std::string ApplicationName() override;

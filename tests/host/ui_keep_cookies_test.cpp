@@ -2,6 +2,7 @@
 // list, moved, typed in, written on OK and counted again; nothing written otherwise.
 #include "settings/kept_cookies_store.h"
 #include "settings/settings_store.h"
+#include "sweep/site_name.h"
 #include "ui/keep_cookies_dlg.h"
 #include "ui_fixture.h"
 
@@ -59,6 +60,35 @@ TEST_F(KeepCookiesTest, ShowsMovesAndTakesTypedSitesAndWritesThemOnOkOnly) {
     EXPECT_EQ(keepWindow.EndResult(), IDOK);
     EXPECT_EQ(Stored(), (std::vector<std::string>{"a.example", "xn--bcher-kva.example"}));
     EXPECT_EQ(Text(IDC_COOKIE_COUNT), "Cookies: 3") << "counted again with the new list";
+}
+
+// Nothing is refused in silence: the sites "Keep >" cannot store are named with their reasons
+// in one box, once the others have moved; a typed one is told why, in the UTF-8 it was typed in;
+// a site the list holds already is no error.
+TEST_F(KeepCookiesTest, RefusedSitesAreSaidWithTheirReasons) {
+    platform.cache.Add("Cookie:ann@x!y.example/", kCookieCacheEntry);
+    platform.cache.Add("Cookie:ann@my_site.example/", kCookieCacheEntry);
+    CKeepCookiesDlg keep(keepWindow, platform.registry, dlg);
+    keep.OnInitDialog();
+    for (const char* site : {"a.example", "x!y.example", "my_site.example"}) Choose(IDC_KEEP_FOUND, site);
+    keep.OnKeep();
+    EXPECT_EQ(Kept(), (std::vector<std::string>{"a.example", "my_site.example"}));
+    ASSERT_EQ(keepWindow.MessageBoxes().size(), 1u);
+    const std::string why = WhyNotASite("x!y.example");
+    ASSERT_FALSE(why.empty());
+    EXPECT_NE(keepWindow.MessageBoxes()[0].text.find("\nx!y.example: " + why), std::string::npos)
+        << keepWindow.MessageBoxes()[0].text;
+
+    const std::string typed = "mu\xcc\x88nchen.example";
+    keepWindow.control(IDC_KEEP_TYPED).text = typed;
+    keep.OnAdd();
+    ASSERT_EQ(keepWindow.MessageBoxes().size(), 2u);
+    EXPECT_TRUE(keepWindow.MessageBoxes()[1].utf8);
+    EXPECT_NE(keepWindow.MessageBoxes()[1].text.find(WhyNotASite(typed)), std::string::npos)
+        << keepWindow.MessageBoxes()[1].text;
+    keepWindow.control(IDC_KEEP_TYPED).text = "https://a.example/";
+    keep.OnAdd();
+    EXPECT_EQ(keepWindow.MessageBoxes().size(), 2u);
 }
 
 TEST_F(KeepCookiesTest, CancelWritesNothingAndAnUnreadableListIsSaidAndNeverWrittenOver) {

@@ -343,6 +343,7 @@ TEST_F(Win32WindowTest, ToolTipsCoverEachControlByItsWindowWithoutSubclassing) {
 struct BoxSeen {
     HWND owner = nullptr;
     std::string caption;
+    std::wstring wideCaption;
 };
 BoxSeen g_box;
 HHOOK g_hook = nullptr;
@@ -353,7 +354,9 @@ LRESULT CALLBACK AnswerBox(int code, WPARAM wParam, LPARAM lParam) {
     if (code == HCBT_ACTIVATE && box != g_dialog && g_box.caption.empty()) {
         char caption[128] = {};
         GetWindowTextA(box, caption, sizeof caption);
-        g_box = {GetWindow(box, GW_OWNER), caption};
+        wchar_t wideCaption[128] = {};
+        GetWindowTextW(box, wideCaption, 128);
+        g_box = {GetWindow(box, GW_OWNER), caption, wideCaption};
         PostMessageA(box, WM_COMMAND, IDOK, 0);
     }
     return CallNextHookEx(g_hook, code, wParam, lParam);
@@ -369,6 +372,19 @@ TEST_F(Win32WindowTest, MessageBoxIsOwnedByTheWindowAndKeepsItsCaption) {
     EXPECT_EQ(answer, IDOK);
     EXPECT_EQ(g_box.owner, dialog);
     EXPECT_EQ(g_box.caption, "url1");
+}
+
+// What the user typed comes in UTF-8, whatever the ANSI code page: a box about it shows it whole.
+TEST_F(Win32WindowTest, Utf8MessageBoxShowsTextOutsideTheCodePage) {
+    g_box = {};
+    g_dialog = dialog;
+    g_hook = SetWindowsHookExA(WH_CBT, AnswerBox, nullptr, GetCurrentThreadId());
+    ASSERT_NE(g_hook, nullptr);
+    const int answer = window.ShowMessageBoxUtf8("'\xcc\x88' is no letter", "B\xc3\xbc\xd1\x80o", 0);
+    UnhookWindowsHookEx(g_hook);
+    EXPECT_EQ(answer, IDOK);
+    EXPECT_EQ(g_box.owner, dialog);
+    EXPECT_EQ(g_box.wideCaption, L"B\u00fc\u0440o");
 }
 
 }  // namespace
