@@ -139,9 +139,9 @@ TEST_F(PassesWindowTest, RequestToCloseTheProgramEndsTheRunAsTheCloseDoes) {
     EXPECT_EQ(stores.registry.ValueBytes(kSettingsPath, "snifTimer"), (std::vector<std::uint8_t>{'1', 0}));
 }
 
-// A click on the temporary-files box during a clear rules the cookie box only once the clear has
-// enabled it again, as on one thread, where the click would have waited for the clear: ticked
-// again, the box stays the clear's; unticked at the end, it ends disabled and unticked.
+// A click on the temporary-files box during a clear enables the cookie box only once the clear
+// has ended, as on one thread, where the click would have waited for the clear: ticked again, the
+// box stays the clear's; unticked at the end, it ends disabled and unticked.
 TEST_F(PassesWindowTest, CookieBoxKeepsTheClearsRuleUntilTheClearEnds) {
     stores.cache.Add("http://a/1.gif");
     GatedUrlCache gated(stores.cache);
