@@ -10,15 +10,16 @@
 #include "settings/kept_cookies_store.h"
 #include "tests/support/store_paths.h"
 #include "tests/window/dialog_script.h"
+#include "tests/window/forwarding_url_cache.h"
 
 namespace {
 
 // The in-memory cache, to which the worker itself adds a cookie and from which it deletes one at
 // the start of the first walk after Change: the window's thread never touches the cache while a
 // pass may run.
-class ChangingUrlCache final : public UrlCache {
+class ChangingUrlCache final : public ForwardingUrlCache {
 public:
-    explicit ChangingUrlCache(MemoryUrlCache& inner) : inner_(inner) {}
+    explicit ChangingUrlCache(MemoryUrlCache& cache) : ForwardingUrlCache(cache), cache_(cache) {}
 
     void Change(std::string add, std::string remove) {
         add_ = std::move(add);
@@ -28,20 +29,14 @@ public:
 
     WalkHandle FindFirstEntry(const char* pattern, CacheEntryRecord* block, std::uint32_t& size) override {
         if (armed_.exchange(false)) {
-            inner_.Add(add_, kCookieCacheEntry);
-            inner_.DeleteEntry(remove_.c_str());
+            cache_.Add(add_, kCookieCacheEntry);
+            cache_.DeleteEntry(remove_.c_str());
         }
-        return inner_.FindFirstEntry(pattern, block, size);
+        return ForwardingUrlCache::FindFirstEntry(pattern, block, size);
     }
-    bool FindNextEntry(WalkHandle walk, CacheEntryRecord* block, std::uint32_t& size) override {
-        return inner_.FindNextEntry(walk, block, size);
-    }
-    bool DeleteEntry(const char* sourceUrl) override { return inner_.DeleteEntry(sourceUrl); }
-    void CloseWalk(WalkHandle walk) override { inner_.CloseWalk(walk); }
-    std::uint32_t LastError() override { return inner_.LastError(); }
 
 private:
-    MemoryUrlCache& inner_;
+    MemoryUrlCache& cache_;
     std::string add_;
     std::string remove_;
     std::atomic<bool> armed_{false};

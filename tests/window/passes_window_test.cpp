@@ -9,14 +9,16 @@
 #include "res/resource.h"
 #include "tests/support/store_paths.h"
 #include "tests/window/dialog_script.h"
+#include "tests/window/forwarding_url_cache.h"
 
 namespace {
 
 // The in-memory cache, except that a walk waits at its start while the gate is shut, and says
 // on which thread it ran.
-class GatedUrlCache final : public UrlCache {
+class GatedUrlCache final : public ForwardingUrlCache {
 public:
-    explicit GatedUrlCache(UrlCache& inner) : inner_(inner), gate_(CreateEventA(nullptr, TRUE, TRUE, nullptr)) {}
+    explicit GatedUrlCache(UrlCache& inner)
+        : ForwardingUrlCache(inner), gate_(CreateEventA(nullptr, TRUE, TRUE, nullptr)) {}
     ~GatedUrlCache() override { CloseHandle(gate_); }
 
     void Shut() { ResetEvent(gate_); }
@@ -29,17 +31,10 @@ public:
         waiting = true;
         WaitForSingleObject(gate_, 20000);
         waiting = false;
-        return inner_.FindFirstEntry(pattern, block, size);
+        return ForwardingUrlCache::FindFirstEntry(pattern, block, size);
     }
-    bool FindNextEntry(WalkHandle walk, CacheEntryRecord* block, std::uint32_t& size) override {
-        return inner_.FindNextEntry(walk, block, size);
-    }
-    bool DeleteEntry(const char* sourceUrl) override { return inner_.DeleteEntry(sourceUrl); }
-    void CloseWalk(WalkHandle walk) override { inner_.CloseWalk(walk); }
-    std::uint32_t LastError() override { return inner_.LastError(); }
 
 private:
-    UrlCache& inner_;
     HANDLE gate_;
 };
 

@@ -5,6 +5,7 @@
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -362,27 +363,29 @@ LRESULT CALLBACK AnswerBox(int code, WPARAM wParam, LPARAM lParam) {
     return CallNextHookEx(g_hook, code, wParam, lParam);
 }
 
-TEST_F(Win32WindowTest, MessageBoxIsOwnedByTheWindowAndKeepsItsCaption) {
+// Runs show with the hook answering the box it opens; what the box was is in g_box then.
+int AnswerBoxOf(HWND dialog, const std::function<int()>& show) {
     g_box = {};
     g_dialog = dialog;
     g_hook = SetWindowsHookExA(WH_CBT, AnswerBox, nullptr, GetCurrentThreadId());
-    ASSERT_NE(g_hook, nullptr);
-    const int answer = window.ShowMessageBox("NOT DELETED", "url1", 0);
+    if (g_hook == nullptr) return -1;
+    const int answer = show();
     UnhookWindowsHookEx(g_hook);
-    EXPECT_EQ(answer, IDOK);
+    return answer;
+}
+
+TEST_F(Win32WindowTest, MessageBoxIsOwnedByTheWindowAndKeepsItsCaption) {
+    EXPECT_EQ(AnswerBoxOf(dialog, [&] { return window.ShowMessageBox("NOT DELETED", "url1", 0); }), IDOK);
     EXPECT_EQ(g_box.owner, dialog);
     EXPECT_EQ(g_box.caption, "url1");
 }
 
 // What the user typed comes in UTF-8, whatever the ANSI code page: a box about it shows it whole.
 TEST_F(Win32WindowTest, Utf8MessageBoxShowsTextOutsideTheCodePage) {
-    g_box = {};
-    g_dialog = dialog;
-    g_hook = SetWindowsHookExA(WH_CBT, AnswerBox, nullptr, GetCurrentThreadId());
-    ASSERT_NE(g_hook, nullptr);
-    const int answer = window.ShowMessageBoxUtf8("'\xcc\x88' is no letter", "B\xc3\xbc\xd1\x80o", 0);
-    UnhookWindowsHookEx(g_hook);
-    EXPECT_EQ(answer, IDOK);
+    EXPECT_EQ(
+        AnswerBoxOf(dialog,
+                    [&] { return window.ShowMessageBoxUtf8("'\xcc\x88' is no letter", "B\xc3\xbc\xd1\x80o", 0); }),
+        IDOK);
     EXPECT_EQ(g_box.owner, dialog);
     EXPECT_EQ(g_box.wideCaption, L"B\u00fc\u0440o");
 }
