@@ -35,6 +35,8 @@ public:
 
 private:
     void Fill();
+    // Makes the sorted list hold these entries, leaving the user's place in it.
+    void ShowInPlace(int id, const std::vector<std::string>& entries);
 
     Window& window_;
     Registry& registry_;

@@ -27,9 +27,14 @@ inline constexpr const char kMakerAddress[] = "http://www.quellmar.example/";
 
 // The "Cookies to keep" dialog.
 inline constexpr const char kKeepCookiesCaption[] = "Cookies to keep";
-inline constexpr const char kKeepNotASite[] =
+inline constexpr const char kKeepTypedNotASite[] = "What was typed is no site name or IP address: ";
+inline constexpr const char kKeepWhatToType[] =
     "Type a site's name (such as bank.example), an address (such as https://mail.bank.example/) or an IP "
     "address.";
+inline constexpr const char kKeepSitesRefused[] =
+    "These sites cannot be kept, as the list holds only site names and IP addresses:\n";
+inline constexpr const char kKeepNoSiteName[] = "no site name or IP address";
+inline constexpr const char kKeepMoreRefusedFormat[] = "and %d more.";
 inline constexpr const char kKeepListUnreadable[] =
     "The list of cookies to keep cannot be read, so no cookie is deleted. It is the value keep_cookies "
     "under HKEY_CURRENT_USER\\SOFTWARE\\Quellmar\\Win Brumix; correct it or delete it there: it is not "
