@@ -13,8 +13,8 @@
 #include "cli/barrier.h"
 #include "cli/commands.h"
 #include "cli/exit_code.h"
-#include "cli/session_window.h"
 #include "cli/win32_console.h"
+#include "cli/win32_session_window.h"
 #include "platform/win32/own_version.h"
 #include "platform/win32/win32_platform.h"
 

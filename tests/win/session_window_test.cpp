@@ -1,11 +1,11 @@
 // brumix.exe's session window under Wine's real window manager: where the end of the session
 // finds it, and which of its messages end the run.
-#include "cli/session_window.h"
-
 #include <gtest/gtest.h>
 #include <windows.h>
 
 #include <atomic>
+
+#include "cli/win32_session_window.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 // Microsoft documents for a console program that has loaded user32.dll or gdi32.dll to learn of
 // a log-off or shutdown, since its control handler gets neither CTRL_LOGOFF_EVENT nor
 // CTRL_SHUTDOWN_EVENT.
-#include "cli/session_window.h"
+#include "cli/win32_session_window.h"
 
 #include <windows.h>
 
