@@ -8,6 +8,7 @@
 #include "platform/registry.h"
 #include "platform/window.h"
 #include "sweep/cookie_keep.h"
+#include "sweep/kept_list.h"
 
 class CBrumixDlg;
 
@@ -35,6 +36,8 @@ public:
 
 private:
     void Fill();
+    KeptListRead ReadStored() const;
+    void SayUnreadable();
 
     Window& window_;
     Registry& registry_;

@@ -9,10 +9,7 @@ TEST(CliArguments, FlagsComeInAnyOrderAfterTheCommandAndIgnoreCase) {
     const ParseResult parsed = ParseArguments({"Clear", "--JSON", "--history", "--temp", "--Cookies", "--Visited"});
     ASSERT_TRUE(parsed.Ok()) << parsed.error;
     EXPECT_EQ(parsed.arguments.command, Command::Clear);
-    EXPECT_TRUE(parsed.arguments.temp);
-    EXPECT_TRUE(parsed.arguments.cookies);
-    EXPECT_TRUE(parsed.arguments.history);
-    EXPECT_TRUE(parsed.arguments.visited);
+    EXPECT_EQ(parsed.arguments.kinds, KindSet::All());
     EXPECT_TRUE(parsed.arguments.json);
 
     const ParseResult bare = ParseArguments({"preview"});

@@ -4,6 +4,7 @@
 #include "cli_host_fixture.h"
 #include "platform/errors.h"
 #include "settings/kept_cookies_store.h"
+#include "sweep/kept_list.h"
 
 namespace {
 
@@ -23,7 +24,7 @@ protected:
     }
     // A REG_SZ, which is no list.
     void KeepUnreadable() { platform.registry.SetText(kSettingsPath, "keep_cookies", "bank.example"); }
-    Sites Kept() { return ReadKeptCookieList(platform.registry).sites.Sites(); }
+    Sites Kept() { return ParseKeptCookieList(ReadKeptCookiesValue(platform.registry)).sites.Sites(); }
 };
 
 // Count, preview and clear leave the kept cookies out and say how many there are; a command
