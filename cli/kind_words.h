@@ -44,6 +44,19 @@ constexpr bool EachKindInItsRow() {
 }
 static_assert(EachKindInItsRow(), "every kind has its row, in the kinds' order");
 
-// The store's word in preview's lines and in JSON, by Store.
-inline constexpr std::array<const char*, kStoreCount> kStoreWords = {"cache", "cookie", "cookie-file", "typed",
-                                                                     "visited"};
+// The store's word in preview's lines and in JSON; a store without one does not build.
+constexpr const char* StoreWord(Store store) {
+    switch (store) {
+        case Store::Cache:
+            return "cache";
+        case Store::Cookie:
+            return "cookie";
+        case Store::CookieFile:
+            return "cookie-file";
+        case Store::Typed:
+            return "typed";
+        case Store::Visited:
+            return "visited";
+    }
+    return "";
+}

@@ -50,28 +50,26 @@ constexpr std::size_t kHelpWidth = 80;
 
 // One entry of the usage text: the name, and its text filled word by word from the help column.
 std::string UsageEntry(std::string_view name, std::string_view text) {
-    std::string entry = "  " + std::string(name);
-    std::string line = entry + std::string(kHelpColumn > entry.size() ? kHelpColumn - entry.size() : 1, ' ');
-    entry.clear();
+    std::string entry = "  ";
+    entry.append(name);
+    entry.resize(std::max(entry.size() + 1, kHelpColumn), ' ');
+    std::size_t lineStart = 0;
     bool lineHasWord = false;
     for (std::size_t at = 0; at < text.size();) {
         const std::size_t end = std::min(text.find(' ', at), text.size());
         const std::string_view word = text.substr(at, end - at);
-        if (lineHasWord && line.size() + 1 + word.size() > kHelpWidth) {
-            entry += line + "\n";
-            line = std::string(kHelpColumn, ' ');
+        if (lineHasWord && entry.size() - lineStart + 1 + word.size() > kHelpWidth) {
+            entry += '\n';
+            lineStart = entry.size();
+            entry.append(kHelpColumn, ' ');
             lineHasWord = false;
         }
-        line += (lineHasWord ? " " : "") + std::string(word);
+        if (lineHasWord) entry += ' ';
+        entry.append(word);
         lineHasWord = true;
         at = end + 1;
     }
-    return entry + line + "\n";
-}
-
-// The store's name in preview's lines and in JSON.
-const char* StoreName(Store store) {
-    return kStoreWords[static_cast<std::size_t>(store)];
+    return entry + '\n';
 }
 
 // The names preview gives, as a sentence lists them.
@@ -79,7 +77,7 @@ std::string StoreNameList() {
     std::string list;
     for (std::size_t i = 0; i < kStoreCount; ++i) {
         list += i == 0 ? "" : i + 1 == kStoreCount ? " or " : ", ";
-        list += kStoreWords[i];
+        list += StoreWord(static_cast<Store>(i));
     }
     return list;
 }
@@ -97,8 +95,8 @@ std::string SelectionFlags(KindSet selection) {
 
 // One item of preview's list or of clear's "not deleted", as a line or as a JSON object.
 std::string ItemText(Store store, std::string_view utf8Name, bool json) {
-    if (json) return std::string("{\"store\": \"") + StoreName(store) + "\", \"name\": " + JsonString(utf8Name) + "}";
-    return std::string(StoreName(store)) + "\t" + PlainText(utf8Name);
+    if (json) return std::string("{\"store\": \"") + StoreWord(store) + "\", \"name\": " + JsonString(utf8Name) + "}";
+    return std::string(StoreWord(store)) + "\t" + PlainText(utf8Name);
 }
 
 // A named number: its words in the text, its key in JSON.
