@@ -71,7 +71,6 @@ struct SourceContext {
     SweepObserver& observer;
     SourceResult& result;
 
-    bool Counts(Kind kind) const { return counted.Has(kind); }
     // The kinds deleted: those selected, when the pass deletes.
     KindSet Deleted() const { return request.deleteItems ? request.kinds & counted : KindSet{}; }
     bool Deletes(Kind kind) const { return Deleted().Has(kind); }

@@ -63,6 +63,14 @@ TEST_F(KeptCookiesStoreTest, AKeyTheUserMayOnlyReadIsRead) {
     EXPECT_EQ(Write(Of("a.example\0\0"sv)), static_cast<std::int32_t>(kErrorAccessDenied));
     EXPECT_EQ(Write({}), static_cast<std::int32_t>(kErrorAccessDenied));
     EXPECT_EQ(Stored(), Of("bank.example\0\0"sv));
+
+    // Nor does a key opened for reading take a write, as Windows refuses one without the right.
+    ScopedKey reading(p.registry);
+    ASSERT_EQ(reading.OpenForReading(kSettingsPath), 0);
+    const Bytes other = Of("a.example\0\0"sv);
+    EXPECT_EQ(p.registry.SetMultiStringValue(reading.Get(), "keep_cookies", other.data(), 11),
+              static_cast<std::int32_t>(kErrorAccessDenied));
+    EXPECT_EQ(p.registry.DeleteValue(reading.Get(), "keep_cookies"), static_cast<std::int32_t>(kErrorAccessDenied));
 }
 
 // Far larger than the first room, so the read grows its buffer; a registry that says once that
