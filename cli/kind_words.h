@@ -1,6 +1,6 @@
 // How brumix.exe names each kind, one row each: its flag, its words in the text reports, its
 // JSON keys and its help. The parser, the usage text, the reports and the messages all read this
-// table. And the word preview and the JSON give each store.
+// table.
 #pragma once
 
 #include <array>
@@ -43,20 +43,3 @@ constexpr bool EachKindInItsRow() {
     return true;
 }
 static_assert(EachKindInItsRow(), "every kind has its row, in the kinds' order");
-
-// The store's word in preview's lines and in JSON; a store without one does not build.
-constexpr const char* StoreWord(Store store) {
-    switch (store) {
-        case Store::Cache:
-            return "cache";
-        case Store::Cookie:
-            return "cookie";
-        case Store::CookieFile:
-            return "cookie-file";
-        case Store::Typed:
-            return "typed";
-        case Store::Visited:
-            return "visited";
-    }
-    return "";
-}

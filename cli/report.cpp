@@ -77,7 +77,7 @@ std::string StoreNameList() {
     std::string list;
     for (std::size_t i = 0; i < kStoreCount; ++i) {
         list += i == 0 ? "" : i + 1 == kStoreCount ? " or " : ", ";
-        list += StoreWord(static_cast<Store>(i));
+        list += StoreName(static_cast<Store>(i));
     }
     return list;
 }
@@ -95,8 +95,8 @@ std::string SelectionFlags(KindSet selection) {
 
 // One item of preview's list or of clear's "not deleted", as a line or as a JSON object.
 std::string ItemText(Store store, std::string_view utf8Name, bool json) {
-    if (json) return std::string("{\"store\": \"") + StoreWord(store) + "\", \"name\": " + JsonString(utf8Name) + "}";
-    return std::string(StoreWord(store)) + "\t" + PlainText(utf8Name);
+    if (json) return std::string("{\"store\": \"") + StoreName(store) + "\", \"name\": " + JsonString(utf8Name) + "}";
+    return std::string(StoreName(store)) + "\t" + PlainText(utf8Name);
 }
 
 // A named number: its words in the text, its key in JSON.

@@ -16,6 +16,23 @@ inline constexpr std::size_t kKindCount = 4;
 enum class Store : std::size_t { Cache, Cookie, CookieFile, Typed, Visited };
 inline constexpr std::size_t kStoreCount = 5;
 
+// The store's name, as preview and the JSON give it; a store without one does not build.
+constexpr const char* StoreName(Store store) {
+    switch (store) {
+        case Store::Cache:
+            return "cache";
+        case Store::Cookie:
+            return "cookie";
+        case Store::CookieFile:
+            return "cookie-file";
+        case Store::Typed:
+            return "typed";
+        case Store::Visited:
+            return "visited";
+    }
+    return "";
+}
+
 constexpr Kind KindOf(Store store) {
     switch (store) {
         case Store::Cookie:

@@ -23,8 +23,8 @@ TEST_F(CacheSweepTest, CountingTheCacheVisitsEveryEntryInOrderAndDeletesNothing)
     const SweepResult result = Run(kContent, false);
     EXPECT_EQ(recorder.heard,
               (std::vector<std::string>{"visit cache http://a.example/1.gif", "visit cookie Cookie:user@a.example/",
-                                        "visit cookie Cookie:user@c.example/", "swept cached", "visit file user@b.txt",
-                                        "swept cookies"}));
+                                        "visit cookie Cookie:user@c.example/", "swept cached",
+                                        "visit cookie-file user@b.txt", "swept cookies"}));
     EXPECT_EQ(result.counts[Kind::CachedFiles].found, 1);
     EXPECT_EQ(result.BySource(SourceId::UrlCache).counts[Kind::Cookies].found, 2);
     EXPECT_EQ(result.BySource(SourceId::CookieFolder).counts[Kind::Cookies].found, 1);

@@ -17,7 +17,7 @@ TEST_F(CookieFolderSweepTest, UndeletableCookieFileIsReportedOnceThoughMetAgain)
     const CookieFolderResult result = SweepCookieFiles(p.files, kWin98, true, recorder);
     EXPECT_EQ(result.count, 5);
     EXPECT_EQ(result.deleted, 2);
-    EXPECT_EQ(std::count(recorder.heard.begin(), recorder.heard.end(), "stayed file stuck.txt"), 1);
+    EXPECT_EQ(std::count(recorder.heard.begin(), recorder.heard.end(), "stayed cookie-file stuck.txt"), 1);
     EXPECT_EQ(p.files.Files(kCookieFolder), std::vector<std::string>{"stuck.txt"});
     ExpectNothingOpen();
 }

@@ -18,9 +18,9 @@ inline constexpr char kCookieFolder[] = "C:\\WINDOWS\\Cookies";
 inline const CookieFolderPlace kWin98{false, "C:\\WINDOWS"};
 inline const CookieFolderPlace kNt{true, "C:\\WINDOWS"};
 
-// Writes down every call as "visit STORE NAME", "stayed STORE NAME" (not deleted), "pending
-// STORE NAME", "kept STORE NAME" (on the list of cookies to keep), "list unreadable" or "swept
-// KIND", and can stop after a given number of visits.
+// Writes down every call as "visit STORE NAME" (STORE as StoreName gives it), "stayed STORE NAME"
+// (not deleted), "pending STORE NAME", "kept STORE NAME" (on the list of cookies to keep), "list
+// unreadable" or "swept KIND", and can stop after a given number of visits.
 class Recorder : public SweepObserver {
 public:
     std::vector<std::string> heard;
@@ -47,22 +47,7 @@ public:
         heard.push_back(std::string("swept ") + KindName(kind));
     }
 
-    // A switch over every value, so that a store or kind added without a name here does not build.
-    static const char* StoreName(Store store) {
-        switch (store) {
-            case Store::Cache:
-                return "cache";
-            case Store::Cookie:
-                return "cookie";
-            case Store::CookieFile:
-                return "file";
-            case Store::Typed:
-                return "typed";
-            case Store::Visited:
-                return "visited";
-        }
-        return "?";
-    }
+    // A switch over every kind, so that a kind added without a name here does not build.
     static const char* KindName(Kind kind) {
         switch (kind) {
             case Kind::CachedFiles:

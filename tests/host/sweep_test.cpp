@@ -23,8 +23,8 @@ TEST_F(PassTest, SourcesGoInTheTablesOrderEachKindSweptAfterItsLastSource) {
     const SweepResult result = Run(kTempAndHistory, true);
     EXPECT_EQ(recorder.heard,
               (std::vector<std::string>{"visit typed a", "swept typed", "visit cache http://a.example/1",
-                                        "visit cookie Cookie:user@a.example/", "swept cached", "visit file c.txt",
-                                        "swept cookies"}));
+                                        "visit cookie Cookie:user@a.example/", "swept cached",
+                                        "visit cookie-file c.txt", "swept cookies"}));
     EXPECT_TRUE(result.Complete());
     EXPECT_FALSE(result.stopped);
     const std::vector<std::string>& calls = p.faults.Calls();
