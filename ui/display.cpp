@@ -108,7 +108,7 @@ void CBrumixDlg::ShowCookieSites(std::vector<std::string> sites) {
 }
 
 CookieFolderPlace CBrumixDlg::CookiePlace() const {
-    return CookieFolderPlace{g_bIsNT == 1, g_strWindowsDir};
+    return CookieFolderPlace{.isNt = g_bIsNT == 1, .windowsDir = g_strWindowsDir};
 }
 
 SweepRequest CBrumixDlg::Request(KindSet kinds, bool deleteItems) const {

@@ -15,8 +15,8 @@
 #include "tests/support/store_paths.h"
 
 inline constexpr char kCookieFolder[] = "C:\\WINDOWS\\Cookies";
-inline const CookieFolderPlace kWin98{false, "C:\\WINDOWS"};
-inline const CookieFolderPlace kNt{true, "C:\\WINDOWS"};
+inline const CookieFolderPlace kWin98{.isNt = false, .windowsDir = "C:\\WINDOWS"};
+inline const CookieFolderPlace kNt{.isNt = true, .windowsDir = "C:\\WINDOWS"};
 
 // Writes down every call as "visit STORE NAME" (STORE as StoreName gives it), "stayed STORE NAME"
 // (not deleted), "pending STORE NAME", "kept STORE NAME" (on the list of cookies to keep), "list
