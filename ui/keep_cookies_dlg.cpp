@@ -47,19 +47,27 @@ CKeepCookiesDlg::~CKeepCookiesDlg() {
     main_.AttachKeepCookies(nullptr);
 }
 
-// The list as stored; the sites with cookies follow when the count that collects them ends. A
-// list that cannot be read may hold a site the user keeps: it is never written over, so the
-// dialog says so and goes.
+// The list as stored; the sites with cookies follow when the count that collects them ends.
 void CKeepCookiesDlg::OnInitDialog() {
-    const KeptCookieList stored = ReadKeptCookieList(registry_);
+    const KeptCookieList stored = ReadKeptList(ReadStored());
     if (stored.Unreadable()) {
-        window_.ShowMessageBox(kKeepListUnreadable, kKeepCookiesCaption, kMbIconExclamation);
-        window_.EndDialog(IDCANCEL);
+        SayUnreadable();
         return;
     }
     kept_ = stored.sites;
     Fill();
     main_.AttachKeepCookies(this);
+}
+
+KeptListRead CKeepCookiesDlg::ReadStored() const {
+    return [&registry = registry_] { return ReadKeptCookiesValue(registry); };
+}
+
+// A list that cannot be read may hold a site the user keeps: it is never written over, so the
+// dialog says so and goes.
+void CKeepCookiesDlg::SayUnreadable() {
+    window_.ShowMessageBox(kKeepListUnreadable, kKeepCookiesCaption, kMbIconExclamation);
+    window_.EndDialog(IDCANCEL);
 }
 
 // A site the list already keeps, directly or as a subdomain, is not offered again.
@@ -167,9 +175,23 @@ void CKeepCookiesDlg::OnAdd() {
     Fill();
 }
 
-// Written at once, and counted again: a kept cookie is no longer a trace.
+// Written at once, and counted again: a kept cookie is no longer a trace. The list is read
+// again first: one that became unreadable meanwhile is not written over.
 void CKeepCookiesDlg::OnOk() {
-    if (WriteKeptCookieList(registry_, kept_) != 0) {
+    const KeptListChange change = ChangeKeptList(
+        ReadStored(),
+        [this](KeptSites& sites) {
+            sites = kept_;
+            return true;
+        },
+        [&registry = registry_](std::span<const std::uint8_t> multiSz) {
+            return WriteKeptCookiesValue(registry, multiSz);
+        });
+    if (change.before.Unreadable()) {
+        SayUnreadable();
+        return;
+    }
+    if (change.writeStatus != 0) {
         window_.ShowMessageBox(kKeepListNotSaved, kKeepCookiesCaption, kMbIconExclamation);
         return;
     }

@@ -8,6 +8,7 @@
 #include "platform/registry.h"
 #include "platform/window.h"
 #include "sweep/cookie_keep.h"
+#include "sweep/kept_list.h"
 
 class CBrumixDlg;
 
@@ -37,6 +38,8 @@ private:
     void Fill();
     // Makes the sorted list hold these entries, leaving the user's place in it.
     void ShowInPlace(int id, const std::vector<std::string>& entries);
+    KeptListRead ReadStored() const;
+    void SayUnreadable();
 
     Window& window_;
     Registry& registry_;

@@ -3,6 +3,7 @@
 #include "settings/kept_cookies_store.h"
 #include "settings/settings_store.h"
 #include "sweep/site_name.h"
+#include "sweep/kept_list.h"
 #include "ui/keep_cookies_dlg.h"
 #include "ui_fixture.h"
 
@@ -16,7 +17,9 @@ protected:
         }
         dlg.OnInitDialog();
     }
-    std::vector<std::string> Stored() { return ReadKeptCookieList(platform.registry).sites.Sites(); }
+    std::vector<std::string> Stored() {
+        return ParseKeptCookieList(ReadKeptCookiesValue(platform.registry)).sites.Sites();
+    }
     std::vector<std::string> Found() { return keepWindow.List(IDC_KEEP_FOUND); }
     std::vector<std::string> Kept() { return keepWindow.List(IDC_KEEP_LIST); }
     int IndexOf(int list, const std::string& site) {
@@ -34,7 +37,7 @@ protected:
 };
 
 TEST_F(KeepCookiesTest, ShowsMovesAndTakesTypedSitesAndWritesThemOnOkOnly) {
-    ASSERT_EQ(WriteKeptCookieList(platform.registry, *KeptSites::Read({"bank.example"})), 0);
+    ASSERT_EQ(WriteKeptCookiesValue(platform.registry, KeptSites::Read({"bank.example"})->MultiSz()), 0);
     EXPECT_EQ(dlg.OnSysCommand(IDM_KEEP_COOKIES), CBrumixDlg::SystemCommand::KeepCookies);
     CKeepCookiesDlg keep(keepWindow, platform.registry, dlg);
     keep.OnInitDialog();
@@ -100,6 +103,19 @@ TEST_F(KeepCookiesTest, CancelWritesNothingAndAnUnreadableListIsSaidAndNeverWrit
         keep.OnCancel();
     }
     EXPECT_FALSE(platform.registry.HasValue(kSettingsPath, kKeepCookiesValue));
+
+    // Made unreadable while the dialog was open, by hand or another program: OK says so.
+    {
+        CKeepCookiesDlg keep(keepWindow, platform.registry, dlg);
+        keep.OnInitDialog();
+        Choose(IDC_KEEP_FOUND, "a.example");
+        keep.OnKeep();
+        platform.registry.SetValue(kSettingsPath, kKeepCookiesValue, kRegSz, {'a', 0});
+        keep.OnOk();
+        ASSERT_EQ(keepWindow.MessageBoxes().size(), 1u);
+        EXPECT_EQ(keepWindow.EndResult(), IDCANCEL);
+        EXPECT_EQ(platform.registry.ValueType(kSettingsPath, kKeepCookiesValue), kRegSz) << "not written over";
+    }
 
     platform.registry.SetValue(kSettingsPath, kKeepCookiesValue, kRegSz, {'a', 0});
     MemoryWindow second(platform.faults);
