@@ -141,7 +141,7 @@ void CKeepCookiesDlg::OnKeep() {
     for (int index : window_.ListSelection(IDC_KEEP_FOUND)) {
         const std::string site = window_.ListText(IDC_KEEP_FOUND, index);
         if (IsSiteText(site)) {
-            kept_.Add(site);
+            Keep(site);
         } else {
             refused.push_back(site);
         }
@@ -153,8 +153,19 @@ void CKeepCookiesDlg::OnKeep() {
 }
 
 void CKeepCookiesDlg::OnRemove() {
-    for (int index : window_.ListSelection(IDC_KEEP_LIST)) kept_.Remove(window_.ListText(IDC_KEEP_LIST, index));
+    for (int index : window_.ListSelection(IDC_KEEP_LIST)) {
+        const std::string site = window_.ListText(IDC_KEEP_LIST, index);
+        kept_.Remove(site);
+        added_.erase(site);
+        removed_.insert(site);
+    }
     Fill();
+}
+
+void CKeepCookiesDlg::Keep(const std::string& site) {
+    kept_.Add(site);
+    removed_.erase(site);
+    added_.insert(site);
 }
 
 // A site the list holds already is no error. What was typed is in UTF-8, and so is the reason,
@@ -170,19 +181,23 @@ void CKeepCookiesDlg::OnAdd() {
         window_.ShowMessageBoxUtf8(text, kKeepCookiesCaption, kMbIconExclamation);
         return;
     }
-    kept_.Add(*site);
+    Keep(*site);
     window_.SetControlText(IDC_KEEP_TYPED, "");
     Fill();
 }
 
 // Written at once, and counted again: a kept cookie is no longer a trace. The list is read
-// again first: one that became unreadable meanwhile is not written over.
+// again first, and what the user moved or typed is applied to it as it stands now: a site
+// another program added meanwhile (brumix keep add) stays, and a list that became unreadable
+// meanwhile is not written over.
 void CKeepCookiesDlg::OnOk() {
     const KeptListChange change = ChangeKeptList(
         ReadStored(),
         [this](KeptSites& sites) {
-            sites = kept_;
-            return true;
+            bool changed = false;
+            for (const std::string& site : removed_) changed = sites.Remove(site) || changed;
+            for (const std::string& site : added_) changed = sites.Add(site) || changed;
+            return changed;
         },
         [&registry = registry_](std::span<const std::uint8_t> multiSz) {
             return WriteKeptCookiesValue(registry, multiSz);

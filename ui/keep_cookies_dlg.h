@@ -2,6 +2,7 @@
 // kept, moved between the two lists or typed in, and written when the user confirms.
 #pragma once
 
+#include <set>
 #include <string>
 #include <vector>
 
@@ -40,10 +41,15 @@ private:
     void ShowInPlace(int id, const std::vector<std::string>& entries);
     KeptListRead ReadStored() const;
     void SayUnreadable();
+    void Keep(const std::string& site);
 
     Window& window_;
     Registry& registry_;
     CBrumixDlg& main_;
     std::vector<std::string> sites_;
+    // The list as the dialog shows it, and the user's changes to it, which OK applies to the
+    // list as it is stored then.
     KeptSites kept_;
+    std::set<std::string> added_;
+    std::set<std::string> removed_;
 };

@@ -2,8 +2,8 @@
 // list, moved, typed in, written on OK and counted again; nothing written otherwise.
 #include "settings/kept_cookies_store.h"
 #include "settings/settings_store.h"
-#include "sweep/site_name.h"
 #include "sweep/kept_list.h"
+#include "sweep/site_name.h"
 #include "ui/keep_cookies_dlg.h"
 #include "ui_fixture.h"
 
@@ -59,9 +59,12 @@ TEST_F(KeepCookiesTest, ShowsMovesAndTakesTypedSitesAndWritesThemOnOkOnly) {
     EXPECT_EQ(keepWindow.control(IDC_KEEP_TYPED).text, "");
     EXPECT_EQ(Stored(), (std::vector<std::string>{"bank.example"})) << "nothing written before OK";
 
+    // Another program (brumix keep add) adds a site while the dialog is open: OK keeps it.
+    ASSERT_EQ(
+        WriteKeptCookiesValue(platform.registry, KeptSites::Read({"bank.example", "mail.example.com"})->MultiSz()), 0);
     keep.OnOk();
     EXPECT_EQ(keepWindow.EndResult(), IDOK);
-    EXPECT_EQ(Stored(), (std::vector<std::string>{"a.example", "xn--bcher-kva.example"}));
+    EXPECT_EQ(Stored(), (std::vector<std::string>{"a.example", "mail.example.com", "xn--bcher-kva.example"}));
     EXPECT_EQ(Text(IDC_COOKIE_COUNT), "Cookies: 3") << "counted again with the new list";
 }
 
