@@ -142,6 +142,9 @@ private:
     bool closePending_ = false;
     // The temporary-files box was clicked while a clear was underway.
     bool tempClickedDuringClear_ = false;
+    // The running clear deleted no cookie because the list of cookies to keep cannot be read:
+    // its end says so instead of "Done!". Written on the window's thread, by a hand-over.
+    bool clearHeldCookies_ = false;
     // The checked options of the system menu, by their row.
     std::array<bool, kMenuOptionCount> optionChecked_{};
     // The options as the running pass took them at its start; written only while no pass runs.

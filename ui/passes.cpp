@@ -25,10 +25,11 @@ void CBrumixDlg::StartPass(const std::optional<KindSet>& clear) {
     clearRunning_ = clear.has_value();
     passChoice_ = OptionsChoice();
     passCollectsSites_ = keepDialog_ != nullptr;
+    clearHeldCookies_ = false;
     window_.StartTimer(ID_HANDOVER_TIMER, kHandOverPollMs);
     passes_.Start(
         [this, clear] {
-            if (clear) SweepAndShow(*clear, true);
+            if (clear && SweepAndShow(*clear, true).CookiesHeld()) passes_.Post([this] { clearHeldCookies_ = true; });
             if (!passes_.StopRequested()) SweepAndShow(CountedByWindow(), false, passCollectsSites_);
         },
         [this](bool completed) { OnPassEnded(completed); });
@@ -93,5 +94,7 @@ void CBrumixDlg::EndClear(bool done) {
     if (std::exchange(tempClickedDuringClear_, false)) ApplyTempFilesToCookies();
     const KeyboardFocus focus = window_.Focus();
     if (focus.windowActive && focus.controlId == 0) window_.FocusControl(IDOK);
-    if (done) window_.SetControlText(IDC_STATUS, kStatusDone);
+    // "Done!" over cookies left in place would tell the user they went.
+    if (done)
+        window_.SetControlText(IDC_STATUS, std::exchange(clearHeldCookies_, false) ? kStatusCookiesHeld : kStatusDone);
 }

@@ -14,6 +14,9 @@ inline constexpr const char kStatusSnifferOn[] = "Sniffer Timer ON";
 inline constexpr const char kStatusSnifferOff[] = "Sniffer Timer OFF";
 inline constexpr const char kStatusSelectFirst[] = "Select 'Temporary' (+ Cookies) or 'History' first";
 inline constexpr const char kStatusDone[] = "Done!";
+// After a clear that took the cookies while the list of cookies to keep could not be read: it
+// kept every one. As short as the status line is wide.
+inline constexpr const char kStatusCookiesHeld[] = "Cookies kept: their list cannot be read";
 inline constexpr const char kSniffCaptionFormat[] = "Sniff: every %d second(s)";
 inline constexpr const char kCachedCountFormat[] = "Cached Files: %d";
 inline constexpr const char kCookieCountFormat[] = "Cookies: %d";
