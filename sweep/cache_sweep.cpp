@@ -210,4 +210,9 @@ void RunUrlCache(SourceContext& context) {
     context.result.complete = walk.complete;
     context.result.stopped = walk.stopped;
     if (walk.complete) context.keep.KeptFilesKnown();
+    // On Windows the History pane's by-day and by-week views live in containers of their own that
+    // no walk of the history reaches; the history's own clear empties them, once the pages
+    // visited went. Where it is a stub (Wine: E_NOTIMPL) there is nothing more to clear, and
+    // nothing to say.
+    if (walk.complete && context.Deletes(Kind::VisitedPages)) context.services.history.ClearHistory();
 }

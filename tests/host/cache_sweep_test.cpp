@@ -182,6 +182,42 @@ TEST_F(CacheSweepTest, PagesVisitedAreCountedAndClearedOnlyWhenAskedFor) {
     ExpectNothingOpen();
 }
 
+// Windows keeps the History pane's by-day views in containers no walk reaches: the history's own
+// clear empties them once a clear of the pages visited has run to its end, and only then. It is
+// asked nothing by a count, a clear without the pages, or one cut short; a stub that answers
+// E_NOTIMPL (Wine) changes nothing else.
+TEST_F(CacheSweepTest, TheDayViewsOfTheHistoryGoOnlyAfterAWholeClearOfThePagesVisited) {
+    p.cache.ReadPatternsAs(CachePatternReading::Documented);
+    const auto seed = [&] {
+        p.cache.Add("Visited: ann@https://a.example/", kNormalCacheEntry | kUrlHistoryCacheEntry);
+        p.cache.AddDayEntry("MSHist012026120920261210", ":2026120920261210: ann@https://a.example/");
+    };
+    const auto cleared = [&] {
+        return std::count(p.faults.Calls().begin(), p.faults.Calls().end(), std::string("ClearHistory"));
+    };
+    seed();
+    Run({Kind::VisitedPages}, false);
+    Run(kContent, true);
+    const auto calls = std::count(p.faults.Calls().begin(), p.faults.Calls().end(), "FindNextUrlCacheEntry");
+    p.faults.FailCall("FindNextUrlCacheEntry", kErrorInternetInternalError, static_cast<int>(calls) + 1);
+    EXPECT_FALSE(Run({Kind::VisitedPages}, true).Complete());
+    EXPECT_EQ(cleared(), 0);
+    EXPECT_EQ(p.cache.DayEntries().size(), 1u);
+
+    seed();
+    const SweepResult result = Run({Kind::VisitedPages}, true);
+    EXPECT_EQ(cleared(), 1);
+    EXPECT_TRUE(p.cache.DayEntries().empty());
+    EXPECT_EQ(result.counts[Kind::VisitedPages].deleted, 1) << "the day views are no pages of their own";
+
+    p.cache.ClearHistoryAs(HistoryClearing::NotImplemented);
+    seed();
+    EXPECT_TRUE(Run({Kind::VisitedPages}, true).Complete());
+    EXPECT_TRUE(recorder.heard.end() ==
+                std::find_if(recorder.heard.begin(), recorder.heard.end(),
+                             [](const std::string& line) { return line.rfind("stayed", 0) == 0; }));
+}
+
 TEST_F(CacheSweepTest, StopBetweenTwoEntriesLeavesTheRestAndTheCookieFolder) {
     for (int i = 0; i < 4; ++i) p.cache.Add("http://a.example/" + std::to_string(i));
     p.files.AddFile(kCookieFolder, "a.txt");

@@ -121,7 +121,7 @@ private:
 TEST_F(ClearNowTest, ExceptionInsideAClearLeavesAWindowThatStillWorks) {
     ThrowingUrlCache throwing(platform.cache);
     CBrumixDlg throwingDlg(
-        platform.window, PlatformServices{throwing, platform.registry, platform.files, platform.system, platform.heap},
+        platform.window, PlatformServices{throwing, platform.registry, platform.files, platform.system, platform.heap, platform.cache},
         platform.passes);
     Select(IDC_TEMP_FILES);
     Select(IDC_HISTORY);
