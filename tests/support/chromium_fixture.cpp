@@ -132,6 +132,18 @@ void FixtureDatabase::Execute(std::string_view sql) {
     if (sqlite3_exec(db_, std::string(sql).c_str(), nullptr, nullptr, nullptr) != SQLITE_OK) Fail(db_, sql);
 }
 
+void FixtureDatabase::Execute(std::string_view sql, std::initializer_list<std::string_view> texts) {
+    sqlite3_stmt* statement = nullptr;
+    if (sqlite3_prepare_v2(db_, sql.data(), static_cast<int>(sql.size()), &statement, nullptr) != SQLITE_OK)
+        Fail(db_, sql);
+    int parameter = 0;
+    for (const std::string_view text : texts)
+        sqlite3_bind_text(statement, ++parameter, text.data(), static_cast<int>(text.size()), SQLITE_TRANSIENT);
+    const int status = sqlite3_step(statement);
+    sqlite3_finalize(statement);
+    if (status != SQLITE_DONE) Fail(db_, sql);
+}
+
 std::string FixtureDatabase::Text(std::string_view query) {
     sqlite3_stmt* statement = nullptr;
     std::string text;
@@ -170,10 +182,10 @@ std::string CookiesFile(std::span<const FixtureCookie> cookies) {
     std::int64_t time = 13380000000000000;
     for (const FixtureCookie& c : cookies) {
         const std::string created = std::to_string(++time);
-        db.Execute("INSERT INTO cookies VALUES (" + created + ", " + Quoted(c.host) + ", '', " + Quoted(c.name) +
-                   ", '', CAST(" + Quoted(c.value) + " AS BLOB), " + Quoted(c.path) + ", " +
-                   std::to_string(time + 1000000000) + ", 1, 1, " + created + ", 1, 1, 1, 0, 2, 443, " + created +
-                   ", 0, 0)");
+        db.Execute("INSERT INTO cookies VALUES (" + created + ", ?1, '', ?2, '', CAST(?3 AS BLOB), ?4, " +
+                       std::to_string(time + 1000000000) + ", 1, 1, " + created + ", 1, 1, 1, 0, 2, 443, " + created +
+                       ", 0, 0)",
+                   {c.host, c.name, c.value, c.path});
     }
     db.Execute("COMMIT");
     return db.Bytes();

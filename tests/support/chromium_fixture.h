@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <initializer_list>
 #include <span>
 #include <string>
 #include <string_view>
@@ -24,6 +25,8 @@ public:
     FixtureDatabase& operator=(FixtureDatabase&&) = delete;
 
     void Execute(std::string_view sql);
+    // One statement with its parameters ?1, ?2... bound to the texts, any bytes in them.
+    void Execute(std::string_view sql, std::initializer_list<std::string_view> texts);
     // The first column of the first row, as text ("" when none); -1 rows when the query fails.
     std::string Text(std::string_view query);
     std::int64_t Number(std::string_view query);
