@@ -5,5 +5,5 @@
 #include <string_view>
 
 std::string WideToUtf8(std::wstring_view wide);
-// A sequence that is not UTF-8 comes out as U+FFFD.
+// Empty for text that is not UTF-8.
 std::wstring Utf8ToWide(std::string_view utf8);

@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # scripts/deps against stand-ins of apt-get and dpkg: what each command asks for, a failed index
-# update tried again and then passed over, and a failed install that names what it could not get.
+# update tried again and then passed over, a failed install that names what it could not get and
+# installs the rest, and scripts/test's plan, which leaves out only the steps that need it.
 set -uo pipefail
-deps=$(cd "$(dirname "$0")/../.." && pwd)/scripts/deps
+top=$(cd "$(dirname "$0")/../.." && pwd)
+deps=$top/scripts/deps
 work=$(mktemp -d "${TMPDIR:-/tmp}/brumix-deps-test.XXXXXX")
 trap 'rm -rf "$work"' EXIT
 failures=0
@@ -62,6 +64,12 @@ printf '%s\n' "${wanted[@]}" >>"$STUB/installed"
 EOF
 printf '#!/bin/bash\nexec "$@"\n' >"$bin/sudo"
 chmod +x "$bin"/*
+# The system's own tools, but no npm: whether it is there is the stand-ins' to say.
+system=$work/system
+mkdir -p "$system"
+for tool in bash cat chmod cp cut dirname grep head id locale mktemp rm sed seq sleep sort tail tr; do
+    ln -s "$(command -v "$tool")" "$system/$tool"
+done
 
 # run_deps UPDATE-FAILURES UNOBTAINABLE COMMAND [FOREIGN-ARCHITECTURE]: scripts/deps with the
 # stand-ins; its output in $out.
@@ -72,14 +80,14 @@ run_deps() {
     echo "$1" >"$STUB/update-failures"
     printf '%s\n' $2 >"$STUB/unobtainable"
     echo "${4:-}" >"$STUB/architectures"
-    out=$(PATH=$bin:$PATH BRUMIX_APT_PAUSE=0 TMPDIR=$work "$deps" "$3" 2>&1)
+    out=$(PATH=$bin:$system BRUMIX_APT_PAUSE=0 TMPDIR=$work "$deps" "$3" 2>&1)
     code=$?
 }
 
 run_deps 2 "" run
 [ "$code" = 0 ] || fail "two failed updates then one that works: exit $code: $out"
 [ "$(grep -c '^apt-get update' "$STUB/calls")" = 3 ] || fail "the update was not tried three times: $(cat "$STUB/calls")"
-grep -q "apt-get install -y -q g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 wine64 xvfb" "$STUB/calls" ||
+grep -q "apt-get install -y -q npm g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 wine64 xvfb" "$STUB/calls" ||
     fail "run did not install exactly what it lacked: $(cat "$STUB/calls")"
 grep -q "dpkg --add-architecture" "$STUB/calls" && fail "run added the i386 architecture"
 grep -q "needs wine64: Wine's 64-bit half" <<<"$out" || fail "run does not say why it installs Wine: $out"
@@ -101,6 +109,31 @@ run_deps 9 "wixl" release
 [ "$code" = 1 ] || fail "an install that cannot get wixl exited $code"
 grep -q "could not install wixl (" <<<"$out" || fail "the failed install does not name wixl alone: $out"
 grep -qx "msitools" "$STUB/installed" || fail "what could be had was not installed beside the failure"
+
+# An npm that came with a Node.js installed otherwise serves: no package for it.
+printf '#!/bin/bash\nexit 0\n' >"$bin/npm" && chmod +x "$bin/npm"
+run_deps 0 "" release
+grep -q "^apt-get install .*npm" "$STUB/calls" && fail "npm was installed beside one that is there"
+rm "$bin/npm"
+
+# Wine's 32-bit half cannot be had (the i386 index in the middle of a sync): everything else is
+# installed, the command fails naming it alone, and only what needs it is left out of the tests.
+run_deps 1 "wine32:i386" test
+[ "$code" = 1 ] || fail "test without wine32:i386 exited $code"
+grep -q "could not install wine32:i386 (" <<<"$out" || fail "the failed install does not name wine32:i386 alone: $out"
+for p in wine64 tmux npm clang; do grep -qx "$p" "$STUB/installed" || fail "$p was not installed beside wine32:i386"; done
+missing=$(PATH=$bin:$system "$deps" --missing wine64 wine32 fetch | tr '\n' ' ')
+[ "$missing" = "wine32:i386 " ] || fail "--missing named '$missing', not wine32:i386"
+plan=$(PATH=$bin:$system BRUMIX_APT_PAUSE=0 TMPDIR=$work "$top/scripts/test" --plan 2>&1)
+code=$?
+[ "$code" = 1 ] || fail "the plan without wine32:i386 exited $code"
+for step in "host tests" "win64 tests (Wine, x86_64)" "win32 build" "static analysis" "release checked" "MSI x64"; do
+    grep -A1 -F "== $step" <<<"$plan" | grep -q "would run" || fail "$step would not run without wine32:i386: $plan"
+done
+for step in "win32 tests (Wine, i686)" "MSI x86"; do
+    grep -q -F "NOT RUN: $step" <<<"$plan" && grep -F "NOT RUN: $step" <<<"$plan" | grep -q "needs wine32:i386" ||
+        fail "$step is not named as not run for wine32:i386: $plan"
+done
 
 [ $failures = 0 ] && echo "deps: every case passed"
 exit $((failures > 0))
