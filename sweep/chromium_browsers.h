@@ -46,4 +46,4 @@ struct ChromiumInstall {
 std::optional<ChromiumInstall> FindChromiumInstall(const BrowserServices& services, const ChromiumBrowser& browser);
 
 // Local State is read whole up to this size; a larger one is taken as unreadable.
-inline constexpr std::size_t kLocalStateMaxBytes = 16 * 1024 * 1024;
+inline constexpr std::size_t kLocalStateMaxBytes = std::size_t{16} * 1024 * 1024;

@@ -36,7 +36,7 @@ std::optional<FirefoxInstall> FindFirefoxInstall(const BrowserServices& services
     const std::string localRoot = local + "\\" + std::string(kFirefoxFolder);
 
     ProfilesIni ini = ReadProfilesIni(text);
-    for (std::string& problem : ini.problems) install.problems.push_back("profiles.ini: " + problem);
+    for (const std::string& problem : ini.problems) install.problems.push_back("profiles.ini: " + problem);
     for (const IniProfile& listed : ini.profiles) {
         std::string problem;
         const auto path = ProfileFolderPath(listed.path, listed.relative, install.root, problem);

@@ -29,7 +29,7 @@ struct ProfilesIni {
 };
 
 // A larger profiles.ini is refused unread: Firefox's own is a few hundred bytes a profile.
-inline constexpr std::size_t kProfilesIniMaxBytes = 1024 * 1024;
+inline constexpr std::size_t kProfilesIniMaxBytes = std::size_t{1024} * 1024;
 
 // The profiles as Firefox finds them: the sections Profile0, Profile1 and on, up to the first
 // that is missing or has no IsRelative; one without a Path or a Name is passed over, as Firefox

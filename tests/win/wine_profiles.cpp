@@ -42,7 +42,7 @@ Holder::Holder(const wchar_t* mode, const std::string& path) {
     wchar_t self[MAX_PATH] = {};
     GetModuleFileNameW(nullptr, self, MAX_PATH);
     std::wstring helper = self;
-    helper = helper.substr(0, helper.rfind(L'\\')) + L"\\brumix_hold_file.exe";
+    helper.replace(helper.rfind(L'\\'), std::wstring::npos, L"\\brumix_hold_file.exe");
     const std::wstring event = L"brumix-hold-" + std::to_wstring(GetCurrentProcessId());
     ready_ = CreateEventW(nullptr, TRUE, FALSE, (event + L"-ready").c_str());
     release_ = CreateEventW(nullptr, TRUE, FALSE, (event + L"-release").c_str());
