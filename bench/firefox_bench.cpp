@@ -108,6 +108,13 @@ void BareClear() {
     sqlite3_close(db);
 }
 
+// Runs both, the sweep first in even rounds, so that a drift in the machine's speed falls on
+// both alike.
+void Alternate(int round, const std::function<void()>& sweep, const std::function<void()>& bare) {
+    (round % 2 == 0 ? sweep : bare)();
+    (round % 2 == 0 ? bare : sweep)();
+}
+
 struct Series {
     const char* what;
     std::vector<double> sweep;
@@ -168,39 +175,28 @@ int main(int argc, char** argv) {
     for (int round = 0; round < rounds; ++round) {
         BrowserResult result;
         int rows = 0;
-        const auto mine = [&] { counting.sweep.push_back(Milliseconds([&] { result = sweep({}); })); };
-        const auto bare = [&] { counting.bare.push_back(Milliseconds([&] { rows = BareCount(); })); };
-        if (round % 2 == 0) {
-            mine();
-            bare();
-        } else {
-            bare();
-            mine();
-        }
+        Alternate(
+            round, [&] { counting.sweep.push_back(Milliseconds([&] { result = sweep({}); })); },
+            [&] { counting.bare.push_back(Milliseconds([&] { rows = BareCount(); })); });
         Require(result[BrowserKind::TypedUrls].found == 2 * typed &&
                     result[BrowserKind::VisitedPages].found == places - typed && rows == places + typed,
                 "the count miscounted");
     }
     for (int round = 0; round < rounds; ++round) {
-        const auto mine = [&] {
-            Put(kPlaces, bytes);
-            BrowserResult result;
-            clearing.sweep.push_back(Milliseconds([&] { result = sweep(history); }));
-            Require(
-                result[BrowserKind::TypedUrls].deleted + result[BrowserKind::VisitedPages].deleted == places + typed,
-                "the clear missed places");
-        };
-        const auto bare = [&] {
-            Put(kPlaces, bytes);
-            clearing.bare.push_back(Milliseconds(BareClear));
-        };
-        if (round % 2 == 0) {
-            mine();
-            bare();
-        } else {
-            bare();
-            mine();
-        }
+        Alternate(
+            round,
+            [&] {
+                Put(kPlaces, bytes);
+                BrowserResult result;
+                clearing.sweep.push_back(Milliseconds([&] { result = sweep(history); }));
+                Require(result[BrowserKind::TypedUrls].deleted + result[BrowserKind::VisitedPages].deleted ==
+                            places + typed,
+                        "the clear missed places");
+            },
+            [&] {
+                Put(kPlaces, bytes);
+                clearing.bare.push_back(Milliseconds(BareClear));
+            });
     }
     counting.Print();
     clearing.Print();

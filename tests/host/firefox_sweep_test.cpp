@@ -7,10 +7,8 @@
 
 #include <algorithm>
 
-#include "platform/memory/memory_databases.h"
-#include "platform/memory/memory_profile_files.h"
-#include "platform/memory/memory_user_folders.h"
 #include "sweep/profiles_ini.h"
+#include "tests/host/browser_sweep_fixture.h"
 #include "tests/support/firefox_fixture.h"
 
 namespace {
@@ -28,27 +26,9 @@ constexpr BrowserKinds kNone{};
 const char* const kUntouched[] = {"\\logins.json", "\\key4.db",         "\\formhistory.sqlite",
                                   "\\prefs.js",    "\\extensions.json", "\\sessionstore-backups\\recovery.jsonlz4"};
 
-class Recorder : public SweepObserver {
-public:
-    std::vector<std::string> visited;
-    std::vector<std::string> kept;
-    std::vector<std::string> notDeleted;
-
-    void OnVisit(const SweepItem& item) override { visited.emplace_back(item.name); }
-    void OnKept(const SweepItem& item) override { kept.emplace_back(item.name); }
-    void OnNotDeleted(const SweepItem& item) override { notDeleted.emplace_back(item.name); }
-};
-
-class FirefoxSweepTest : public ::testing::Test {
+class FirefoxSweepTest : public BrowserSweepFixture {
 protected:
-    FirefoxSweepTest() {
-        folders.paths[UserFolder::LocalAppData] = kLocal;
-        folders.paths[UserFolder::RoamingAppData] = kRoaming;
-    }
-    void TearDown() override {
-        EXPECT_EQ(files.OpenListings(), 0);
-        EXPECT_EQ(databases.OpenConnections(), 0);
-    }
+    FirefoxSweepTest() : BrowserSweepFixture(kLocal, kRoaming) {}
 
     void ListProfiles(std::span<const FixtureIniProfile> profiles) {
         files.WriteFile(kFirefox + "\\profiles.ini", ProfilesIniText(profiles));
@@ -61,7 +41,7 @@ protected:
         files.WriteFile(cache + "\\cache2\\doomed\\1", "doomed");
         files.WriteFile(cache + "\\cache2\\index", "index");
         files.WriteFile(cache + "\\startupCache\\scriptCache-current.bin", "scripts");
-        const FixtureFirefoxCookie cookies[] = {{"www.shop.example"}, {".news.example"}};
+        const FixtureCookie cookies[] = {{"www.shop.example"}, {".news.example"}};
         files.WriteFile(path + "\\cookies.sqlite", FirefoxCookiesFile(cookies));
         FixtureDatabase places = PlacesDatabase();
         AddPlace(places, {"https://typed.example/", true, 2});
@@ -86,18 +66,10 @@ protected:
         ListProfiles(listed);
         AddProfile(kProfile, kCache);
     }
-    std::string File(const std::string& path) { return files.ReadFile(path).value_or("<missing>"); }
     FixtureDatabase Database(const std::string& path) { return FixtureDatabase::FromBytes(File(path)); }
-    std::int64_t Rows(const std::string& path, std::string_view query) { return CountIn(File(path), query); }
 
     BrowserResult Sweep(BrowserKinds count, BrowserKinds remove) {
         return SweepFirefox(services, {count, remove, keep}, recorder);
-    }
-    static std::array<int, kBrowserKindCount> Found(const BrowserResult& r) {
-        return {r.kinds[0].found, r.kinds[1].found, r.kinds[2].found, r.kinds[3].found};
-    }
-    static std::array<int, kBrowserKindCount> Deleted(const BrowserResult& r) {
-        return {r.kinds[0].deleted, r.kinds[1].deleted, r.kinds[2].deleted, r.kinds[3].deleted};
     }
     // integrity_check and foreign_key_check, as one line: "ok" when both are.
     std::string Checked(const std::string& path) {
@@ -105,14 +77,16 @@ protected:
         const std::int64_t dangling = db.Number("SELECT count(*) FROM pragma_foreign_key_check");
         return db.Text("PRAGMA integrity_check") + (dangling == 0 ? "" : " and rows dangling");
     }
-
-    Faults faults;
-    MemoryUserFolders folders;
-    MemoryProfileFiles files{faults};
-    MemoryDatabases databases{files, faults};
-    BrowserServices services{folders, files, databases};
-    KeepCookie keep;
-    Recorder recorder;
+    // Two profiles listed, the second "second.default".
+    std::string AddTwoProfiles() {
+        const std::string second = kFirefox + "\\Profiles\\second.default";
+        const FixtureIniProfile listed[] = {{"default-release", "Profiles/" + kName},
+                                            {"second", "Profiles/second.default"}};
+        ListProfiles(listed);
+        AddProfile(kProfile, kCache);
+        AddProfile(second, kLocal + "\\Mozilla\\Firefox\\Profiles\\second.default");
+        return second;
+    }
 };
 
 TEST_F(FirefoxSweepTest, EachKindIsCountedThenClearedWithAllThatRecordsIt) {
@@ -283,12 +257,7 @@ TEST_F(FirefoxSweepTest, WithoutProfilesIniFirefoxIsNotInstalledAndOneUnreadable
 }
 
 TEST_F(FirefoxSweepTest, FirefoxRunningInAnyProfileLeavesEveryProfileWholeAndCountedAsFarAsItCanBeRead) {
-    const std::string second = kFirefox + "\\Profiles\\second.default";
-    const FixtureIniProfile listed[] = {{"default-release", "Profiles/" + kName},
-                                        {"second", "Profiles/second.default"}};
-    ListProfiles(listed);
-    AddProfile(kProfile, kCache);
-    AddProfile(second, kLocal + "\\Mozilla\\Firefox\\Profiles\\second.default");
+    const std::string second = AddTwoProfiles();
     const std::string places = File(kPlaces);
     files.Hold(second + "\\parent.lock");
     BrowserResult result = Sweep(kAll, kAll);
@@ -309,12 +278,7 @@ TEST_F(FirefoxSweepTest, FirefoxRunningInAnyProfileLeavesEveryProfileWholeAndCou
 }
 
 TEST_F(FirefoxSweepTest, ALayoutThisProgramDoesNotKnowIsLeftWholeAndNamed) {
-    const std::string second = kFirefox + "\\Profiles\\second.default";
-    const FixtureIniProfile listed[] = {{"default-release", "Profiles/" + kName},
-                                        {"second", "Profiles/second.default"}};
-    ListProfiles(listed);
-    AddProfile(kProfile, kCache);
-    AddProfile(second, kLocal + "\\Mozilla\\Firefox\\Profiles\\second.default");
+    const std::string second = AddTwoProfiles();
     FixtureDatabase noForeignCount = Database(kPlaces);
     noForeignCount.Execute("ALTER TABLE moz_places DROP COLUMN foreign_count");
     files.WriteFile(kPlaces, noForeignCount.Bytes());
@@ -343,12 +307,12 @@ TEST_F(FirefoxSweepTest, ALayoutThisProgramDoesNotKnowIsLeftWholeAndNamed) {
 
 TEST_F(FirefoxSweepTest, KeptCookiesAreAskedByTheSiteAsTheSystemBrowserNamesIt) {
     AddListedProfile();
-    const FixtureFirefoxCookie cookies[] = {{".BANK.example", "domain"},
-                                            {"bank.example.", "dot"},
-                                            {"::1", "local"},
-                                            {"evilbank.example", "evil"},
-                                            {"", "none"},
-                                            {".", "odd"}};
+    const FixtureCookie cookies[] = {{".BANK.example", "domain"},
+                                     {"bank.example.", "dot"},
+                                     {"::1", "local"},
+                                     {"evilbank.example", "evil"},
+                                     {"", "none"},
+                                     {".", "odd"}};
     files.WriteFile(kProfile + "\\cookies.sqlite", FirefoxCookiesFile(cookies));
     std::vector<std::string> asked;
     keep = [&](std::string_view site) {
@@ -368,7 +332,7 @@ TEST_F(FirefoxSweepTest, KeptCookiesAreAskedByTheSiteAsTheSystemBrowserNamesIt) 
 TEST_F(FirefoxSweepTest, ACookieAndAPageDeletedAreNotLeftReadableInTheFiles) {
     AddListedProfile();
     const std::string secret = "session-secret-0123456789abcdef";
-    const FixtureFirefoxCookie cookies[] = {{"bank.example", "SID", secret}, {"shop.example"}};
+    const FixtureCookie cookies[] = {{"bank.example", "SID", secret}, {"shop.example"}};
     files.WriteFile(kProfile + "\\cookies.sqlite", FirefoxCookiesFile(cookies));
     ASSERT_NE(File(kPlaces).find("b.example/page"), std::string::npos);
     Sweep(kNone, {.cookies = true, .typedUrls = true, .visitedPages = true});

@@ -262,10 +262,10 @@ std::string FaviconsFile(std::span<const std::string> pages) {
     return favicons.Bytes();
 }
 
-std::string FirefoxCookiesFile(std::span<const FixtureFirefoxCookie> cookies) {
+std::string FirefoxCookiesFile(std::span<const FixtureCookie> cookies) {
     FixtureDatabase db(kFirefoxCookiesSchema);
     std::int64_t id = 0;
-    for (const FixtureFirefoxCookie& c : cookies) {
+    for (const FixtureCookie& c : cookies) {
         const std::string n = N(++id);
         const std::string time = N(kTime + id);
         db.Execute(

@@ -39,13 +39,7 @@ std::string BookmarksText(FixtureDatabase& places);
 // favicons.sqlite with an icon for each page and the site icon (/favicon.ico) of each one's host.
 std::string FaviconsFile(std::span<const std::string> pages);
 
-struct FixtureFirefoxCookie {
-    std::string host;
-    std::string name = "id";
-    std::string value = "v";
-    std::string path = "/";
-};
-std::string FirefoxCookiesFile(std::span<const FixtureFirefoxCookie> cookies);
+std::string FirefoxCookiesFile(std::span<const FixtureCookie> cookies);
 
 // Files no kind touches, laid out so that a change would show: passwords, their key, the form
 // history.

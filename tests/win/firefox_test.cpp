@@ -42,7 +42,7 @@ protected:
     static void AddProfile(const std::string& profile, const std::string& cache) {
         WriteFileBytes(cache + "\\cache2\\entries\\0A1B2C3D", "entry");
         WriteFileBytes(cache + "\\startupCache\\scriptCache-current.bin", "scripts");
-        const FixtureFirefoxCookie cookies[] = {{".bank.example"}, {"shop.example"}};
+        const FixtureCookie cookies[] = {{".bank.example"}, {"shop.example"}};
         WriteFileBytes(profile + "\\cookies.sqlite", FirefoxCookiesFile(cookies));
         FixtureDatabase places = PlacesDatabase(32768);
         AddPlace(places, {"https://typed.example/", true, 1});
