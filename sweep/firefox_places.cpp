@@ -280,12 +280,16 @@ void PruneFavicons(BrowserPass& pass, sqlite3* places, sqlite3* favicons) {
         pass.LayoutProblem(kFavicons, problem);
         return;
     }
-    const auto urls = TextSet(places, "SELECT url FROM moz_places");
+    auto urls = TextSet(places, "SELECT url FROM moz_places");
     const auto hosts = TextSet(places, "SELECT host FROM moz_origins");
     if (!urls || !hosts) {
         pass.result.complete = false;
         return;
     }
+    // A page's icons may be kept by its address without the fragment: a place still there keeps
+    // them either way.
+    for (const std::string& url : std::vector<std::string>(urls->begin(), urls->end()))
+        if (const std::size_t hash = url.find('#'); hash != std::string::npos) urls->insert(url.substr(0, hash));
     WriteTransaction transaction(favicons);
     bool done = transaction.Begin();
     const auto pages = IdsNotKept(favicons, "SELECT id, page_url FROM moz_pages_w_icons",

@@ -62,12 +62,11 @@ std::optional<std::map<std::string, Section, std::less<>>> Sections(std::string_
     return sections;
 }
 
-// One name of a path, as the file system would read it and as nothing else: not "." or "..",
-// no character that separates, names a stream or a device, or is a wildcard; no trailing dot or
-// space (the system drops them, and another name answers); no device's name.
+// One name of a path, as the file system would read it and as nothing else: no character that
+// separates, names a stream or a device, or is a wildcard; no trailing dot or space (the system
+// drops them, and another name answers; "." and ".." end so too); no device's name.
 bool IsPlainName(std::string_view name) {
-    if (name.empty() || name.size() > 255 || name == "." || name == "..") return false;
-    if (name.back() == '.' || name.back() == ' ') return false;
+    if (name.empty() || name.size() > 255 || name.back() == '.' || name.back() == ' ') return false;
     const bool odd = std::any_of(name.begin(), name.end(), [](char c) {
         return static_cast<unsigned char>(c) < 0x20 ||
                std::string_view("<>:\"/\\|?*").find(c) != std::string_view::npos;

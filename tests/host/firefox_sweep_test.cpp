@@ -146,9 +146,12 @@ TEST_F(FirefoxSweepTest, PasswordsFormHistorySettingsExtensionsAndSessionsStayBy
 TEST_F(FirefoxSweepTest, ABookmarkedPlaceStaysWithItsBookmarkTagsAndKeywordAndSaysNothingOfWhen) {
     AddListedProfile();
     FixtureDatabase places = Database(kPlaces);
-    Bookmark(places, AddPlace(places, {"https://typedmark.example/", true, 1}), "Typed mark");
+    Bookmark(places, AddPlace(places, {"https://typedmark.example/#top", true, 1}), "Typed mark");
     files.WriteFile(kPlaces, places.Bytes());
     const std::string bookmarks = BookmarksText(places);
+    // Its icon kept by the address without the fragment.
+    const std::string pages[] = {"https://typedmark.example/", "https://a.example/"};
+    files.WriteFile(kProfile + "\\favicons.sqlite", FaviconsFile(pages));
 
     const BrowserResult result = Sweep(kNone, {.typedUrls = true, .visitedPages = true});
     EXPECT_EQ(Deleted(result), (std::array{0, 0, 4, 3}));
@@ -156,7 +159,7 @@ TEST_F(FirefoxSweepTest, ABookmarkedPlaceStaysWithItsBookmarkTagsAndKeywordAndSa
     EXPECT_EQ(BookmarksText(after), bookmarks);
     // Found by its URL, as the bookmark opens it: no visit, no date, not typed, its frecency
     // left for Firefox to work out again, still held by its bookmark, tag and keyword.
-    for (const char* url : {"https://kept.example/", "https://typedmark.example/"})
+    for (const char* url : {"https://kept.example/", "https://typedmark.example/#top"})
         EXPECT_EQ(
             after.Text(std::string("SELECT visit_count || ' ' || ifnull(last_visit_date, 'none') || ' ' || typed || "
                                    "' ' || frecency || ' ' || recalc_frecency || ' ' || recalc_alt_frecency FROM "
@@ -172,6 +175,9 @@ TEST_F(FirefoxSweepTest, ABookmarkedPlaceStaysWithItsBookmarkTagsAndKeywordAndSa
               "origin_frecency_count=3 origin_frecency_sum=102.0 origin_frecency_sum_of_squares=10002.0 "
               "sync/history/syncId=kept-sync-id");
     EXPECT_EQ(Checked(kPlaces), "ok");
+    EXPECT_EQ(
+        Database(kProfile + "\\favicons.sqlite").Text("SELECT group_concat(page_url, ' ') FROM moz_pages_w_icons"),
+        "https://typedmark.example/");
 }
 
 TEST_F(FirefoxSweepTest, APlaceABookmarkOrAnAnnotationHoldsStaysWhateverForeignCountSays) {

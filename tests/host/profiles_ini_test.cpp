@@ -66,6 +66,7 @@ TEST(ProfileFolderPathTest, TakesOnlyAPathThatPlainlyNamesAFolder) {
     for (const char* path : {"../Outside", "Profiles/../..", "./x", "Profiles//x", "Profiles/x/", "C:\\x", "x.", "x ",
                              "Profiles/con", "aux.txt", "COM1", "a:b", "a*", ""})
         EXPECT_EQ(Folder(path, true), relative) << path;
+    EXPECT_EQ(Folder(std::string(256, 'a'), true), relative);
     const std::string full = "refused: its path is not plainly a folder on a drive or a share";
     for (const char* path : {"C:\\", "C:", "C:x", "Profiles/x", "\\x", "\\\\server\\share", "\\\\server\\share\\",
                              "\\\\?\\C:\\x", "\\\\.\\PhysicalDrive0\\x", "C:\\a\\..\\..\\Windows", "1:\\x", "C:\\nul"})
