@@ -1,13 +1,16 @@
 // Fuzzes profiles.ini: the reader on untrusted text, each path it takes against a plain reading
 // of what a folder named plainly is, and a whole clear of Firefox over the stand-ins with that
-// file, which must never delete what lies outside a profile's own folders.
+// file, which deletes the cached file of each profile taken and nothing at a drive's or a
+// share's root.
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <algorithm>
+#include <set>
 #include <string>
 #include <string_view>
 
 #include "fuzz_check.h"
+#include "platform/ascii_case.h"
 #include "platform/memory/memory_databases.h"
 #include "platform/memory/memory_profile_files.h"
 #include "platform/memory/memory_user_folders.h"
@@ -18,6 +21,8 @@ namespace {
 
 const std::string kRoaming = "C:\\Users\\ann\\AppData\\Roaming";
 const std::string kFirefox = kRoaming + "\\Mozilla\\Firefox";
+const std::string kLocal = "C:\\Users\\ann\\AppData\\Local";
+const std::string kLocalFirefox = kLocal + "\\Mozilla\\Firefox";
 // Where a path Firefox would take but this program must not could lead: a drive's root, a
 // share's. (A relative path that leaves Firefox's folder is CheckPath's to catch: any folder it
 // could reach, a full path may name plainly.)
@@ -59,7 +64,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const bool relative = input.ConsumeBool();
     CheckPath(input.ConsumeRandomLengthString(300), relative);
 
-    const std::string text = input.ConsumeRemainingBytesAsString();
+    // Often sections as Firefox writes them, with paths of any bytes, then whatever follows.
+    std::string text;
+    for (int count = input.ConsumeIntegralInRange(0, 4); count > 0; --count) {
+        text += "[Profile" + std::to_string(input.ConsumeIntegralInRange(0, 3)) + "]\r\nName=p\r\nIsRelative=";
+        text += input.ConsumeBool() ? "1" : "0";
+        text += "\r\nPath=" + input.ConsumeRandomLengthString(120) + "\r\n";
+    }
+    text += input.ConsumeRemainingBytesAsString();
     const ProfilesIni ini = ReadProfilesIni(text);
     FUZZ_CHECK(ini.profiles.empty() || ini.problems.empty() || !ini.problems.front().starts_with("line "));
     for (const IniProfile& profile : ini.profiles) {
@@ -72,15 +84,28 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Faults faults;
     MemoryUserFolders folders;
     folders.paths[UserFolder::RoamingAppData] = kRoaming;
-    folders.paths[UserFolder::LocalAppData] = "C:\\Users\\ann\\AppData\\Local";
+    folders.paths[UserFolder::LocalAppData] = kLocal;
     MemoryProfileFiles files(faults);
     MemoryDatabases databases(files, faults);
     files.WriteFile(kFirefox + "\\profiles.ini", text);
     for (const std::string& path : kOutside) files.WriteFile(path, "mine");
+    // Each profile the reader takes is there, with a cached file in its own folder for the clear.
+    std::set<std::string> cached;
+    for (const IniProfile& profile : ini.profiles) {
+        std::string problem;
+        const auto folder = ProfileFolderPath(profile.path, profile.relative, kFirefox, problem);
+        if (!folder) continue;
+        files.AddFolder(*folder);
+        const auto local = ProfileFolderPath(profile.path, profile.relative, kLocalFirefox, problem);
+        const std::string file = (profile.relative ? *local : *folder) + "\\cache2\\entries\\0A";
+        files.WriteFile(file, "entry");
+        cached.insert(AsciiLowered(file));
+    }
     const BrowserServices services{folders, files, databases};
     SweepObserver observer;
     const BrowserResult result = SweepFirefox(services, {{}, {true, true, true, true}, {}}, observer);
     FUZZ_CHECK(result.installed && result.profiles <= static_cast<int>(ini.profiles.size()));
+    FUZZ_CHECK(result[BrowserKind::CachedFiles].deleted == static_cast<int>(cached.size()));
     for (const std::string& path : kOutside) FUZZ_CHECK(files.ReadFile(path).has_value());
     return 0;
 }
