@@ -8,16 +8,12 @@
 #include <string>
 #include <vector>
 
-#include "platform/ascii_case.h"
 #include "sweep/sqlite_query.h"
 
 namespace {
 
 constexpr std::string_view kTypedCondition = "ifnull(typed_count, 0) > 0";
 constexpr std::string_view kVisitedCondition = "NOT (ifnull(typed_count, 0) > 0)";
-
-constexpr std::array<std::string_view, 3> kCookieColumns{"host_key", "name", "path"};
-constexpr std::array kCookieLayout{TableLayout{"cookies", kCookieColumns}};
 
 constexpr std::array<std::string_view, 3> kUrlColumns{"id", "url", "typed_count"};
 constexpr std::array<std::string_view, 2> kVisitColumns{"id", "url"};
@@ -118,71 +114,10 @@ bool Prepared(ChromiumPass& pass, sqlite3* db, std::string_view database, const 
     return rows.Ok();
 }
 
-// One kind's rows, read inside the transaction that deletes them: visit tells each row to the
-// observer and says whether it is one to delete; once every row was read with no stop asked,
-// remove deletes them (the number deleted, or nothing when it failed) and the change commits.
-template <class Visit, class Remove>
-void SweepRows(ChromiumPass& pass, sqlite3* db, std::string_view database, SqlStatement& rows, BrowserKind kind,
-               Store store, bool deleting, Visit visit, Remove remove) {
-    WriteTransaction transaction(db);
-    const bool writable = !deleting || transaction.Begin();
-    int status = SQLITE_DONE;
-    int doomed = 0;
-    while (!pass.Stop() && (status = rows.Step()) == SQLITE_ROW) {
-        if (visit()) ++doomed;
-    }
-    if (pass.result.stopped) return;
-    if (status != SQLITE_DONE) {
-        pass.result.complete = false;
-        return;
-    }
-    if (!deleting || doomed == 0) return;
-    std::optional<int> removed;
-    if (writable) removed = remove();
-    if (removed && transaction.Commit()) {
-        pass.result[kind].deleted += *removed;
-    } else {
-        pass.Stayed(store, pass.Name({database}));
-    }
-}
-
 }  // namespace
 
-std::optional<std::string> CookieHostSite(std::string_view hostKey) {
-    if (hostKey.starts_with('.')) hostKey.remove_prefix(1);
-    if (hostKey.ends_with('.')) hostKey.remove_suffix(1);
-    if (hostKey.empty()) return std::nullopt;
-    return AsciiLowered(std::string(hostKey));
-}
-
 void SweepCookieRows(ChromiumPass& pass, sqlite3* db, std::string_view database) {
-    if (!KnowsLayout(pass, db, database, kCookieLayout)) return;
-    SqlStatement rows(db, "SELECT rowid, host_key, name, path FROM cookies");
-    if (!Prepared(pass, db, database, rows)) return;
-    std::vector<std::int64_t> doomed;
-    const auto visit = [&] {
-        const std::string_view host = rows.Text(1);
-        const std::string_view name = pass.Name({"Cookie:", rows.Text(2), "@", host, rows.Text(3)});
-        const auto site = CookieHostSite(host);
-        if (site && pass.request.keepCookie && pass.request.keepCookie(*site)) {
-            pass.Kept(name);
-            return false;
-        }
-        pass.Found(Store::Cookie, BrowserKind::Cookies, name);
-        doomed.push_back(rows.Int(0));
-        return true;
-    };
-    const auto remove = [&]() -> std::optional<int> {
-        SqlStatement row(db, "DELETE FROM cookies WHERE rowid = ?1");
-        for (const std::int64_t rowid : doomed) {
-            row.Reset();
-            row.Bind(1, rowid);
-            if (row.Step() != SQLITE_DONE) return std::nullopt;
-        }
-        return static_cast<int>(doomed.size());
-    };
-    SweepRows(pass, db, database, rows, BrowserKind::Cookies, Store::Cookie, pass.Deletes(BrowserKind::Cookies), visit,
-              remove);
+    SweepCookieTable(pass, db, database, {"cookies", "host_key", "name", "path"});
 }
 
 HistoryLayout CheckHistoryLayout(ChromiumPass& pass, sqlite3* db, std::string_view database, bool deleting) {

@@ -6,11 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "sweep/browser_cookies.h"
 #include "sweep/chromium_pass.h"
-
-// The site of a cookie as the system browser's cookie entries name it: host_key lower-cased,
-// without the leading "." of a domain cookie or a trailing "."; nothing when that leaves no name.
-std::optional<std::string> CookieHostSite(std::string_view hostKey);
 
 // Every cookie row, less those the cookies to keep keep, counted and, when asked, deleted.
 void SweepCookieRows(ChromiumPass& pass, sqlite3* db, std::string_view database);

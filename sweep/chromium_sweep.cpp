@@ -8,6 +8,7 @@
 
 #include "platform/ascii_case.h"
 #include "platform/errors.h"
+#include "sweep/browser_cache.h"
 #include "sweep/chromium_pass.h"
 #include "sweep/chromium_stores.h"
 
@@ -16,8 +17,6 @@ namespace {
 // The caches' folders under a profile, each walked whole: the HTTP cache (its entries in
 // Cache_Data since 2021, in Cache itself before), the compiled scripts, the GPU's shaders.
 constexpr std::string_view kCacheFolders[] = {"Cache", "Code Cache", "GPUCache"};
-// Deeper than any cache's own layout; a folder below it is left, and the pass not complete.
-constexpr int kMaxCacheDepth = 16;
 
 // A profile's databases, opened before anything is deleted.
 struct ProfileDatabases {
@@ -31,26 +30,9 @@ struct ProfileDatabases {
     ScopedDatabase topSites;
 };
 
-// Opens one database of the profile; one another process holds makes the browser in use.
 DatabaseOpen OpenDatabase(ChromiumPass& pass, const ChromiumProfile& profile, std::string_view name,
                           ScopedDatabase& db) {
-    const DatabaseOpen status = db.Open(profile.path + "\\" + std::string(name));
-    switch (status) {
-        case DatabaseOpen::Opened:
-        case DatabaseOpen::Missing:
-            break;
-        case DatabaseOpen::Held:
-            pass.result.inUse = true;
-            break;
-        case DatabaseOpen::NotADatabase:
-            pass.LayoutProblem(name, "not a database");
-            break;
-        case DatabaseOpen::Failed:
-            pass.LayoutProblem(name, "cannot be opened");
-            pass.result.complete = false;
-            break;
-    }
-    return status;
+    return OpenProfileDatabase(pass, profile.path, name, db);
 }
 
 void OpenDatabases(ChromiumPass& pass, const ChromiumProfile& profile, ProfileDatabases& dbs) {
@@ -66,49 +48,6 @@ void OpenDatabases(ChromiumPass& pass, const ChromiumProfile& profile, ProfileDa
         OpenDatabase(pass, profile, "History", dbs.history);
     if (pass.Counts(BrowserKind::TypedUrls)) OpenDatabase(pass, profile, "Shortcuts", dbs.shortcuts);
     if (pass.request.remove.visitedPages) OpenDatabase(pass, profile, "Top Sites", dbs.topSites);
-}
-
-// Every file under the folder and the folders in it, but not through a link: a junction in a
-// cache could lead anywhere on the disk.
-void SweepCacheFolder(ChromiumPass& pass, const std::string& root, std::string_view relative) {
-    struct Folder {
-        std::string path;
-        std::string relative;
-        int depth;
-    };
-    ProfileFiles& files = pass.services.files;
-    const bool deleting = pass.Deletes(BrowserKind::CachedFiles);
-    std::vector<Folder> folders{{root, std::string(relative), 0}};
-    while (!folders.empty()) {
-        const Folder folder = std::move(folders.back());
-        folders.pop_back();
-        ScopedListing listing(files);
-        FolderEntry entry;
-        std::uint32_t status = listing.Start(folder.path, entry);
-        for (; status == kErrorSuccess; status = listing.Next(entry)) {
-            if (entry.folder) {
-                if (entry.link) continue;
-                if (folder.depth >= kMaxCacheDepth) {
-                    pass.result.complete = false;
-                    continue;
-                }
-                folders.push_back(
-                    {folder.path + "\\" + entry.name, folder.relative + "\\" + entry.name, folder.depth + 1});
-                continue;
-            }
-            if (pass.Stop()) return;
-            pass.Found(Store::Cache, BrowserKind::CachedFiles, pass.Name({folder.relative, "\\", entry.name}));
-            if (!deleting) continue;
-            const std::uint32_t removed = files.RemoveFile(folder.path + "\\" + entry.name);
-            if (removed == kErrorSuccess) {
-                ++pass.result[BrowserKind::CachedFiles].deleted;
-            } else if (removed != kErrorFileNotFound) {
-                pass.Stayed(Store::Cache, pass.Name({folder.relative, "\\", entry.name}));
-            }
-        }
-        if (status != kErrorNoMoreFiles && status != kErrorPathNotFound && status != kErrorFileNotFound)
-            pass.result.complete = false;
-    }
 }
 
 void SweepCaches(ChromiumPass& pass, const ChromiumProfile& profile) {
@@ -163,8 +102,7 @@ BrowserResult SweepChromiumBrowser(const BrowserServices& services, const Chromi
     if (!request.count.Any() && !request.remove.Any()) return result;
 
     // The browser holds its lockfile, without sharing writes, for as long as it runs.
-    if (services.files.TryOpenForWriting(install->userData + "\\lockfile") == kErrorSharingViolation)
-        result.inUse = true;
+    if (HeldByAnotherProcess(services.files, install->userData + "\\lockfile")) result.inUse = true;
     ChromiumPass pass(services, request, observer, result);
     std::vector<std::unique_ptr<ProfileDatabases>> databases;
     for (const ChromiumProfile& profile : install->profiles) {

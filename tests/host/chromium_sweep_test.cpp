@@ -6,10 +6,8 @@
 
 #include <algorithm>
 
-#include "platform/memory/memory_databases.h"
-#include "platform/memory/memory_profile_files.h"
-#include "platform/memory/memory_user_folders.h"
-#include "tests/support/chromium_fixture.h"
+#include "sweep/chromium_stores.h"
+#include "tests/host/browser_sweep_fixture.h"
 
 namespace {
 
@@ -20,31 +18,9 @@ const std::string kDefault = kEdge + "\\Default";
 constexpr BrowserKinds kAll{true, true, true, true};
 constexpr BrowserKinds kNone{};
 
-class Recorder : public SweepObserver {
-public:
-    std::vector<std::string> visited;
-    std::vector<std::string> kept;
-    std::vector<std::string> stayed;
-    int stopAfterVisits = -1;
-
-    bool StopRequested() override {
-        return stopAfterVisits >= 0 && static_cast<int>(visited.size()) >= stopAfterVisits;
-    }
-    void OnVisit(const SweepItem& item) override { visited.emplace_back(item.name); }
-    void OnKept(const SweepItem& item) override { kept.emplace_back(item.name); }
-    void OnStayed(const SweepItem& item) override { stayed.emplace_back(item.name); }
-};
-
-class ChromiumSweepTest : public ::testing::Test {
+class ChromiumSweepTest : public BrowserSweepFixture {
 protected:
-    ChromiumSweepTest() {
-        folders.paths[UserFolder::LocalAppData] = kLocal;
-        folders.paths[UserFolder::RoamingAppData] = kRoaming;
-    }
-    void TearDown() override {
-        EXPECT_EQ(files.OpenListings(), 0);
-        EXPECT_EQ(databases.OpenConnections(), 0);
-    }
+    ChromiumSweepTest() : BrowserSweepFixture(kLocal, kRoaming) {}
 
     // A profile with two of each: cached files, cookies, typed addresses (one url, one
     // shortcut), pages visited; and the files no kind touches.
@@ -68,26 +44,9 @@ protected:
         files.WriteFile(path + "\\Sessions\\Session_1", "tabs");
         files.WriteFile(path + "\\Extensions\\abc\\1.0\\manifest.json", "{}");
     }
-    std::string File(const std::string& path) { return files.ReadFile(path).value_or("<missing>"); }
-    std::int64_t Rows(const std::string& path, std::string_view query) { return CountIn(File(path), query); }
-
     BrowserResult Sweep(BrowserKinds count, BrowserKinds remove, std::string_view id = "edge") {
         return SweepChromiumBrowser(services, *FindChromiumBrowser(id), {count, remove, keep}, recorder);
     }
-    static std::array<int, kBrowserKindCount> Found(const BrowserResult& r) {
-        return {r.kinds[0].found, r.kinds[1].found, r.kinds[2].found, r.kinds[3].found};
-    }
-    static std::array<int, kBrowserKindCount> Deleted(const BrowserResult& r) {
-        return {r.kinds[0].deleted, r.kinds[1].deleted, r.kinds[2].deleted, r.kinds[3].deleted};
-    }
-
-    Faults faults;
-    MemoryUserFolders folders;
-    MemoryProfileFiles files{faults};
-    MemoryDatabases databases{files, faults};
-    BrowserServices services{folders, files, databases};
-    KeepCookie keep;
-    Recorder recorder;
 };
 
 TEST_F(ChromiumSweepTest, EachKindIsCountedThenClearedWithAllThatRecordsIt) {

@@ -13,6 +13,7 @@
 #include "platform/win32/win32_user_folders.h"
 #include "sweep/chromium_sweep.h"
 #include "tests/support/chromium_fixture.h"
+#include "tests/win/wine_profiles.h"
 
 namespace {
 
@@ -22,38 +23,6 @@ const std::string kLocal = kUser + "\\AppData\\Local";
 const std::string kEdge = kLocal + "\\Microsoft\\Edge\\User Data";
 const std::string kDefault = kEdge + "\\Default";
 constexpr BrowserKinds kAll{true, true, true, true};
-
-void MakeFolders(const std::string& path) {
-    for (std::size_t at = path.find('\\', 3); at != std::string::npos; at = path.find('\\', at + 1))
-        CreateDirectoryW(Utf8ToWide(path.substr(0, at)).c_str(), nullptr);
-    CreateDirectoryW(Utf8ToWide(path).c_str(), nullptr);
-}
-
-void WriteFileBytes(const std::string& path, const std::string& bytes) {
-    MakeFolders(path.substr(0, path.rfind('\\')));
-    HANDLE file = CreateFileW(Utf8ToWide(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    ASSERT_NE(file, INVALID_HANDLE_VALUE) << path;
-    DWORD written = 0;
-    WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-    CloseHandle(file);
-}
-
-std::string ReadFileBytes(const std::string& path) {
-    std::string bytes;
-    Win32ProfileFiles().ReadSmallFile(path, 1 << 24, bytes);
-    return bytes;
-}
-
-bool Exists(const std::string& path) {
-    return GetFileAttributesW(Utf8ToWide(path).c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
-// The file's bytes as a rollback-journal database, which SQLite can open from memory.
-FixtureDatabase Open(const std::string& path) {
-    std::string bytes = ReadFileBytes(path);
-    if (bytes.size() > 19) bytes[18] = bytes[19] = 1;
-    return FixtureDatabase::FromBytes(bytes);
-}
 
 class WinBrowsersTest : public ::testing::Test {
 protected:
@@ -103,50 +72,11 @@ TEST_F(WinBrowsersTest, AProfileUnderAUserNameOutsideAsciiIsClearedKeepingItsJou
     EXPECT_TRUE(Exists(kDefault + "\\Cache\\Cache_Data"));
     EXPECT_EQ(ReadFileBytes(kDefault + "\\History").substr(16, 4), header);
     EXPECT_FALSE(Exists(kDefault + "\\History-wal"));
-    EXPECT_EQ(Open(kDefault + "\\History").Number("SELECT count(*) FROM visits"), 0);
-    EXPECT_EQ(Open(kDefault + "\\History").Text("PRAGMA integrity_check"), "ok");
-    EXPECT_EQ(Open(kDefault + "\\Network\\Cookies").Number("SELECT count(*) FROM cookies"), 0);
+    EXPECT_EQ(OpenDatabaseFile(kDefault + "\\History").Number("SELECT count(*) FROM visits"), 0);
+    EXPECT_EQ(OpenDatabaseFile(kDefault + "\\History").Text("PRAGMA integrity_check"), "ok");
+    EXPECT_EQ(OpenDatabaseFile(kDefault + "\\Network\\Cookies").Number("SELECT count(*) FROM cookies"), 0);
     EXPECT_EQ(ReadFileBytes(kDefault + "\\Bookmarks"), "{}");
 }
-
-// Started for the test's length: holds the file as the browser does until the test ends.
-class Holder {
-public:
-    Holder(const wchar_t* mode, const std::string& path) {
-        wchar_t self[MAX_PATH] = {};
-        GetModuleFileNameW(nullptr, self, MAX_PATH);
-        std::wstring helper = self;
-        helper.replace(helper.rfind(L'\\'), std::wstring::npos, L"\\brumix_hold_file.exe");
-        const std::wstring event = L"brumix-hold-" + std::to_wstring(GetCurrentProcessId());
-        ready_ = CreateEventW(nullptr, TRUE, FALSE, (event + L"-ready").c_str());
-        release_ = CreateEventW(nullptr, TRUE, FALSE, (event + L"-release").c_str());
-        std::wstring command = L"\"" + helper + L"\" " + mode + L" \"" + Utf8ToWide(path) + L"\" " + event;
-        STARTUPINFOW startup{};
-        startup.cb = sizeof(startup);
-        if (CreateProcessW(helper.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                           &process_)) {
-            CloseHandle(process_.hThread);
-            HANDLE waits[] = {ready_, process_.hProcess};
-            holding_ = WaitForMultipleObjects(2, waits, FALSE, 20000) == WAIT_OBJECT_0;
-        }
-    }
-    ~Holder() {
-        SetEvent(release_);
-        if (process_.hProcess != nullptr) {
-            WaitForSingleObject(process_.hProcess, 20000);
-            CloseHandle(process_.hProcess);
-        }
-        CloseHandle(ready_);
-        CloseHandle(release_);
-    }
-    bool Holding() const { return holding_; }
-
-private:
-    HANDLE ready_ = nullptr;
-    HANDLE release_ = nullptr;
-    PROCESS_INFORMATION process_{};
-    bool holding_ = false;
-};
 
 TEST_F(WinBrowsersTest, ABrowserHoldingItsFilesFromAnotherProcessIsLeftWhole) {
     const struct {

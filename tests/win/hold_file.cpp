@@ -1,11 +1,12 @@
-// A process that holds a file as a running Chromium browser does, for the Windows-side tests:
-// share modes and SQLite's locks hold between processes only.
-//   brumix_hold_file lockfile|nosharing|exclusive PATH EVENT
-// lockfile: created for writing, shared for reading only, deleted when closed (the browser's
-// lockfile); nosharing: opened with no sharing at all (its cookies); exclusive: a SQLite
-// connection in exclusive locking mode that has written (its other databases). It sets the
-// event EVENT-ready once it holds the file, and lets go when EVENT-release is set (or after a
-// minute).
+// A process that holds a file as a running browser does, for the Windows-side tests: share
+// modes and SQLite's locks hold between processes only.
+//   brumix_hold_file lockfile|parentlock|nosharing|exclusive PATH EVENT
+// lockfile: created for writing, shared for reading only, deleted when closed (a Chromium
+// browser's lockfile); parentlock: created for reading and writing with no sharing, left when
+// closed (Firefox's parent.lock); nosharing: opened with no sharing at all (Chromium's cookies);
+// exclusive: a SQLite connection in exclusive locking mode that has written (the other
+// databases). It sets the event EVENT-ready once it holds the file, and lets go when
+// EVENT-release is set (or after a minute).
 #include <sqlite3.h>
 #include <windows.h>
 // After windows.h, which WIN32_LEAN_AND_MEAN keeps from including it.
@@ -29,6 +30,8 @@ int main() {
     if (mode == L"lockfile") {
         file = CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
                            FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+    } else if (mode == L"parentlock") {
+        file = CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
     } else if (mode == L"nosharing") {
         file = CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     } else if (mode == L"exclusive") {
