@@ -16,4 +16,9 @@ struct PlatformServices {
     SystemFacts& system;
     Heap& heap;
     UrlHistory& history;
+
+    // The same stores behind another URL cache (a test's gate or fault of its own).
+    PlatformServices WithUrlCache(UrlCache& cache) const {
+        return {cache, registry, files, system, heap, history};
+    }
 };

@@ -120,9 +120,7 @@ private:
 
 TEST_F(ClearNowTest, ExceptionInsideAClearLeavesAWindowThatStillWorks) {
     ThrowingUrlCache throwing(platform.cache);
-    CBrumixDlg throwingDlg(
-        platform.window, PlatformServices{throwing, platform.registry, platform.files, platform.system, platform.heap, platform.cache},
-        platform.passes);
+    CBrumixDlg throwingDlg(platform.window, platform.Services().WithUrlCache(throwing), platform.passes);
     Select(IDC_TEMP_FILES);
     Select(IDC_HISTORY);
     // The exception ends the pass on the worker and reaches no caller.

@@ -74,7 +74,7 @@ TEST_F(DialogHostTest, KeepDialogsListStaysStillThroughACount) {
                          kCookieCacheEntry);
     }
     ChangingUrlCache changing(stores.cache);
-    const PlatformServices services{changing, stores.registry, stores.files, stores.system, stores.heap};
+    const PlatformServices services = stores.Services().WithUrlCache(changing);
     HWND found = nullptr;
     std::vector<std::string> chosen;
     std::string top;

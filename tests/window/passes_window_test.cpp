@@ -68,7 +68,7 @@ TEST_F(PassesWindowTest, ClearRunsOffTheWindowsThreadWhichWritesItsTextsInTheirO
     stores.cache.Add("http://a/1.gif");
     stores.cache.Add("Cookie:user@a/", kCookieCacheEntry);
     GatedUrlCache gated(stores.cache);
-    PlatformServices services{gated, stores.registry, stores.files, stores.system, stores.heap};
+    PlatformServices services = stores.Services().WithUrlCache(gated);
     bool answeredDuringTheWalk = false;
     Run(services, {
                       CountShown(),
@@ -140,7 +140,7 @@ TEST_F(PassesWindowTest, RequestToCloseTheProgramEndsTheRunAsTheCloseDoes) {
 TEST_F(PassesWindowTest, CookieBoxKeepsTheClearsRuleUntilTheClearEnds) {
     stores.cache.Add("http://a/1.gif");
     GatedUrlCache gated(stores.cache);
-    PlatformServices services{gated, stores.registry, stores.files, stores.system, stores.heap};
+    PlatformServices services = stores.Services().WithUrlCache(gated);
     bool enabledWhenTickedAgain = true;
     std::vector<int> atTheEnd;
     Run(services,
@@ -190,7 +190,7 @@ int FocusedId(HWND dialog) {
 TEST_F(PassesWindowTest, KeyboardWorksDuringAndAfterAClearStartedWithEnter) {
     stores.registry.SetText(kTypedUrlsPath, "url1", "http://a/");
     GatedUrlCache gated(stores.cache);
-    PlatformServices services{gated, stores.registry, stores.files, stores.system, stores.heap};
+    PlatformServices services = stores.Services().WithUrlCache(gated);
     int focusBefore = -1;
     int focusDuringClear = 0;
     int focusAfterClear = 0;
