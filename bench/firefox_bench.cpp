@@ -166,8 +166,8 @@ int main(int argc, char** argv) {
     Win32Databases databases;
     const BrowserServices services{folders, files, databases};
     SweepObserver observer;
-    const BrowserKinds history{.typedUrls = true, .visitedPages = true};
-    const auto sweep = [&](BrowserKinds remove) { return SweepFirefox(services, {history, remove, {}}, observer); };
+    const KindSet history{Kind::TypedUrls, Kind::VisitedPages};
+    const auto sweep = [&](KindSet remove) { return SweepFirefox(services, {history, remove, {}}, observer); };
 
     Put(kPlaces, bytes);
     Series counting{"count", {}, {}};
@@ -178,8 +178,8 @@ int main(int argc, char** argv) {
         Alternate(
             round, [&] { counting.sweep.push_back(Milliseconds([&] { result = sweep({}); })); },
             [&] { counting.bare.push_back(Milliseconds([&] { rows = BareCount(); })); });
-        Require(result[BrowserKind::TypedUrls].found == 2 * typed &&
-                    result[BrowserKind::VisitedPages].found == places - typed && rows == places + typed,
+        Require(result[Kind::TypedUrls].found == 2 * typed &&
+                    result[Kind::VisitedPages].found == places - typed && rows == places + typed,
                 "the count miscounted");
     }
     for (int round = 0; round < rounds; ++round) {
@@ -189,7 +189,7 @@ int main(int argc, char** argv) {
                 Put(kPlaces, bytes);
                 BrowserResult result;
                 clearing.sweep.push_back(Milliseconds([&] { result = sweep(history); }));
-                Require(result[BrowserKind::TypedUrls].deleted + result[BrowserKind::VisitedPages].deleted ==
+                Require(result[Kind::TypedUrls].deleted + result[Kind::VisitedPages].deleted ==
                             places + typed,
                         "the clear missed places");
             },

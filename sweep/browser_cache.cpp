@@ -19,7 +19,7 @@ void SweepCacheFolder(BrowserPass& pass, const std::string& root, std::string_vi
         int depth;
     };
     ProfileFiles& files = pass.services.files;
-    const bool deleting = pass.Deletes(BrowserKind::CachedFiles);
+    const bool deleting = pass.Deletes(Kind::CachedFiles);
     std::vector<Folder> folders{{root, std::string(relative), 0}};
     while (!folders.empty()) {
         const Folder folder = std::move(folders.back());
@@ -39,11 +39,11 @@ void SweepCacheFolder(BrowserPass& pass, const std::string& root, std::string_vi
                 continue;
             }
             if (pass.Stop()) return;
-            pass.Found(Store::Cache, BrowserKind::CachedFiles, pass.Name({folder.relative, "\\", entry.name}));
+            pass.Found(Store::Cache, Kind::CachedFiles, pass.Name({folder.relative, "\\", entry.name}));
             if (!deleting) continue;
             const std::uint32_t removed = files.RemoveFile(folder.path + "\\" + entry.name);
             if (removed == kErrorSuccess) {
-                ++pass.result[BrowserKind::CachedFiles].deleted;
+                ++pass.result[Kind::CachedFiles].deleted;
             } else if (removed != kErrorFileNotFound) {
                 pass.Stayed(Store::Cache, pass.Name({folder.relative, "\\", entry.name}));
             }

@@ -41,7 +41,7 @@ void SweepCookieTable(BrowserPass& pass, sqlite3* db, std::string_view database,
             pass.Kept(name);
             return false;
         }
-        pass.Found(Store::Cookie, BrowserKind::Cookies, name);
+        pass.Found(Store::Cookie, Kind::Cookies, name);
         doomed.push_back(rows.Int(0));
         return true;
     };
@@ -54,6 +54,6 @@ void SweepCookieTable(BrowserPass& pass, sqlite3* db, std::string_view database,
         }
         return static_cast<int>(doomed.size());
     };
-    SweepRows(pass, db, database, rows, BrowserKind::Cookies, Store::Cookie, pass.Deletes(BrowserKind::Cookies), visit,
+    SweepRows(pass, db, database, rows, Kind::Cookies, Store::Cookie, pass.Deletes(Kind::Cookies), visit,
               remove);
 }

@@ -17,14 +17,14 @@ bool BrowserPass::Stop() {
     return result.stopped;
 }
 
-void BrowserPass::Found(Store store, BrowserKind kind, std::string_view name) {
+void BrowserPass::Found(Store store, Kind kind, std::string_view name) {
     observer.OnVisit({store, name});
     ++result[kind].found;
 }
 
 void BrowserPass::Kept(std::string_view name) {
     observer.OnKept({Store::Cookie, name});
-    ++result[BrowserKind::Cookies].kept;
+    ++result[Kind::Cookies].kept;
 }
 
 void BrowserPass::Stayed(Store store, std::string_view name) {

@@ -126,10 +126,10 @@ HistoryLayout CheckHistoryLayout(ChromiumPass& pass, sqlite3* db, std::string_vi
     return HistoryLayout::Known;
 }
 
-void SweepHistoryUrls(ChromiumPass& pass, sqlite3* db, std::string_view database, BrowserKind kind,
+void SweepHistoryUrls(ChromiumPass& pass, sqlite3* db, std::string_view database, Kind kind,
                       HistoryLayout layout) {
     if (layout == HistoryLayout::Unknown) return;
-    const bool typed = kind == BrowserKind::TypedUrls;
+    const bool typed = kind == Kind::TypedUrls;
     const std::string_view condition = typed ? kTypedCondition : kVisitedCondition;
     const Store store = typed ? Store::Typed : Store::Visited;
     SqlStatement rows(db, "SELECT url FROM urls WHERE " + std::string(condition));
@@ -148,14 +148,14 @@ void SweepShortcuts(ChromiumPass& pass, sqlite3* db, std::string_view database) 
     SqlStatement rows(db, "SELECT text, url FROM omni_box_shortcuts");
     if (!Prepared(pass, db, database, rows)) return;
     const auto visit = [&] {
-        pass.Found(Store::Typed, BrowserKind::TypedUrls, pass.Name({"Shortcut:", rows.Text(0), " ", rows.Text(1)}));
+        pass.Found(Store::Typed, Kind::TypedUrls, pass.Name({"Shortcut:", rows.Text(0), " ", rows.Text(1)}));
         return true;
     };
     const auto remove = [&]() -> std::optional<int> {
         if (!Execute(db, "DELETE FROM omni_box_shortcuts")) return std::nullopt;
         return sqlite3_changes(db);
     };
-    SweepRows(pass, db, database, rows, BrowserKind::TypedUrls, Store::Typed, pass.Deletes(BrowserKind::TypedUrls),
+    SweepRows(pass, db, database, rows, Kind::TypedUrls, Store::Typed, pass.Deletes(Kind::TypedUrls),
               visit, remove);
 }
 

@@ -78,8 +78,8 @@ std::string HeldCondition(sqlite3* db) {
 
 // The kind's places, as a condition on moz_places p. A visited page is a place not typed that
 // was visited, or that nothing holds (a bookmark removed leaves its place behind).
-std::string KindCondition(BrowserKind kind, const std::string& held) {
-    if (kind == BrowserKind::TypedUrls) return "ifnull(p.typed, 0) <> 0";
+std::string KindCondition(Kind kind, const std::string& held) {
+    if (kind == Kind::TypedUrls) return "ifnull(p.typed, 0) <> 0";
     return "ifnull(p.typed, 0) = 0 AND (NOT " + held +
            " OR p.last_visit_date IS NOT NULL OR ifnull(p.visit_count, 0) > 0 OR EXISTS (SELECT 1 FROM "
            "moz_historyvisits v WHERE v.place_id = p.id))";
@@ -98,8 +98,8 @@ std::string Recalculated(sqlite3* db, std::string_view table) {
 // Deletes the kind's places (materialised first as temp.brumix_kind, since the visits they are
 // told by go first) with everything keyed on them; the number of items deleted, or nothing when
 // a statement failed.
-std::optional<int> RemovePlaces(sqlite3* db, BrowserKind kind, const std::string& condition, const std::string& held) {
-    const bool typed = kind == BrowserKind::TypedUrls;
+std::optional<int> RemovePlaces(sqlite3* db, Kind kind, const std::string& condition, const std::string& held) {
+    const bool typed = kind == Kind::TypedUrls;
     const std::string places = "(SELECT id FROM temp.brumix_kind)";
     const std::string doomed = "(SELECT id FROM temp.brumix_kind WHERE held = 0)";
     // The visited pages take the visits of no place at all along.
@@ -243,9 +243,9 @@ PlacesLayout CheckPlacesLayout(BrowserPass& pass, sqlite3* db, bool deleting) {
     return PlacesLayout::CountOnly;
 }
 
-bool SweepPlaces(BrowserPass& pass, sqlite3* db, BrowserKind kind, PlacesLayout layout) {
+bool SweepPlaces(BrowserPass& pass, sqlite3* db, Kind kind, PlacesLayout layout) {
     if (layout == PlacesLayout::Unknown) return false;
-    const bool typed = kind == BrowserKind::TypedUrls;
+    const bool typed = kind == Kind::TypedUrls;
     const Store store = typed ? Store::Typed : Store::Visited;
     const std::string held = HeldCondition(db);
     const std::string condition = KindCondition(kind, held);

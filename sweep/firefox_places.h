@@ -25,7 +25,7 @@ PlacesLayout CheckPlacesLayout(BrowserPass& pass, sqlite3* db, bool deleting);
 // last visit and typed mark cleared and its frecency left for Firefox to work out again. The
 // origins no place is left in go, the others' frecency is mended. True when the kind changed
 // the database.
-bool SweepPlaces(BrowserPass& pass, sqlite3* db, BrowserKind kind, PlacesLayout layout);
+bool SweepPlaces(BrowserPass& pass, sqlite3* db, Kind kind, PlacesLayout layout);
 
 // After places changed: the icons of pages that are no place any more, and the site icons of
 // origins that are gone, out of favicons.sqlite in one transaction of their own.

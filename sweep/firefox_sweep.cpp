@@ -29,29 +29,29 @@ struct ProfileDatabases {
 };
 
 void OpenDatabases(BrowserPass& pass, const FirefoxProfile& profile, ProfileDatabases& dbs) {
-    if (pass.Counts(BrowserKind::Cookies)) OpenProfileDatabase(pass, profile.path, "cookies.sqlite", dbs.cookies);
-    if (pass.Counts(BrowserKind::TypedUrls) || pass.Counts(BrowserKind::VisitedPages))
+    if (pass.Counts(Kind::Cookies)) OpenProfileDatabase(pass, profile.path, "cookies.sqlite", dbs.cookies);
+    if (pass.Counts(Kind::TypedUrls) || pass.Counts(Kind::VisitedPages))
         OpenProfileDatabase(pass, profile.path, "places.sqlite", dbs.places);
-    if (pass.request.remove.typedUrls || pass.request.remove.visitedPages)
+    if (pass.request.remove.Meets({Kind::TypedUrls, Kind::VisitedPages}))
         OpenProfileDatabase(pass, profile.path, "favicons.sqlite", dbs.favicons);
 }
 
 void SweepProfile(BrowserPass& pass, const FirefoxProfile& profile, ProfileDatabases& dbs) {
-    if (pass.Counts(BrowserKind::CachedFiles) && !profile.cachePath.empty()) {
+    if (pass.Counts(Kind::CachedFiles) && !profile.cachePath.empty()) {
         for (const std::string_view folder : kCacheFolders) {
             SweepCacheFolder(pass, profile.cachePath + "\\" + std::string(folder), folder);
             if (pass.result.stopped) return;
         }
     }
-    if (pass.Counts(BrowserKind::Cookies) && dbs.cookies.Get() != nullptr && !pass.Stop())
+    if (pass.Counts(Kind::Cookies) && dbs.cookies.Get() != nullptr && !pass.Stop())
         SweepCookieTable(pass, dbs.cookies.Get(), "cookies.sqlite", kCookieTable);
 
     sqlite3* places = dbs.places.Get();
     if (places == nullptr) return;
-    const bool deleting = pass.Deletes(BrowserKind::TypedUrls) || pass.Deletes(BrowserKind::VisitedPages);
+    const bool deleting = pass.Deletes(Kind::TypedUrls) || pass.Deletes(Kind::VisitedPages);
     const PlacesLayout layout = CheckPlacesLayout(pass, places, deleting);
     bool changed = false;
-    for (const BrowserKind kind : {BrowserKind::TypedUrls, BrowserKind::VisitedPages}) {
+    for (const Kind kind : {Kind::TypedUrls, Kind::VisitedPages}) {
         if (pass.Counts(kind) && !pass.Stop()) changed = SweepPlaces(pass, places, kind, layout) || changed;
     }
     if (changed && dbs.favicons.Get() != nullptr && !pass.result.stopped)

@@ -105,7 +105,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     SweepObserver observer;
     const BrowserResult result = SweepFirefox(services, {{}, {true, true, true, true}, {}}, observer);
     FUZZ_CHECK(result.installed && result.profiles <= static_cast<int>(ini.profiles.size()));
-    FUZZ_CHECK(result[BrowserKind::CachedFiles].deleted == static_cast<int>(cached.size()));
+    FUZZ_CHECK(result[Kind::CachedFiles].deleted == static_cast<int>(cached.size()));
     for (const std::string& path : kOutside) FUZZ_CHECK(files.ReadFile(path).has_value());
     return 0;
 }

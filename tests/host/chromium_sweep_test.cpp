@@ -15,8 +15,8 @@ const std::string kLocal = "C:\\Users\\Zo\xC3\xAB\\AppData\\Local";
 const std::string kRoaming = "C:\\Users\\Zo\xC3\xAB\\AppData\\Roaming";
 const std::string kEdge = kLocal + "\\Microsoft\\Edge\\User Data";
 const std::string kDefault = kEdge + "\\Default";
-constexpr BrowserKinds kAll{true, true, true, true};
-constexpr BrowserKinds kNone{};
+constexpr KindSet kAll = KindSet::All();
+constexpr KindSet kNone{};
 
 class ChromiumSweepTest : public BrowserSweepFixture {
 protected:
@@ -44,7 +44,7 @@ protected:
         files.WriteFile(path + "\\Sessions\\Session_1", "tabs");
         files.WriteFile(path + "\\Extensions\\abc\\1.0\\manifest.json", "{}");
     }
-    BrowserResult Sweep(BrowserKinds count, BrowserKinds remove, std::string_view id = "edge") {
+    BrowserResult Sweep(KindSet count, KindSet remove, std::string_view id = "edge") {
         return SweepChromiumBrowser(services, *FindChromiumBrowser(id), {count, remove, keep}, recorder);
     }
 };
@@ -99,7 +99,7 @@ TEST_F(ChromiumSweepTest, ADeletedCookieIsNotLeftReadableInTheFile) {
     const FixtureCookie cookies[] = {{"bank.example", "SID", secret}, {"shop.example"}};
     files.WriteFile(kDefault + "\\Network\\Cookies", CookiesFile(cookies));
     ASSERT_NE(File(kDefault + "\\Network\\Cookies").find(secret), std::string::npos);
-    Sweep(kNone, {.cookies = true});
+    Sweep(kNone, KindSet{Kind::Cookies});
     const std::string after = File(kDefault + "\\Network\\Cookies");
     EXPECT_TRUE(after.find(secret) == std::string::npos);
     EXPECT_TRUE(after.find("bank.example") == std::string::npos);
@@ -117,13 +117,13 @@ TEST_F(ChromiumSweepTest, KeptCookiesAreAskedByTheSiteAsTheSystemBrowserNamesIt)
         asked.emplace_back(site);
         return site == "bank.example" || site == "[::1]";
     };
-    const BrowserResult result = Sweep(kNone, {.cookies = true});
+    const BrowserResult result = Sweep(kNone, KindSet{Kind::Cookies});
     std::sort(asked.begin(), asked.end());
     EXPECT_EQ(asked, (std::vector<std::string>{"[::1]", "bank.example", "bank.example", "evilbank.example",
                                                "login.bank.example", "shop.example"}));
-    EXPECT_EQ(result[BrowserKind::Cookies].kept, 3);
-    EXPECT_EQ(result[BrowserKind::Cookies].found, 4);
-    EXPECT_EQ(result[BrowserKind::Cookies].deleted, 4);
+    EXPECT_EQ(result[Kind::Cookies].kept, 3);
+    EXPECT_EQ(result[Kind::Cookies].found, 4);
+    EXPECT_EQ(result[Kind::Cookies].deleted, 4);
     std::sort(recorder.kept.begin(), recorder.kept.end());
     EXPECT_EQ(recorder.kept,
               (std::vector<std::string>{"edge:Default:Cookie:domain@.BANK.example/",
@@ -136,8 +136,8 @@ TEST_F(ChromiumSweepTest, KeptCookiesAreAskedByTheSiteAsTheSystemBrowserNamesIt)
 TEST_F(ChromiumSweepTest, TypedAddressesAndPagesVisitedAreClearedApart) {
     AddProfile(kDefault);
     const std::string history = kDefault + "\\History";
-    const BrowserResult typed = Sweep(kAll, {.typedUrls = true});
-    EXPECT_EQ(typed[BrowserKind::TypedUrls].deleted, 2);
+    const BrowserResult typed = Sweep(kAll, KindSet{Kind::TypedUrls});
+    EXPECT_EQ(typed[Kind::TypedUrls].deleted, 2);
     EXPECT_EQ(Rows(history, "SELECT count(*) FROM urls WHERE typed_count > 0"), 0);
     EXPECT_EQ(Rows(history, "SELECT count(*) FROM urls"), 2);
     EXPECT_EQ(Rows(history, "SELECT count(*) FROM visits"), 4);
@@ -149,8 +149,8 @@ TEST_F(ChromiumSweepTest, TypedAddressesAndPagesVisitedAreClearedApart) {
 
     const FixtureUrl urls[] = {{"https://typed.example/", 1}, {"https://a.example/"}};
     files.WriteFile(history, HistoryFile(urls));
-    const BrowserResult visited = Sweep(kNone, {.visitedPages = true});
-    EXPECT_EQ(visited[BrowserKind::VisitedPages].deleted, 1);
+    const BrowserResult visited = Sweep(kNone, KindSet{Kind::VisitedPages});
+    EXPECT_EQ(visited[Kind::VisitedPages].deleted, 1);
     EXPECT_EQ(FixtureDatabase::FromBytes(File(history)).Text("SELECT url FROM urls"), "https://typed.example/");
     EXPECT_EQ(Rows(history, "SELECT count(*) FROM visits WHERE url = 1"), 1);
     EXPECT_EQ(Rows(history, "SELECT count(*) FROM visits"), 1);
@@ -166,9 +166,9 @@ TEST_F(ChromiumSweepTest, ProfilesAreThoseLocalStateListsThatAreFoldersUnderTheU
     files.AddFolder(kLocal + "\\Microsoft\\Edge\\Outside");
     const std::string listed[] = {"Profile 2", "Default", "default", "..\\Outside", "..", "Guest Profile", "Missing"};
     files.WriteFile(kEdge + "\\Local State", LocalStateJson(listed));
-    const BrowserResult result = Sweep({.cookies = true}, kNone);
+    const BrowserResult result = Sweep(KindSet{Kind::Cookies}, kNone);
     EXPECT_EQ(result.profiles, 2);
-    EXPECT_EQ(result[BrowserKind::Cookies].found, 4);
+    EXPECT_EQ(result[Kind::Cookies].found, 4);
     EXPECT_EQ(recorder.visited.front(), "edge:Profile 2:Cookie:id@.news.example/");
     EXPECT_EQ(recorder.visited.back(), "edge:Default:Cookie:id@www.shop.example/");
 }
@@ -181,7 +181,7 @@ TEST_F(ChromiumSweepTest, WithoutAReadableLocalStateTheProfileFoldersAreFound) {
                                          "{\"profile\":{}}", "\xEF\xBB\xBF{\"profile\":{\"info_cache\":{}}}"}) {
         files.WriteFile(kEdge + "\\Local State", localState);
         recorder.visited.clear();
-        const BrowserResult result = Sweep({.cookies = true}, kNone);
+        const BrowserResult result = Sweep(KindSet{Kind::Cookies}, kNone);
         EXPECT_EQ(result.profiles, 3) << localState;
         EXPECT_EQ(recorder.visited.front(), "edge:Default:Cookie:id@.news.example/") << localState;
     }
@@ -243,8 +243,8 @@ TEST_F(ChromiumSweepTest, ALayoutThisProgramDoesNotKnowIsLeftWholeAndNamed) {
     EXPECT_TRUE(File(kDefault + "\\History") == before[0]);
     EXPECT_TRUE(File(kDefault + "\\Network\\Cookies") == before[1]);
     EXPECT_TRUE(File(kEdge + "\\Profile 1\\History") == before[2]);
-    EXPECT_EQ(result[BrowserKind::VisitedPages].found, 1);
-    EXPECT_EQ(result[BrowserKind::VisitedPages].deleted, 0);
+    EXPECT_EQ(result[Kind::VisitedPages].found, 1);
+    EXPECT_EQ(result[Kind::VisitedPages].deleted, 0);
 }
 
 TEST_F(ChromiumSweepTest, ABrowserNotInstalledHasNoProfilesAndNoFigures) {
@@ -268,7 +268,7 @@ TEST_F(ChromiumSweepTest, OperasFolderIsItsProfileAndItsCacheLivesUnderTheLocalF
     files.RemoveFile(roaming + "\\Cache\\Cache_Data\\f_000001");
     files.WriteFile(local + "\\Cache\\Cache_Data\\f_000007", "entry");
     files.WriteFile(local + "\\Cache\\Cache_Data\\index", "index");
-    const BrowserResult result = Sweep(kAll, {.cachedFiles = true}, "opera");
+    const BrowserResult result = Sweep(kAll, KindSet{Kind::CachedFiles}, "opera");
     EXPECT_EQ(result.profiles, 1);
     EXPECT_EQ(Found(result), (std::array{3, 2, 2, 2}));
     EXPECT_EQ(recorder.visited[0], "opera:Opera Stable:Cache\\Cache_Data\\f_000007");
@@ -300,15 +300,15 @@ TEST_F(ChromiumSweepTest, AChangeThatFailsIsRolledBackAndToldOnceByTheDatabase) 
 TEST_F(ChromiumSweepTest, TheCacheWalkFollowsNoLinkAndStopsAtItsDepth) {
     files.AddLink(kDefault + "\\Cache\\Cache_Data\\elsewhere");
     files.WriteFile(kDefault + "\\Cache\\Cache_Data\\elsewhere\\Documents.txt", "mine");
-    BrowserResult result = Sweep(kNone, {.cachedFiles = true});
-    EXPECT_EQ(result[BrowserKind::CachedFiles].found, 0);
+    BrowserResult result = Sweep(kNone, KindSet{Kind::CachedFiles});
+    EXPECT_EQ(result[Kind::CachedFiles].found, 0);
     EXPECT_TRUE(result.complete);
     EXPECT_TRUE(files.ReadFile(kDefault + "\\Cache\\Cache_Data\\elsewhere\\Documents.txt"));
 
     std::string deep = kDefault + "\\GPUCache";
     for (int i = 0; i < 17; ++i) deep += "\\d";
     files.WriteFile(deep + "\\data_0", "deep");
-    result = Sweep(kNone, {.cachedFiles = true});
+    result = Sweep(kNone, KindSet{Kind::CachedFiles});
     EXPECT_FALSE(result.complete);
     EXPECT_TRUE(files.ReadFile(deep + "\\data_0"));
 }

@@ -20,8 +20,8 @@ const std::string kName = "abcd1234.default-release";
 const std::string kProfile = kFirefox + "\\Profiles\\" + kName;
 const std::string kCache = kLocal + "\\Mozilla\\Firefox\\Profiles\\" + kName;
 const std::string kPlaces = kProfile + "\\places.sqlite";
-constexpr BrowserKinds kAll{true, true, true, true};
-constexpr BrowserKinds kNone{};
+constexpr KindSet kAll = KindSet::All();
+constexpr KindSet kNone{};
 // The files no kind touches.
 const char* const kUntouched[] = {"\\logins.json", "\\key4.db",         "\\formhistory.sqlite",
                                   "\\prefs.js",    "\\extensions.json", "\\sessionstore-backups\\recovery.jsonlz4"};
@@ -68,7 +68,7 @@ protected:
     }
     FixtureDatabase Database(const std::string& path) { return FixtureDatabase::FromBytes(File(path)); }
 
-    BrowserResult Sweep(BrowserKinds count, BrowserKinds remove) {
+    BrowserResult Sweep(KindSet count, KindSet remove) {
         return SweepFirefox(services, {count, remove, keep}, recorder);
     }
     // integrity_check and foreign_key_check, as one line: "ok" when both are.
@@ -153,7 +153,7 @@ TEST_F(FirefoxSweepTest, ABookmarkedPlaceStaysWithItsBookmarkTagsAndKeywordAndSa
     const std::string pages[] = {"https://typedmark.example/", "https://a.example/"};
     files.WriteFile(kProfile + "\\favicons.sqlite", FaviconsFile(pages));
 
-    const BrowserResult result = Sweep(kNone, {.typedUrls = true, .visitedPages = true});
+    const BrowserResult result = Sweep(kNone, KindSet{Kind::TypedUrls, Kind::VisitedPages});
     EXPECT_EQ(Deleted(result), (std::array{0, 0, 4, 3}));
     FixtureDatabase after = Database(kPlaces);
     EXPECT_EQ(BookmarksText(after), bookmarks);
@@ -190,7 +190,7 @@ TEST_F(FirefoxSweepTest, APlaceABookmarkOrAnAnnotationHoldsStaysWhateverForeignC
                    ", 1, 'file:///C:/Users/file.zip')");
     files.WriteFile(kPlaces, places.Bytes());
 
-    Sweep(kNone, {.visitedPages = true});
+    Sweep(kNone, KindSet{Kind::VisitedPages});
     EXPECT_EQ(Database(kPlaces).Text("SELECT group_concat(url, ' ') FROM (SELECT url FROM moz_places ORDER BY url)"),
               "https://download.example/file.zip https://kept.example/ https://typed.example/ "
               "https://unvisited.example/");
@@ -199,7 +199,7 @@ TEST_F(FirefoxSweepTest, APlaceABookmarkOrAnAnnotationHoldsStaysWhateverForeignC
 
 TEST_F(FirefoxSweepTest, TypedAddressesAndPagesVisitedAreClearedApart) {
     AddListedProfile();
-    const BrowserResult typed = Sweep(kAll, {.typedUrls = true});
+    const BrowserResult typed = Sweep(kAll, KindSet{Kind::TypedUrls});
     EXPECT_EQ(Deleted(typed), (std::array{0, 0, 2, 0}));
     EXPECT_EQ(Rows(kPlaces, "SELECT count(*) FROM moz_places WHERE typed = 1"), 0);
     EXPECT_EQ(Rows(kPlaces, "SELECT count(*) FROM moz_inputhistory"), 0);
@@ -207,7 +207,7 @@ TEST_F(FirefoxSweepTest, TypedAddressesAndPagesVisitedAreClearedApart) {
     EXPECT_EQ(Rows(kPlaces, "SELECT count(*) FROM moz_origins WHERE host = 'typed.example'"), 0);
 
     AddListedProfile();
-    const BrowserResult visited = Sweep(kNone, {.visitedPages = true});
+    const BrowserResult visited = Sweep(kNone, KindSet{Kind::VisitedPages});
     EXPECT_EQ(Deleted(visited), (std::array{0, 0, 0, 3}));
     EXPECT_EQ(Rows(kPlaces, "SELECT count(*) FROM moz_historyvisits"), 2);
     EXPECT_EQ(Rows(kPlaces,
@@ -229,7 +229,7 @@ TEST_F(FirefoxSweepTest, ProfilesAreThoseProfilesIniListsRelativeOrByTheirFullPa
     const std::string gap = "[Profile4]\r\nName=gap\r\nIsRelative=1\r\nPath=Profiles/" + kName + "\r\n";
     files.WriteFile(kFirefox + "\\profiles.ini", File(kFirefox + "\\profiles.ini") + gap);
 
-    const BrowserResult result = Sweep(kNone, {.cachedFiles = true, .cookies = true});
+    const BrowserResult result = Sweep(kNone, KindSet{Kind::CachedFiles, Kind::Cookies});
     EXPECT_EQ(result.profiles, 2);
     EXPECT_EQ(Deleted(result), (std::array{8, 4, 0, 0}));
     EXPECT_EQ(result.layoutProblems,
@@ -298,7 +298,7 @@ TEST_F(FirefoxSweepTest, ALayoutThisProgramDoesNotKnowIsLeftWholeAndNamed) {
     files.WriteFile(second + "\\places.sqlite", newer.Bytes());
     const std::string before[] = {File(kPlaces), File(kProfile + "\\cookies.sqlite"), File(second + "\\places.sqlite")};
 
-    const BrowserResult result = Sweep(kNone, {.cookies = true, .typedUrls = true, .visitedPages = true});
+    const BrowserResult result = Sweep(kNone, KindSet{Kind::Cookies, Kind::TypedUrls, Kind::VisitedPages});
     EXPECT_EQ(result.layoutProblems,
               (std::vector<std::string>{"firefox:" + kName + ":cookies.sqlite: a trigger on moz_cookies",
                                         "firefox:" + kName + ":places.sqlite: no column foreign_count in moz_places",
@@ -325,11 +325,11 @@ TEST_F(FirefoxSweepTest, KeptCookiesAreAskedByTheSiteAsTheSystemBrowserNamesIt) 
         asked.emplace_back(site);
         return site == "bank.example" || site == "[::1]";
     };
-    const BrowserResult result = Sweep(kNone, {.cookies = true});
+    const BrowserResult result = Sweep(kNone, KindSet{Kind::Cookies});
     std::sort(asked.begin(), asked.end());
     EXPECT_EQ(asked, (std::vector<std::string>{"[::1]", "bank.example", "bank.example", "evilbank.example"}));
-    EXPECT_EQ(result[BrowserKind::Cookies].kept, 3);
-    EXPECT_EQ(result[BrowserKind::Cookies].deleted, 3);
+    EXPECT_EQ(result[Kind::Cookies].kept, 3);
+    EXPECT_EQ(result[Kind::Cookies].deleted, 3);
     EXPECT_EQ(Database(kProfile + "\\cookies.sqlite")
                   .Text("SELECT group_concat(name, ' ') FROM (SELECT name FROM moz_cookies ORDER BY name)"),
               "domain dot local");
@@ -341,7 +341,7 @@ TEST_F(FirefoxSweepTest, ACookieAndAPageDeletedAreNotLeftReadableInTheFiles) {
     const FixtureCookie cookies[] = {{"bank.example", "SID", secret}, {"shop.example"}};
     files.WriteFile(kProfile + "\\cookies.sqlite", FirefoxCookiesFile(cookies));
     ASSERT_NE(File(kPlaces).find("b.example/page"), std::string::npos);
-    Sweep(kNone, {.cookies = true, .typedUrls = true, .visitedPages = true});
+    Sweep(kNone, KindSet{Kind::Cookies, Kind::TypedUrls, Kind::VisitedPages});
     EXPECT_EQ(File(kProfile + "\\cookies.sqlite").find(secret), std::string::npos);
     for (const char* database : {"\\places.sqlite", "\\favicons.sqlite"})
         EXPECT_EQ(File(kProfile + database).find("b.example/page"), std::string::npos) << database;

@@ -24,7 +24,7 @@ const std::string kLocal = kUser + "\\AppData\\Local";
 const std::string kRelative = kRoaming + "\\Mozilla\\Firefox\\Profiles\\x1y2z3.default-release";
 const std::string kRelativeCache = kLocal + "\\Mozilla\\Firefox\\Profiles\\x1y2z3.default-release";
 const std::string kAbsolute = "C:\\Firefox Profiles\\Zo\xC3\xAB";
-constexpr BrowserKinds kAll{true, true, true, true};
+constexpr KindSet kAll = KindSet::All();
 const char* const kUntouched[] = {"\\logins.json", "\\key4.db", "\\formhistory.sqlite"};
 
 class WinFirefoxTest : public ::testing::Test {
@@ -76,10 +76,10 @@ TEST_F(WinFirefoxTest, ARelativeProfileAndOneByItsFullPathAreClearedKeepingTheir
     const BrowserResult result = Clear();
     EXPECT_EQ(result.profiles, 2);
     EXPECT_TRUE(result.complete && !result.inUse && result.layoutProblems.empty());
-    EXPECT_EQ(result[BrowserKind::CachedFiles].deleted, 4);
-    EXPECT_EQ(result[BrowserKind::Cookies].deleted, 4);
-    EXPECT_EQ(result[BrowserKind::TypedUrls].deleted, 4);
-    EXPECT_EQ(result[BrowserKind::VisitedPages].deleted, 4);
+    EXPECT_EQ(result[Kind::CachedFiles].deleted, 4);
+    EXPECT_EQ(result[Kind::Cookies].deleted, 4);
+    EXPECT_EQ(result[Kind::TypedUrls].deleted, 4);
+    EXPECT_EQ(result[Kind::VisitedPages].deleted, 4);
     EXPECT_FALSE(Exists(kRelativeCache + "\\cache2\\entries\\0A1B2C3D"));
     EXPECT_TRUE(Exists(kRelativeCache + "\\cache2\\entries"));
     EXPECT_FALSE(Exists(kAbsolute + "\\startupCache\\scriptCache-current.bin"));
@@ -121,8 +121,8 @@ TEST_F(WinFirefoxTest, FirefoxHoldingParentLockOrItsPlacesFromAnotherProcessLeav
             result = Clear();
         }
         EXPECT_TRUE(result.inUse) << hold.path;
-        EXPECT_EQ(result[BrowserKind::CachedFiles].found, 4) << hold.path;
-        EXPECT_EQ(result[BrowserKind::CachedFiles].deleted, 0) << hold.path;
+        EXPECT_EQ(result[Kind::CachedFiles].found, 4) << hold.path;
+        EXPECT_EQ(result[Kind::CachedFiles].deleted, 0) << hold.path;
         EXPECT_TRUE(Exists(kRelativeCache + "\\cache2\\entries\\0A1B2C3D")) << hold.path;
         // Compared whole, printed by name: the bytes of a database say nothing read.
         EXPECT_TRUE(ReadFileBytes(kRelative + "\\places.sqlite") == places) << hold.path;
@@ -132,7 +132,7 @@ TEST_F(WinFirefoxTest, FirefoxHoldingParentLockOrItsPlacesFromAnotherProcessLeav
     ASSERT_TRUE(Exists(kAbsolute + "\\parent.lock"));
     const BrowserResult result = Clear();
     EXPECT_FALSE(result.inUse);
-    EXPECT_EQ(result[BrowserKind::CachedFiles].deleted, 4);
+    EXPECT_EQ(result[Kind::CachedFiles].deleted, 4);
 }
 
 }  // namespace
