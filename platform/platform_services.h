@@ -2,6 +2,7 @@
 // window or the console program.
 #pragma once
 
+#include "platform/browser_services.h"
 #include "platform/file_search.h"
 #include "platform/heap.h"
 #include "platform/registry.h"
@@ -16,9 +17,14 @@ struct PlatformServices {
     SystemFacts& system;
     Heap& heap;
     UrlHistory& history;
+    // The other browsers' profiles: where they are, their files and their databases.
+    UserFolders& userFolders;
+    ProfileFiles& profileFiles;
+    Databases& databases;
 
+    BrowserServices Browsers() const { return {userFolders, profileFiles, databases}; }
     // The same stores behind another URL cache (a test's gate or fault of its own).
     PlatformServices WithUrlCache(UrlCache& cache) const {
-        return {cache, registry, files, system, heap, history};
+        return {cache, registry, files, system, heap, history, userFolders, profileFiles, databases};
     }
 };

@@ -54,6 +54,5 @@ void SweepCookieTable(BrowserPass& pass, sqlite3* db, std::string_view database,
         }
         return static_cast<int>(doomed.size());
     };
-    SweepRows(pass, db, database, rows, Kind::Cookies, Store::Cookie, pass.Deletes(Kind::Cookies), visit,
-              remove);
+    SweepRows(pass, db, database, rows, Kind::Cookies, Store::Cookie, pass.Deletes(Kind::Cookies), visit, remove);
 }

@@ -79,8 +79,8 @@ private:
 // remove deletes them (the number deleted, or nothing when it failed) and the change commits.
 // A change that fails is told once, by the database's name.
 template <class Visit, class Remove>
-void SweepRows(BrowserPass& pass, sqlite3* db, std::string_view database, SqlStatement& rows, Kind kind,
-               Store store, bool deleting, Visit visit, Remove remove) {
+void SweepRows(BrowserPass& pass, sqlite3* db, std::string_view database, SqlStatement& rows, Kind kind, Store store,
+               bool deleting, Visit visit, Remove remove) {
     WriteTransaction transaction(db);
     const bool writable = !deleting || transaction.Begin();
     int status = SQLITE_DONE;

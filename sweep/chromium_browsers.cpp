@@ -11,11 +11,11 @@
 namespace {
 
 constexpr std::array kBrowsers{
-    ChromiumBrowser{"edge", "Microsoft Edge", UserFolder::LocalAppData, "Microsoft\\Edge\\User Data"},
-    ChromiumBrowser{"chrome", "Google Chrome", UserFolder::LocalAppData, "Google\\Chrome\\User Data"},
-    ChromiumBrowser{"brave", "Brave", UserFolder::LocalAppData, "BraveSoftware\\Brave-Browser\\User Data"},
-    ChromiumBrowser{"vivaldi", "Vivaldi", UserFolder::LocalAppData, "Vivaldi\\User Data"},
-    ChromiumBrowser{"opera", "Opera", UserFolder::RoamingAppData, "Opera Software\\Opera Stable", true},
+    ChromiumBrowser{"edge", UserFolder::LocalAppData, "Microsoft\\Edge\\User Data"},
+    ChromiumBrowser{"chrome", UserFolder::LocalAppData, "Google\\Chrome\\User Data"},
+    ChromiumBrowser{"brave", UserFolder::LocalAppData, "BraveSoftware\\Brave-Browser\\User Data"},
+    ChromiumBrowser{"vivaldi", UserFolder::LocalAppData, "Vivaldi\\User Data"},
+    ChromiumBrowser{"opera", UserFolder::RoamingAppData, "Opera Software\\Opera Stable", true},
 };
 
 // A name Local State may give that is one folder right under the user data: nothing that

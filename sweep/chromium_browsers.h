@@ -12,7 +12,6 @@
 struct ChromiumBrowser {
     // The id the settings and brumix's --browsers name it by.
     std::string_view id;
-    std::string_view displayName;
     // The user-data folder, under which user folder.
     UserFolder root;
     std::string_view userData;

@@ -126,8 +126,7 @@ HistoryLayout CheckHistoryLayout(ChromiumPass& pass, sqlite3* db, std::string_vi
     return HistoryLayout::Known;
 }
 
-void SweepHistoryUrls(ChromiumPass& pass, sqlite3* db, std::string_view database, Kind kind,
-                      HistoryLayout layout) {
+void SweepHistoryUrls(ChromiumPass& pass, sqlite3* db, std::string_view database, Kind kind, HistoryLayout layout) {
     if (layout == HistoryLayout::Unknown) return;
     const bool typed = kind == Kind::TypedUrls;
     const std::string_view condition = typed ? kTypedCondition : kVisitedCondition;
@@ -155,8 +154,7 @@ void SweepShortcuts(ChromiumPass& pass, sqlite3* db, std::string_view database) 
         if (!Execute(db, "DELETE FROM omni_box_shortcuts")) return std::nullopt;
         return sqlite3_changes(db);
     };
-    SweepRows(pass, db, database, rows, Kind::TypedUrls, Store::Typed, pass.Deletes(Kind::TypedUrls),
-              visit, remove);
+    SweepRows(pass, db, database, rows, Kind::TypedUrls, Store::Typed, pass.Deletes(Kind::TypedUrls), visit, remove);
 }
 
 void ClearTopSites(ChromiumPass& pass, sqlite3* db, std::string_view database) {

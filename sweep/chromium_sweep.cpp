@@ -9,6 +9,7 @@
 #include "platform/ascii_case.h"
 #include "platform/errors.h"
 #include "sweep/browser_cache.h"
+#include "sweep/browser_source.h"
 #include "sweep/chromium_pass.h"
 #include "sweep/chromium_stores.h"
 
@@ -72,8 +73,7 @@ void SweepProfile(ChromiumPass& pass, const ChromiumProfile& profile, ProfileDat
         layout = CheckHistoryLayout(pass, dbs.history.Get(), "History", deleting);
     }
     if (typed && !pass.Stop()) {
-        if (dbs.history.Get() != nullptr)
-            SweepHistoryUrls(pass, dbs.history.Get(), "History", Kind::TypedUrls, layout);
+        if (dbs.history.Get() != nullptr) SweepHistoryUrls(pass, dbs.history.Get(), "History", Kind::TypedUrls, layout);
         if (dbs.shortcuts.Get() != nullptr && !pass.Stop()) SweepShortcuts(pass, dbs.shortcuts.Get(), "Shortcuts");
     }
     if (visited && !pass.Stop()) {
@@ -115,4 +115,19 @@ BrowserResult SweepChromiumBrowser(const BrowserServices& services, const Chromi
         SweepProfile(pass, install->profiles[i], *databases[i]);
     }
     return result;
+}
+
+void RunChromiumBrowser(SourceContext& context) {
+    const ChromiumBrowser* browser = FindChromiumBrowser(context.row.browser);
+    if (browser == nullptr) return;
+    RunBrowserSource(context, [&](const BrowserRequest& request) {
+        return SweepChromiumBrowser(context.services.Browsers(), *browser, request, context.observer);
+    });
+}
+
+bool ChromiumBrowserInstalled(const PlatformServices& services, const Source& row) {
+    const ChromiumBrowser* browser = FindChromiumBrowser(row.browser);
+    std::string root;
+    return browser != nullptr && services.userFolders.Find(browser->root, root) &&
+           services.profileFiles.IsFolder(root + "\\" + std::string(browser->userData));
 }

@@ -5,6 +5,7 @@
 #include "platform/browser_services.h"
 #include "sweep/browser_sweep.h"
 #include "sweep/chromium_browsers.h"
+#include "sweep/source.h"
 #include "sweep/sweep_observer.h"
 
 // For every profile in turn: its cached files, its cookies, its typed addresses, its pages
@@ -22,3 +23,8 @@
 // extensions, sessions and downloads are never opened.
 BrowserResult SweepChromiumBrowser(const BrowserServices& services, const ChromiumBrowser& browser,
                                    const BrowserRequest& request, SweepObserver& observer);
+
+// The source of the table's row for a Chromium browser (its id names it in ChromiumBrowsers()),
+// and whether its user data is there.
+void RunChromiumBrowser(SourceContext& context);
+bool ChromiumBrowserInstalled(const PlatformServices& services, const Source& row);

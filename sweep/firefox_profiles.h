@@ -9,7 +9,6 @@
 #include "platform/browser_services.h"
 
 inline constexpr std::string_view kFirefoxId = "firefox";
-inline constexpr std::string_view kFirefoxDisplayName = "Mozilla Firefox";
 
 struct FirefoxProfile {
     // The profile's folder name ("x1y2z3.default-release"), which names its items.

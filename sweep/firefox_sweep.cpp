@@ -9,6 +9,7 @@
 #include "sweep/browser_cache.h"
 #include "sweep/browser_cookies.h"
 #include "sweep/browser_pass.h"
+#include "sweep/browser_source.h"
 #include "sweep/firefox_places.h"
 
 namespace {
@@ -89,4 +90,14 @@ BrowserResult SweepFirefox(const BrowserServices& services, const BrowserRequest
         SweepProfile(pass, install->profiles[i], *databases[i]);
     }
     return result;
+}
+
+void RunFirefox(SourceContext& context) {
+    RunBrowserSource(context, [&](const BrowserRequest& request) {
+        return SweepFirefox(context.services.Browsers(), request, context.observer);
+    });
+}
+
+bool FirefoxInstalled(const PlatformServices& services, const Source&) {
+    return FindFirefoxInstall(services.Browsers()).has_value();
 }

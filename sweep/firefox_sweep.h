@@ -5,6 +5,7 @@
 #include "platform/browser_services.h"
 #include "sweep/browser_sweep.h"
 #include "sweep/firefox_profiles.h"
+#include "sweep/source.h"
 #include "sweep/sweep_observer.h"
 
 // For every profile profiles.ini lists, in turn: its cached files (cache2 and startupCache, in
@@ -22,3 +23,7 @@
 // their folders, tags and keywords, passwords (logins.json, key4.db), form history, settings,
 // extensions and sessions are never opened.
 BrowserResult SweepFirefox(const BrowserServices& services, const BrowserRequest& request, SweepObserver& observer);
+
+// The source of the table's row for Firefox, and whether its profiles.ini is there.
+void RunFirefox(SourceContext& context);
+bool FirefoxInstalled(const PlatformServices& services, const Source& row);

@@ -32,6 +32,11 @@ bool KeptCookieFilter::KeepsCookie(std::string_view url) {
     return list.state == KeptCookieList::State::List && list.sites.KeepsCookie(url);
 }
 
+bool KeptCookieFilter::KeepsSite(std::string_view site) {
+    const KeptCookieList& list = List();
+    return list.state == KeptCookieList::State::List && list.sites.Keeps(site);
+}
+
 void KeptCookieFilter::RememberKeptFile(const char* localFile) {
     if (localFile == nullptr) return;
     if (std::string file = BareFileName(localFile); !file.empty()) keptFiles_.insert(std::move(file));

@@ -24,6 +24,9 @@ public:
     bool FoundUnreadable() const { return list_ && list_->Unreadable(); }
     // The cookie entry's site is on the list (the list read first if it was not).
     bool KeepsCookie(std::string_view url);
+    // The same for a cookie's site as its store names it (a browser's host, a leading "." for a
+    // domain cookie).
+    bool KeepsSite(std::string_view site);
     // A kept entry holds its cookies in this local file.
     void RememberKeptFile(const char* localFile);
     // The walks that could name a kept entry's file all reached their end: every kept file is known.

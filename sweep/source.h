@@ -1,12 +1,16 @@
 // A source: where items of one or more kinds come from (the TypedURLs key, the URL cache, the
-// cookie folder), what a pass hands it, and what it leaves. The table of them is sources.cpp's.
+// cookie folder, each other browser's profiles), what a pass hands it, and what it leaves. The
+// table of them is sources.cpp's.
 #pragma once
 
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <span>
+#include <string_view>
 
 #include "platform/platform_services.h"
+#include "sweep/browser_sweep.h"
 #include "sweep/cookie_folder_sweep.h"
 #include "sweep/kept_list.h"
 #include "sweep/kinds.h"
@@ -14,16 +18,26 @@
 class KeptCookieFilter;
 class SweepObserver;
 
-// In the order a pass runs them.
-enum class SourceId : std::size_t { TypedUrls, UrlCache, CookieFolder };
-inline constexpr std::size_t kSourceCount = 3;
+// In the order a pass runs them: the system browser's stores, then the other browsers.
+enum class SourceId : std::size_t { TypedUrls, UrlCache, CookieFolder, Edge, Chrome, Brave, Vivaldi, Opera, Firefox };
+inline constexpr std::size_t kSourceCount = 9;
 
 class SourceSet {
 public:
     constexpr SourceSet() = default;
     static constexpr SourceSet All() { return SourceSet((1u << kSourceCount) - 1); }
     static constexpr SourceSet Only(SourceId id) { return SourceSet(Bit(id)); }
+    // The system browser's own stores, which every pass of both programs reaches.
+    static constexpr SourceSet SystemBrowser() {
+        return SourceSet(Bit(SourceId::TypedUrls) | Bit(SourceId::UrlCache) | Bit(SourceId::CookieFolder));
+    }
     constexpr bool Has(SourceId id) const { return (bits_ & Bit(id)) != 0; }
+    constexpr SourceSet operator|(SourceSet other) const { return SourceSet(bits_ | other.bits_); }
+    constexpr SourceSet& operator|=(SourceSet other) {
+        bits_ |= other.bits_;
+        return *this;
+    }
+    constexpr bool operator==(const SourceSet&) const = default;
 
 private:
     constexpr explicit SourceSet(std::uint32_t bits) : bits_(bits) {}
@@ -37,7 +51,8 @@ struct SweepRequest {
     KindSet kinds;
     bool deleteItems = false;
     // The sources that may run; a source runs when it is among them and covers a kind counted.
-    SourceSet sources = SourceSet::All();
+    // The other browsers run only when a front end chooses them.
+    SourceSet sources = SourceSet::SystemBrowser();
     CookieFolderPlace cookieFolder;
     // The stored list of cookies to keep, read at most once, when a source first meets a cookie;
     // none given is no list.
@@ -54,6 +69,8 @@ struct SourceResult {
     // Every listing or walk the source made reached its end.
     bool complete = false;
     bool stopped = false;
+    // Another browser's: installed, its profiles, in use, the layouts not known.
+    BrowserFacts browser;
 
     bool Opened() const { return openStatus == 0; }
     // Every item there is was reached: a store that is not there has none.
@@ -62,7 +79,11 @@ struct SourceResult {
 
 // What a source's run is handed. It adds what it finds to result.counts under each item's kind,
 // asks keep about every cookie it meets, and tells observer each item.
+struct Source;
+
 struct SourceContext {
+    // The source's row of the table.
+    const Source& row;
     const PlatformServices& services;
     const SweepRequest& request;
     // The kinds the pass counts: the selection with what comes with it.
@@ -84,8 +105,19 @@ struct Source {
     // follows), and its listing cut short; null when the source has no such case.
     const char* refusedText;
     const char* cutShortText;
+    // Another browser's row: its id (the settings' and brumix's word for it), its name, and
+    // whether it is installed for this user, asked without reading its profiles. Empty and null
+    // for the system browser's stores.
+    std::string_view browser;
+    std::string_view browserName;
+    bool (*installed)(const PlatformServices&, const Source&);
+
+    constexpr bool IsBrowser() const { return !browser.empty(); }
 };
 
 // Every source, in the order a pass runs them: the typed addresses are deleted before the cache
 // is walked, and the cookie folder follows the cache, whose kept entries name its kept files.
 const std::array<Source, kSourceCount>& SourceTable();
+// The other browsers' rows, in the table's order; the one with that id, or null.
+std::span<const Source> BrowserSources();
+const Source* FindBrowserSource(std::string_view id);

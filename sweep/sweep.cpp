@@ -33,7 +33,7 @@ SweepResult Sweep(const PlatformServices& services, const SweepRequest& request,
         const Source& row = table[at];
         if (!runs(row)) continue;
         SourceResult& own = result.sources[at];
-        SourceContext context{services, request, result.counted, keep, observer, own};
+        SourceContext context{row, services, request, result.counted, keep, observer, own};
         row.run(context);
         own.ran = true;
         result.counts += own.counts;

@@ -6,11 +6,14 @@
 
 #include "platform/memory/counting_heap.h"
 #include "platform/memory/faults.h"
+#include "platform/memory/memory_databases.h"
 #include "platform/memory/memory_file_search.h"
 #include "platform/memory/memory_pass_runner.h"
+#include "platform/memory/memory_profile_files.h"
 #include "platform/memory/memory_registry.h"
 #include "platform/memory/memory_system_facts.h"
 #include "platform/memory/memory_url_cache.h"
+#include "platform/memory/memory_user_folders.h"
 #include "platform/memory/memory_window.h"
 #include "platform/platform_services.h"
 
@@ -25,6 +28,12 @@ struct MemoryPlatform {
     MemorySystemFacts system{faults};
     CountingHeap heap{faults};
     MemoryPassRunner passes;
+    // No user folders until a test gives them, as on the Windows 9x family: no browser is found.
+    MemoryUserFolders userFolders;
+    MemoryProfileFiles profileFiles{faults};
+    MemoryDatabases databases{profileFiles, faults};
 
-    PlatformServices Services() { return {cache, registry, files, system, heap, cache}; }
+    PlatformServices Services() {
+        return {cache, registry, files, system, heap, cache, userFolders, profileFiles, databases};
+    }
 };

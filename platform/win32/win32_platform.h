@@ -6,11 +6,14 @@
 #include "platform/heap.h"
 #include "platform/platform_services.h"
 #include "platform/win32/system_dll.h"
+#include "platform/win32/win32_databases.h"
 #include "platform/win32/win32_file_search.h"
+#include "platform/win32/win32_profile_files.h"
 #include "platform/win32/win32_registry.h"
 #include "platform/win32/win32_system_facts.h"
 #include "platform/win32/win32_url_cache.h"
 #include "platform/win32/win32_url_history.h"
+#include "platform/win32/win32_user_folders.h"
 
 struct Win32Platform {
     // Each program's first step, before anything loads a DLL by name: the DLL search narrowed
@@ -26,8 +29,13 @@ struct Win32Platform {
     Win32SystemFacts system;
     SystemHeap heap;
     Win32UrlHistory history;
+    Win32UserFolders userFolders;
+    Win32ProfileFiles profileFiles;
+    Win32Databases databases;
 
     PlatformServices Services() { return Services(heap); }
     // The real stores over another heap, such as one that counts its blocks.
-    PlatformServices Services(Heap& blocks) { return {cache, registry, files, system, blocks, history}; }
+    PlatformServices Services(Heap& blocks) {
+        return {cache, registry, files, system, blocks, history, userFolders, profileFiles, databases};
+    }
 };

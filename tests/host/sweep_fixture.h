@@ -80,7 +80,7 @@ protected:
     void ExpectNothingOpen() { EXPECT_EQ(LeftOpen(p), ""); }
     // A pass over the stand-ins, the list of cookies to keep read from their settings.
     SweepResult Run(KindSet kinds, bool deleteItems, const CookieFolderPlace& place = kWin98,
-                    SourceSet sources = SourceSet::All()) {
+                    SourceSet sources = SourceSet::SystemBrowser()) {
         return Sweep(p.Services(),
                      {.kinds = kinds,
                       .deleteItems = deleteItems,
