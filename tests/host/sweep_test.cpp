@@ -6,12 +6,14 @@
 
 #include "platform/errors.h"
 #include "sweep_fixture.h"
+#include "tests/support/chromium_fixture.h"
 
 namespace {
 
 class PassTest : public SweepTest {};
 
 const KindSet kTempAndHistory{Kind::CachedFiles, Kind::TypedUrls};
+const KindSet kContent{Kind::CachedFiles, Kind::Cookies};
 
 // The cookies come with the temporary files: counted, in the cache and the folder alike, but
 // deleted only when selected. Each source's share stays its own.
@@ -118,6 +120,84 @@ TEST_F(PassTest, TheCookieFolderAloneHoldsEveryFileWhileTheListKeepsASite) {
 }
 
 // One home for what a user's choice selects, both front ends reading it.
+// Another browser is a source like the others, run only when chosen, after the system browser's
+// stores: its figures join the totals, the cookies to keep are the same filter, a list that
+// cannot be read keeps its cookies too, and one not installed holds nothing.
+class BrowserPassTest : public PassTest {
+protected:
+    BrowserPassTest() {
+        p.userFolders.paths[UserFolder::LocalAppData] = kLocal;
+        p.userFolders.paths[UserFolder::RoamingAppData] = "C:\\Users\\ann\\AppData\\Roaming";
+        const FixtureCookie cookies[] = {{".bank.example"}, {"tracker.example"}};
+        p.profileFiles.WriteFile(kCookies, CookiesFile(cookies));
+    }
+    std::int64_t CookieRows() {
+        return CountIn(p.profileFiles.ReadFile(kCookies).value_or(""), "SELECT COUNT(*) FROM cookies");
+    }
+
+    static constexpr char kLocal[] = "C:\\Users\\ann\\AppData\\Local";
+    const std::string kCookies = std::string(kLocal) + "\\Microsoft\\Edge\\User Data\\Default\\Network\\Cookies";
+    const SourceSet kWithEdge = SourceSet::SystemBrowser() | SourceSet::Only(SourceId::Edge);
+};
+
+TEST_F(BrowserPassTest, AChosenBrowserIsOneMoreSourceOfTheSameKinds) {
+    KeepSites({"login.bank.example"});
+    Run(kContent, true);
+    EXPECT_EQ(CookieRows(), 2) << "not chosen, not touched";
+
+    p.cache.Add("Cookie:ann@tracker.example/", kCookieCacheEntry);
+    recorder.heard.clear();
+
+    const SweepResult result = Run(kContent, true, kNt, kWithEdge | SourceSet::Only(SourceId::Chrome));
+    EXPECT_EQ(CookieRows(), 1) << "the kept site's parent domain keeps its cookie";
+    const SourceResult& edge = result.BySource(SourceId::Edge);
+    EXPECT_TRUE(edge.browser.installed);
+    EXPECT_EQ(edge.browser.profiles, 1);
+    EXPECT_EQ(edge.counts[Kind::Cookies].deleted, 1);
+    EXPECT_EQ(edge.counts[Kind::Cookies].kept, 1);
+    EXPECT_EQ(result.counts[Kind::Cookies].found, 2) << "the cache's and the browser's, together";
+    const SourceResult& chrome = result.BySource(SourceId::Chrome);
+    EXPECT_TRUE(chrome.ran && !chrome.browser.installed && chrome.Whole());
+    EXPECT_TRUE(result.Complete());
+    // The cookies are swept once the last of their sources, the browsers too, has run.
+    EXPECT_EQ(recorder.heard.back(), "swept cookies");
+    EXPECT_EQ(std::count(recorder.heard.begin(), recorder.heard.end(), "swept cookies"), 1);
+    EXPECT_NE(
+        std::find(recorder.heard.begin(), recorder.heard.end(), "visit cookie edge:Default:Cookie:id@tracker.example/"),
+        recorder.heard.end());
+}
+
+TEST_F(BrowserPassTest, AnUnreadableListOrABrowserInUseLeavesItsCookies) {
+    p.registry.SetValue(kSettingsPath, "keep_cookies", kRegSz, {'a', 0});
+    const SweepResult held = Run(kContent, true, kNt, kWithEdge);
+    EXPECT_EQ(CookieRows(), 2);
+    EXPECT_TRUE(held.CookiesHeld());
+    EXPECT_EQ(held.BySource(SourceId::Edge).counts[Kind::Cookies].found, 2);
+
+    KeepSites({});
+    p.profileFiles.WriteFile(std::string(kLocal) + "\\Microsoft\\Edge\\User Data\\lockfile", "");
+    p.profileFiles.Hold(std::string(kLocal) + "\\Microsoft\\Edge\\User Data\\lockfile");
+    const SweepResult inUse = Run(kContent, true, kNt, kWithEdge);
+    EXPECT_EQ(CookieRows(), 2);
+    EXPECT_TRUE(inUse.BySource(SourceId::Edge).browser.inUse);
+    EXPECT_FALSE(inUse.Complete()) << "a browser in use was not cleared";
+}
+
+TEST_F(BrowserPassTest, EachBrowserRowNamesItselfAndTellsWhetherItIsThere) {
+    std::vector<std::string> ids;
+    for (const Source& row : BrowserSources()) ids.emplace_back(row.browser);
+    EXPECT_EQ(ids, (std::vector<std::string>{"edge", "chrome", "brave", "vivaldi", "opera", "firefox"}));
+    ASSERT_NE(FindBrowserSource("firefox"), nullptr);
+    EXPECT_EQ(FindBrowserSource("firefox")->browserName, "Mozilla Firefox");
+    EXPECT_EQ(FindBrowserSource("safari"), nullptr);
+    const PlatformServices services = p.Services();
+    EXPECT_TRUE(FindBrowserSource("edge")->installed(services, *FindBrowserSource("edge")));
+    EXPECT_FALSE(FindBrowserSource("chrome")->installed(services, *FindBrowserSource("chrome")));
+    EXPECT_FALSE(FindBrowserSource("firefox")->installed(services, *FindBrowserSource("firefox")));
+    p.profileFiles.WriteFile("C:\\Users\\ann\\AppData\\Roaming\\Mozilla\\Firefox\\profiles.ini", "");
+    EXPECT_TRUE(FindBrowserSource("firefox")->installed(services, *FindBrowserSource("firefox")));
+}
+
 TEST(KindChoiceRule, CookiesOnlyWithTheTemporaryFilesPagesOnlyWithTheHistory) {
     EXPECT_EQ(ChosenKinds({.cookies = true, .visitedWithHistory = true}), KindSet{});
     EXPECT_EQ(ChosenKinds({.temporaryFiles = true, .cookies = true}), (KindSet{Kind::CachedFiles, Kind::Cookies}));
