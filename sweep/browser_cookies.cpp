@@ -37,11 +37,12 @@ void SweepCookieTable(BrowserPass& pass, sqlite3* db, std::string_view database,
         const std::string_view host = rows.Text(1);
         const std::string_view name = pass.Name({"Cookie:", rows.Text(2), "@", host, rows.Text(3)});
         const auto site = CookieHostSite(host);
+        const std::string_view siteName = site ? std::string_view(*site) : std::string_view();
         if (site && pass.request.keepCookie && pass.request.keepCookie(*site)) {
-            pass.Kept(name);
+            pass.Kept(name, siteName);
             return false;
         }
-        pass.Found(Store::Cookie, Kind::Cookies, name);
+        pass.Found(Store::Cookie, Kind::Cookies, name, siteName);
         doomed.push_back(rows.Int(0));
         return true;
     };

@@ -17,13 +17,13 @@ bool BrowserPass::Stop() {
     return result.stopped;
 }
 
-void BrowserPass::Found(Store store, Kind kind, std::string_view name) {
-    observer.OnVisit({store, name});
+void BrowserPass::Found(Store store, Kind kind, std::string_view name, std::string_view site) {
+    observer.OnVisit({.store = store, .name = name, .site = site});
     ++result[kind].found;
 }
 
-void BrowserPass::Kept(std::string_view name) {
-    observer.OnKept({Store::Cookie, name});
+void BrowserPass::Kept(std::string_view name, std::string_view site) {
+    observer.OnKept({.store = Store::Cookie, .name = name, .site = site});
     ++result[Kind::Cookies].kept;
 }
 

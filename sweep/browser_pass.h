@@ -35,8 +35,9 @@ public:
     // True once a stop was asked for; from then on nothing more is touched.
     bool Stop();
 
-    void Found(Store store, Kind kind, std::string_view name);
-    void Kept(std::string_view name);
+    // site: a cookie's, as the cookies to keep take it.
+    void Found(Store store, Kind kind, std::string_view name, std::string_view site = {});
+    void Kept(std::string_view name, std::string_view site);
     void Stayed(Store store, std::string_view name);
     // A database whose layout this program does not know, or that is no database.
     void LayoutProblem(std::string_view database, std::string_view problem);

@@ -4,6 +4,8 @@
 #include "sweep/cache_sweep.h"
 
 #include <cstring>
+#include <optional>
+#include <string>
 #include <string_view>
 
 #include "platform/ascii_case.h"
@@ -89,11 +91,14 @@ void CachePass::Take(const CacheEntryRecord& entry) {
     const Store store = CacheEntryStore(entry.CacheEntryType, entry.lpszSourceUrlName);
     metCookie_ = metCookie_ || store == Store::Cookie;
     metVisited_ = metVisited_ || store == Store::Visited;
-    const SweepItem item{store, entry.lpszSourceUrlName != nullptr ? entry.lpszSourceUrlName : ""};
+    const std::string_view url = entry.lpszSourceUrlName != nullptr ? entry.lpszSourceUrlName : "";
+    const std::optional<std::string> site = store == Store::Cookie ? CookieSite(url) : std::nullopt;
+    const SweepItem item{.store = store, .name = url, .site = site ? std::string_view(*site) : std::string_view()};
     const Kind kind = KindOf(store);
     Tally& tally = result_.counts[kind];
     const bool asked = request_.counted.Has(kind);
-    if (store == Store::Cookie && asked && keep_.KeepsCookie(item.name)) {
+    // The list is read at the first cookie, also one that names no site.
+    if (store == Store::Cookie && asked && !keep_.Unreadable() && site && keep_.KeepsSite(*site)) {
         ++tally.kept;
         keep_.RememberKeptFile(entry.lpszLocalFileName);
         observer_.OnKept(item);

@@ -27,11 +27,6 @@ bool KeptCookieFilter::Unreadable() {
     return List().Unreadable();
 }
 
-bool KeptCookieFilter::KeepsCookie(std::string_view url) {
-    const KeptCookieList& list = List();
-    return list.state == KeptCookieList::State::List && list.sites.KeepsCookie(url);
-}
-
 bool KeptCookieFilter::KeepsSite(std::string_view site) {
     const KeptCookieList& list = List();
     return list.state == KeptCookieList::State::List && list.sites.Keeps(site);

@@ -22,10 +22,8 @@ public:
     bool Unreadable();
     // Whether it was read and found unreadable; reads nothing.
     bool FoundUnreadable() const { return list_ && list_->Unreadable(); }
-    // The cookie entry's site is on the list (the list read first if it was not).
-    bool KeepsCookie(std::string_view url);
-    // The same for a cookie's site as its store names it (a browser's host, a leading "." for a
-    // domain cookie).
+    // The cookie's site, as CookieSite or a browser's host gives it, is on the list (the list read
+    // first if it was not).
     bool KeepsSite(std::string_view site);
     // A kept entry holds its cookies in this local file.
     void RememberKeptFile(const char* localFile);

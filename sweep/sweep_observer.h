@@ -13,9 +13,12 @@ struct SweepResult;
 
 struct SweepItem {
     Store store;
-    // The cache entry's source URL, the cookie file's bare name, the typed value's name;
-    // valid only during the call.
+    // The cache entry's source URL, the cookie file's bare name, the typed value's name, another
+    // browser's item with the browser and profile before it; valid only during the call.
     std::string_view name;
+    // A cookie's site, as the cookies to keep take it (lower case, no leading "."); empty for
+    // anything else, and for a cookie file, whose name says no site.
+    std::string_view site = {};
 };
 
 class SweepObserver {

@@ -6,7 +6,6 @@
 
 #include "res/resource.h"
 #include "settings/kept_cookies_store.h"
-#include "sweep/cookie_keep.h"
 #include "ui/format_text.h"
 #include "ui/globals.h"
 #include "ui/keep_cookies_dlg.h"
@@ -18,8 +17,7 @@ bool CBrumixDlg::Display::StopRequested() {
 
 // Kept or not, a cookie's site is one the dialog shows.
 void CBrumixDlg::Display::OnVisit(const SweepItem& item) {
-    if (!collectSites_ || item.store != Store::Cookie) return;
-    if (std::optional<std::string> site = CookieSite(item.name)) sites_.insert(std::move(*site));
+    if (collectSites_ && !item.site.empty()) sites_.emplace(item.site);
 }
 
 void CBrumixDlg::Display::OnKept(const SweepItem& item) {
