@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "platform/errors.h"
+#include "sweep/browser_choice.h"
 #include "sweep_fixture.h"
 #include "tests/support/chromium_fixture.h"
 
@@ -196,6 +197,28 @@ TEST_F(BrowserPassTest, EachBrowserRowNamesItselfAndTellsWhetherItIsThere) {
     EXPECT_FALSE(FindBrowserSource("firefox")->installed(services, *FindBrowserSource("firefox")));
     p.profileFiles.WriteFile("C:\\Users\\ann\\AppData\\Roaming\\Mozilla\\Firefox\\profiles.ini", "");
     EXPECT_TRUE(FindBrowserSource("firefox")->installed(services, *FindBrowserSource("firefox")));
+}
+
+// The list as the setting and --browsers write it, and what a first start and an upgrade choose.
+TEST_F(BrowserPassTest, TheBrowsersChosenByListOrByWhatIsInstalled) {
+    const auto only = [](std::initializer_list<SourceId> ids) {
+        SourceSet set;
+        for (SourceId id : ids) set |= SourceSet::Only(id);
+        return set;
+    };
+    EXPECT_EQ(ReadBrowserList(" Edge , FIREFOX,").chosen, only({SourceId::Edge, SourceId::Firefox}));
+    EXPECT_EQ(ReadBrowserList("all").chosen, only({SourceId::Edge, SourceId::Chrome, SourceId::Brave, SourceId::Vivaldi,
+                                                   SourceId::Opera, SourceId::Firefox}));
+    EXPECT_EQ(ReadBrowserList("none").chosen, SourceSet{});
+    EXPECT_EQ(ReadBrowserList("").chosen, SourceSet{});
+    const BrowserList odd = ReadBrowserList("chrome,safari,all");
+    EXPECT_EQ(odd.chosen, only({SourceId::Chrome}));
+    EXPECT_EQ(odd.unknown, (std::vector<std::string>{"safari", "all"}));
+    EXPECT_EQ(BrowserListText(only({SourceId::Firefox, SourceId::Edge})), "edge,firefox");
+    EXPECT_EQ(BrowserListText({}), "");
+
+    EXPECT_EQ(BrowsersWithoutAList(p.Services(), true), only({SourceId::Edge})) << "a first start: what is installed";
+    EXPECT_EQ(BrowsersWithoutAList(p.Services(), false), SourceSet{}) << "after an earlier release: none";
 }
 
 TEST(KindChoiceRule, CookiesOnlyWithTheTemporaryFilesPagesOnlyWithTheHistory) {
