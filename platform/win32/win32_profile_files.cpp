@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include <algorithm>
+
 #include "platform/errors.h"
 #include "platform/win32/wide_text.h"
 
@@ -12,7 +14,11 @@ namespace {
 // A path the program names in full: a long one takes the "\\?\" form, which lifts the limit
 // of MAX_PATH characters from the file calls.
 std::wstring SystemPath(const std::string& path) {
-    std::wstring wide = Utf8ToWide(path);
+    std::wstring wide;
+    if (std::all_of(path.begin(), path.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; }))
+        wide.assign(path.begin(), path.end());
+    else
+        wide = Utf8ToWide(path);
     if (wide.size() < MAX_PATH - 12) return wide;
     if (wide.size() > 2 && wide[0] == L'\\' && wide[1] == L'\\') return L"\\\\?\\UNC" + wide.substr(1);
     return L"\\\\?\\" + wide;
@@ -23,7 +29,12 @@ bool IsDots(const wchar_t* name) {
 }
 
 void Fill(const WIN32_FIND_DATAW& found, FolderEntry& entry) {
-    entry.name = WideToUtf8(found.cFileName);
+    // A walk meets tens of thousands of names, nearly all of them ASCII: those are copied into
+    // the entry's own buffer as they are.
+    const wchar_t* name = found.cFileName;
+    entry.name.clear();
+    while (*name != 0 && *name < 0x80) entry.name.push_back(static_cast<char>(*name++));
+    if (*name != 0) entry.name = WideToUtf8(found.cFileName);
     entry.folder = (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
     entry.link = (found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
 }

@@ -9,7 +9,6 @@
 #include "platform/memory/memory_databases.h"
 #include "platform/memory/memory_profile_files.h"
 #include "platform/memory/memory_user_folders.h"
-#include "sweep/chromium_stores.h"
 #include "tests/support/chromium_fixture.h"
 
 namespace {
@@ -151,7 +150,8 @@ TEST_F(ChromiumSweepTest, ADeletedCookieIsNotLeftReadableInTheFile) {
 TEST_F(ChromiumSweepTest, KeptCookiesAreAskedByTheSiteAsTheSystemBrowserNamesIt) {
     const FixtureCookie cookies[] = {
         {"bank.example", "host"},     {".BANK.example", "domain"}, {"login.bank.example", "sub"},
-        {"evilbank.example", "evil"}, {"[::1]", "local"},          {".", "odd"}};
+        {"evilbank.example", "evil"}, {"[::1]", "local"},          {".", "odd"},
+        {"Shop.example.", "dot"}};
     files.WriteFile(kDefault + "\\Network\\Cookies", CookiesFile(cookies));
     std::vector<std::string> asked;
     keep = [&](std::string_view site) {
@@ -161,10 +161,10 @@ TEST_F(ChromiumSweepTest, KeptCookiesAreAskedByTheSiteAsTheSystemBrowserNamesIt)
     const BrowserResult result = Sweep(kNone, {.cookies = true});
     std::sort(asked.begin(), asked.end());
     EXPECT_EQ(asked, (std::vector<std::string>{"[::1]", "bank.example", "bank.example", "evilbank.example",
-                                               "login.bank.example"}));
+                                               "login.bank.example", "shop.example"}));
     EXPECT_EQ(result[BrowserKind::Cookies].kept, 3);
-    EXPECT_EQ(result[BrowserKind::Cookies].found, 3);
-    EXPECT_EQ(result[BrowserKind::Cookies].deleted, 3);
+    EXPECT_EQ(result[BrowserKind::Cookies].found, 4);
+    EXPECT_EQ(result[BrowserKind::Cookies].deleted, 4);
     std::sort(recorder.kept.begin(), recorder.kept.end());
     EXPECT_EQ(recorder.kept,
               (std::vector<std::string>{"edge:Default:Cookie:domain@.BANK.example/",
@@ -352,13 +352,6 @@ TEST_F(ChromiumSweepTest, TheCacheWalkFollowsNoLinkAndStopsAtItsDepth) {
     result = Sweep(kNone, {.cachedFiles = true});
     EXPECT_FALSE(result.complete);
     EXPECT_TRUE(files.ReadFile(deep + "\\data_0"));
-}
-
-TEST(CookieHostSiteTest, IsTheHostWithoutTheDomainDotInLowerCase) {
-    EXPECT_EQ(CookieHostSite(".Bank.Example."), "bank.example");
-    EXPECT_EQ(CookieHostSite("[::1]"), "[::1]");
-    EXPECT_EQ(CookieHostSite("."), std::nullopt);
-    EXPECT_EQ(CookieHostSite(""), std::nullopt);
 }
 
 }  // namespace

@@ -15,15 +15,6 @@ void Fail(sqlite3* db, std::string_view sql) {
     std::abort();
 }
 
-std::string Quoted(std::string_view text) {
-    std::string quoted = "'";
-    for (const char c : text) {
-        quoted += c;
-        if (c == '\'') quoted += '\'';
-    }
-    return quoted + "'";
-}
-
 }  // namespace
 
 const char kCookiesSchema[] =
@@ -194,42 +185,34 @@ std::string CookiesFile(std::span<const FixtureCookie> cookies) {
 std::string HistoryFile(std::span<const FixtureUrl> urls) {
     FixtureDatabase db(kHistorySchema);
     db.Execute("BEGIN");
-    std::int64_t visit = 0;
-    std::int64_t time = 13380000000000000;
-    for (std::size_t i = 0; i < urls.size(); ++i) {
-        const std::string id = std::to_string(i + 1);
-        const FixtureUrl& url = urls[i];
-        db.Execute("INSERT INTO urls VALUES (" + id + ", " + Quoted(url.url) + ", 'title " + id + "', " +
-                   std::to_string(url.visits) + ", " + std::to_string(url.typedCount) + ", " + std::to_string(time) +
-                   ", 0)");
-        db.Execute("INSERT INTO keyword_search_terms VALUES (2, " + id + ", 'term " + id + "', 'term " + id + "')");
-        db.Execute("INSERT INTO segments VALUES (" + id + ", 'segment " + id + "', " + id + ")");
-        db.Execute("INSERT INTO segment_usage VALUES (" + id + ", " + id + ", 0, 1)");
-        db.Execute("INSERT INTO visited_links VALUES (" + id + ", " + id + ", " + Quoted(url.url) + ", " +
-                   Quoted(url.url) + ", 1)");
-        db.Execute("INSERT INTO clusters VALUES (" + id + ", 1, 'cluster " + id + "', 'cluster " + id + "')");
-        db.Execute("INSERT INTO cluster_keywords VALUES (" + id + ", 'keyword " + id + "', 0, 1, '')");
-        std::int64_t first = 0;
-        for (int v = 0; v < url.visits; ++v) {
-            const std::string visitId = std::to_string(++visit);
-            if (first == 0) first = visit;
-            const std::string visitTime = std::to_string(++time);
-            db.Execute("INSERT INTO visits (id, url, visit_time, transition) VALUES (" + visitId + ", " + id + ", " +
-                       visitTime + ", 805306368)");
-            db.Execute("INSERT INTO visit_source VALUES (" + visitId + ", 1)");
-            db.Execute("INSERT INTO content_annotations VALUES (" + visitId + ", 1, 0, 'search " + id + "', 'en')");
-            db.Execute("INSERT INTO context_annotations VALUES (" + visitId + ", 0, 0)");
-            db.Execute("INSERT INTO clusters_and_visits VALUES (" + id + ", " + visitId + ", 1, " + Quoted(url.url) +
-                       ")");
-            if (visit != first)
-                db.Execute("INSERT INTO cluster_visit_duplicates VALUES (" + std::to_string(first) + ", " + visitId +
-                           ")");
-        }
+    for (const FixtureUrl& url : urls) {
+        db.Execute("INSERT INTO urls (url, title, visit_count, typed_count, last_visit_time) VALUES (?1, 'title', " +
+                       std::to_string(url.visits) + ", " + std::to_string(url.typedCount) + ", 13380000000000000)",
+                   {url.url});
     }
+    // Every url's visits, and from them every table that records a url or a visit.
     db.Execute(
-        "INSERT INTO downloads VALUES (1, 'guid', 'C:\\file', 'C:\\file', 1, 1, 1, 1, 'https://download.example/')");
-    db.Execute("INSERT INTO downloads_url_chains VALUES (1, 0, 'https://download.example/file')");
-    db.Execute("COMMIT");
+        "WITH RECURSIVE n(u, k) AS (SELECT id, 1 FROM urls WHERE visit_count > 0 UNION ALL"
+        " SELECT u, k + 1 FROM n JOIN urls ON urls.id = n.u WHERE k < urls.visit_count)"
+        " INSERT INTO visits (url, visit_time, transition) SELECT u, 13380000000000000 + u * 1000 + k, 805306368"
+        " FROM n ORDER BY u, k;"
+        "INSERT INTO keyword_search_terms SELECT 2, id, 'term ' || id, 'term ' || id FROM urls;"
+        "INSERT INTO segments SELECT id, 'segment ' || id, id FROM urls;"
+        "INSERT INTO segment_usage SELECT id, id, 0, 1 FROM urls;"
+        "INSERT INTO visited_links SELECT id, id, url, url, 1 FROM urls;"
+        "INSERT INTO clusters SELECT id, 1, 'cluster ' || id, 'cluster ' || id FROM urls;"
+        "INSERT INTO cluster_keywords SELECT id, 'keyword ' || id, 0, 1, '' FROM urls;"
+        "INSERT INTO visit_source SELECT id, 1 FROM visits;"
+        "INSERT INTO content_annotations SELECT id, 1, 0, 'search ' || url, 'en' FROM visits;"
+        "INSERT INTO context_annotations SELECT id, 0, 0 FROM visits;"
+        "INSERT INTO clusters_and_visits SELECT visits.url, visits.id, 1, urls.url FROM visits JOIN urls"
+        " ON urls.id = visits.url;"
+        "INSERT INTO cluster_visit_duplicates SELECT first.id, visits.id FROM visits JOIN"
+        " (SELECT url, min(id) AS id FROM visits GROUP BY url) AS first ON first.url = visits.url"
+        " WHERE visits.id > first.id;"
+        "INSERT INTO downloads VALUES (1, 'guid', 'C:\\file', 'C:\\file', 1, 1, 1, 1, 'https://download.example/');"
+        "INSERT INTO downloads_url_chains VALUES (1, 0, 'https://download.example/file');"
+        "COMMIT");
     return db.Bytes();
 }
 
@@ -237,8 +220,9 @@ std::string ShortcutsFile(std::span<const FixtureShortcut> shortcuts) {
     FixtureDatabase db(kShortcutsSchema);
     int id = 0;
     for (const FixtureShortcut& s : shortcuts) {
-        db.Execute("INSERT INTO omni_box_shortcuts VALUES ('s" + std::to_string(++id) + "', " + Quoted(s.text) + ", " +
-                   Quoted(s.text) + ", " + Quoted(s.url) + ", 0, '', '', '', '', 1, 0, '', 13380000000000000, 1)");
+        db.Execute("INSERT INTO omni_box_shortcuts VALUES ('s" + std::to_string(++id) +
+                       "', ?1, ?1, ?2, 0, '', '', '', '', 1, 0, '', 13380000000000000, 1)",
+                   {s.text, s.url});
     }
     return db.Bytes();
 }
@@ -247,7 +231,7 @@ std::string TopSitesFile(std::span<const std::string> urls) {
     FixtureDatabase db(kTopSitesSchema);
     int rank = 0;
     for (const std::string& url : urls)
-        db.Execute("INSERT INTO top_sites VALUES (" + Quoted(url) + ", " + std::to_string(rank++) + ", 'top')");
+        db.Execute("INSERT INTO top_sites VALUES (?1, " + std::to_string(rank++) + ", 'top')", {url});
     return db.Bytes();
 }
 
