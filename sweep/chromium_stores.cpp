@@ -105,6 +105,19 @@ std::optional<int> RemoveUrls(sqlite3* db, std::string_view condition) {
     return sqlite3_changes(db);
 }
 
+// False, with the database named in the result, when it lacks what the layout needs.
+bool KnowsLayout(ChromiumPass& pass, sqlite3* db, std::string_view database, std::span<const TableLayout> layout) {
+    const std::string problem = LayoutProblem(db, layout);
+    if (!problem.empty()) pass.LayoutProblem(database, problem);
+    return problem.empty();
+}
+
+// False, with SQLite's word on it in the result, when the statement does not fit the database.
+bool Prepared(ChromiumPass& pass, sqlite3* db, std::string_view database, const SqlStatement& rows) {
+    if (!rows.Ok()) pass.LayoutProblem(database, sqlite3_errmsg(db));
+    return rows.Ok();
+}
+
 // One kind's rows, read inside the transaction that deletes them: visit tells each row to the
 // observer and says whether it is one to delete; once every row was read with no stop asked,
 // remove deletes them (the number deleted, or nothing when it failed) and the change commits.
@@ -143,15 +156,9 @@ std::optional<std::string> CookieHostSite(std::string_view hostKey) {
 }
 
 void SweepCookieRows(ChromiumPass& pass, sqlite3* db, std::string_view database) {
-    if (const std::string problem = LayoutProblem(db, kCookieLayout); !problem.empty()) {
-        pass.LayoutProblem(database, problem);
-        return;
-    }
+    if (!KnowsLayout(pass, db, database, kCookieLayout)) return;
     SqlStatement rows(db, "SELECT rowid, host_key, name, path FROM cookies");
-    if (!rows.Ok()) {
-        pass.LayoutProblem(database, sqlite3_errmsg(db));
-        return;
-    }
+    if (!Prepared(pass, db, database, rows)) return;
     std::vector<std::int64_t> doomed;
     const auto visit = [&] {
         const std::string_view host = rows.Text(1);
@@ -179,15 +186,8 @@ void SweepCookieRows(ChromiumPass& pass, sqlite3* db, std::string_view database)
 }
 
 HistoryLayout CheckHistoryLayout(ChromiumPass& pass, sqlite3* db, std::string_view database, bool deleting) {
-    if (const std::string problem = LayoutProblem(db, kHistoryCountLayout); !problem.empty()) {
-        pass.LayoutProblem(database, problem);
-        return HistoryLayout::Unknown;
-    }
-    if (!deleting) return HistoryLayout::Known;
-    if (const std::string problem = LayoutProblem(db, kHistoryLayout); !problem.empty()) {
-        pass.LayoutProblem(database, problem);
-        return HistoryLayout::CountOnly;
-    }
+    if (!KnowsLayout(pass, db, database, kHistoryCountLayout)) return HistoryLayout::Unknown;
+    if (deleting && !KnowsLayout(pass, db, database, kHistoryLayout)) return HistoryLayout::CountOnly;
     return HistoryLayout::Known;
 }
 
@@ -198,10 +198,7 @@ void SweepHistoryUrls(ChromiumPass& pass, sqlite3* db, std::string_view database
     const std::string_view condition = typed ? kTypedCondition : kVisitedCondition;
     const Store store = typed ? Store::Typed : Store::Visited;
     SqlStatement rows(db, "SELECT url FROM urls WHERE " + std::string(condition));
-    if (!rows.Ok()) {
-        pass.LayoutProblem(database, sqlite3_errmsg(db));
-        return;
-    }
+    if (!Prepared(pass, db, database, rows)) return;
     const auto visit = [&] {
         pass.Found(store, kind, pass.Name({rows.Text(0)}));
         return true;
@@ -212,15 +209,9 @@ void SweepHistoryUrls(ChromiumPass& pass, sqlite3* db, std::string_view database
 }
 
 void SweepShortcuts(ChromiumPass& pass, sqlite3* db, std::string_view database) {
-    if (const std::string problem = LayoutProblem(db, kShortcutsLayout); !problem.empty()) {
-        pass.LayoutProblem(database, problem);
-        return;
-    }
+    if (!KnowsLayout(pass, db, database, kShortcutsLayout)) return;
     SqlStatement rows(db, "SELECT text, url FROM omni_box_shortcuts");
-    if (!rows.Ok()) {
-        pass.LayoutProblem(database, sqlite3_errmsg(db));
-        return;
-    }
+    if (!Prepared(pass, db, database, rows)) return;
     const auto visit = [&] {
         pass.Found(Store::Typed, BrowserKind::TypedUrls, pass.Name({"Shortcut:", rows.Text(0), " ", rows.Text(1)}));
         return true;
@@ -234,10 +225,7 @@ void SweepShortcuts(ChromiumPass& pass, sqlite3* db, std::string_view database) 
 }
 
 void ClearTopSites(ChromiumPass& pass, sqlite3* db, std::string_view database) {
-    if (const std::string problem = LayoutProblem(db, kTopSitesLayout); !problem.empty()) {
-        pass.LayoutProblem(database, problem);
-        return;
-    }
+    if (!KnowsLayout(pass, db, database, kTopSitesLayout)) return;
     WriteTransaction transaction(db);
     if (!transaction.Begin() || !Execute(db, "DELETE FROM top_sites") || !transaction.Commit())
         pass.NotDeleted(Store::Visited, pass.Name({database}));

@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <set>
 
+#include "platform/utf8.h"
+
 namespace {
 
 class Reader {
@@ -227,37 +229,6 @@ private:
         return true;
     }
 
-    // One character of UTF-8 as RFC 3629 allows it: no overlong form, no surrogate, nothing
-    // above U+10FFFF.
-    bool Utf8(std::string* out) {
-        const auto byte = [this](std::size_t at) { return static_cast<unsigned char>(text_[at]); };
-        const unsigned char lead = byte(pos_);
-        std::size_t length = 0;
-        unsigned char low = 0x80;
-        unsigned char high = 0xBF;
-        if (lead >= 0xC2 && lead <= 0xDF) {
-            length = 2;
-        } else if (lead >= 0xE0 && lead <= 0xEF) {
-            length = 3;
-            if (lead == 0xE0) low = 0xA0;
-            if (lead == 0xED) high = 0x9F;
-        } else if (lead >= 0xF0 && lead <= 0xF4) {
-            length = 4;
-            if (lead == 0xF0) low = 0x90;
-            if (lead == 0xF4) high = 0x8F;
-        } else {
-            return false;
-        }
-        if (text_.size() - pos_ < length) return false;
-        if (byte(pos_ + 1) < low || byte(pos_ + 1) > high) return false;
-        for (std::size_t i = 2; i < length; ++i) {
-            if (byte(pos_ + i) < 0x80 || byte(pos_ + i) > 0xBF) return false;
-        }
-        if (out != nullptr) out->append(text_.substr(pos_, length));
-        pos_ += length;
-        return true;
-    }
-
     // A string, decoded into out when asked.
     bool String(std::string* out) {
         if (out != nullptr) out->clear();
@@ -275,8 +246,11 @@ private:
             } else if (c < 0x80) {
                 if (out != nullptr) out->push_back(static_cast<char>(c));
                 ++pos_;
-            } else if (!Utf8(out)) {
-                return false;
+            } else {
+                const std::size_t length = Utf8SequenceLength(text_, pos_);
+                if (length == 0) return false;
+                if (out != nullptr) out->append(text_.substr(pos_, length));
+                pos_ += length;
             }
         }
         return false;
