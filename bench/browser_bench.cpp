@@ -90,7 +90,7 @@ int BareLoop(bool deleting) {
     return files;
 }
 
-BrowserResult Sweep(const BrowserServices& services, BrowserKinds count, BrowserKinds remove) {
+BrowserResult Sweep(const BrowserServices& services, KindSet count, KindSet remove) {
     SweepObserver observer;
     return SweepChromiumBrowser(services, *FindChromiumBrowser("edge"), {count, remove, {}}, observer);
 }
@@ -123,7 +123,7 @@ int main(int argc, char** argv) {
     Win32ProfileFiles files;
     Win32Databases databases;
     const BrowserServices services{folders, files, databases};
-    const BrowserKinds cache{.cachedFiles = true};
+    const KindSet cache{Kind::CachedFiles};
 
     bool met = true;
     // --files 0 leaves the cache out, --rows 0 the databases.
@@ -133,7 +133,7 @@ int main(int argc, char** argv) {
         std::vector<double> sweepCount, bareCount, sweepClear, bareClear;
         const auto countBySweep = [&] {
             int found = 0;
-            sweepCount.push_back(TimeMs([&] { found = Sweep(services, cache, {})[BrowserKind::CachedFiles].found; }));
+            sweepCount.push_back(TimeMs([&] { found = Sweep(services, cache, {})[Kind::CachedFiles].found; }));
             Check(found == options.files, "the count did not find every file");
         };
         const auto countByBareLoop = [&] {
@@ -144,8 +144,7 @@ int main(int argc, char** argv) {
         const auto clearBySweep = [&] {
             SeedCache(options.files);
             int deleted = 0;
-            sweepClear.push_back(
-                TimeMs([&] { deleted = Sweep(services, {}, cache)[BrowserKind::CachedFiles].deleted; }));
+            sweepClear.push_back(TimeMs([&] { deleted = Sweep(services, {}, cache)[Kind::CachedFiles].deleted; }));
             Check(deleted == options.files && BareLoop(false) == 0, "the clear did not delete every file");
         };
         const auto clearByBareLoop = [&] {
@@ -196,21 +195,21 @@ int main(int argc, char** argv) {
         const std::string historyFile = HistoryFile(urls);
         MakeFolders(kProfile + L"\\Network");
         std::vector<double> cookieCount, cookieClear, historyCount, historyClear;
-        const BrowserKinds cookieKind{.cookies = true};
-        const BrowserKinds historyKinds{.typedUrls = true, .visitedPages = true};
+        const KindSet cookieKind{Kind::Cookies};
+        const KindSet historyKinds{Kind::TypedUrls, Kind::VisitedPages};
         for (int round = 0; round < options.rounds; ++round) {
             WriteBytes(kProfile + L"\\Network\\Cookies", cookiesFile);
             WriteBytes(kProfile + L"\\History", historyFile);
             BrowserResult result;
             cookieCount.push_back(TimeMs([&] { result = Sweep(services, cookieKind, {}); }));
-            Check(result[BrowserKind::Cookies].found == options.rows, "the count did not find every cookie");
+            Check(result[Kind::Cookies].found == options.rows, "the count did not find every cookie");
             cookieClear.push_back(TimeMs([&] { result = Sweep(services, {}, cookieKind); }));
-            Check(result[BrowserKind::Cookies].deleted == options.rows, "the clear did not delete every cookie");
+            Check(result[Kind::Cookies].deleted == options.rows, "the clear did not delete every cookie");
             historyCount.push_back(TimeMs([&] { result = Sweep(services, historyKinds, {}); }));
-            Check(result[BrowserKind::TypedUrls].found + result[BrowserKind::VisitedPages].found == options.rows,
+            Check(result[Kind::TypedUrls].found + result[Kind::VisitedPages].found == options.rows,
                   "the count did not find every url");
             historyClear.push_back(TimeMs([&] { result = Sweep(services, {}, historyKinds); }));
-            Check(result[BrowserKind::TypedUrls].deleted + result[BrowserKind::VisitedPages].deleted == options.rows,
+            Check(result[Kind::TypedUrls].deleted + result[Kind::VisitedPages].deleted == options.rows,
                   "the clear did not delete every url");
         }
         std::printf("cookie rows %d (%zu KB), median wall: count %.1f ms, clear %.1f ms\n", options.rows,

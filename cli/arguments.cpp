@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <optional>
 
+#include "cli/kind_words.h"
 #include "platform/ascii_case.h"
 #include "sweep/site_name.h"
 
@@ -21,14 +22,18 @@ std::optional<Command> CommandNamed(std::string_view word) {
     return std::nullopt;
 }
 
-// The flag's field in arguments, or null when the word is no flag of ours.
-bool* FlagNamed(std::string_view word, Arguments& arguments) {
-    if (EqualsIgnoringAsciiCase(word, "--temp")) return &arguments.temp;
-    if (EqualsIgnoringAsciiCase(word, "--cookies")) return &arguments.cookies;
-    if (EqualsIgnoringAsciiCase(word, "--history")) return &arguments.history;
-    if (EqualsIgnoringAsciiCase(word, "--visited")) return &arguments.visited;
-    if (EqualsIgnoringAsciiCase(word, "--json")) return &arguments.json;
-    return nullptr;
+constexpr char kJsonFlag[] = "--json";
+
+// The kind a store flag names.
+std::optional<Kind> KindFlagged(std::string_view word) {
+    for (const KindWords& row : kKindWords) {
+        if (EqualsIgnoringAsciiCase(word, row.flag)) return row.kind;
+    }
+    return std::nullopt;
+}
+
+bool IsFlag(std::string_view word) {
+    return KindFlagged(word) || EqualsIgnoringAsciiCase(word, kJsonFlag);
 }
 
 ParseResult Fail(std::string error) {
@@ -50,11 +55,11 @@ ParseResult ParseKeep(const std::vector<std::string>& args) {
     bool actionGiven = false;
     for (std::size_t i = 1; i < args.size(); ++i) {
         const std::string& word = args[i];
-        if (EqualsIgnoringAsciiCase(word, "--json")) {
+        if (EqualsIgnoringAsciiCase(word, kJsonFlag)) {
             arguments.json = true;
         } else if (CommandNamed(word)) {
             return Fail("only one command at a time, '" + word + "' follows '" + args[0] + "'");
-        } else if (FlagNamed(word, arguments) != nullptr) {
+        } else if (KindFlagged(word)) {
             return Fail("keep takes no store flag; " + word + " belongs to preview and clear");
         } else if (IsOptionWord(word)) {
             return Fail("unknown option '" + word + "'");
@@ -70,7 +75,7 @@ ParseResult ParseKeep(const std::vector<std::string>& args) {
         } else if (std::optional<std::string> site = SiteFromUserInput(word)) {
             arguments.sites.push_back(std::move(*site));
         } else {
-            return Fail("'" + word + "' is no host name or IP address");
+            return Fail("'" + word + "' is no host name or IP address: " + WhyNotASite(word));
         }
     }
     if (actionGiven && arguments.sites.empty()) {
@@ -110,8 +115,7 @@ ParseResult ParseArguments(const std::vector<std::string>& args) {
 
     const std::optional<Command> command = CommandNamed(args[0]);
     if (!command) {
-        if (FlagNamed(args[0], result.arguments) != nullptr)
-            return Fail("the command must come first, before " + args[0]);
+        if (IsFlag(args[0])) return Fail("the command must come first, before " + args[0]);
         return Fail("unknown command '" + args[0] + "'");
     }
     if (*command == Command::Keep) return ParseKeep(args);
@@ -122,9 +126,10 @@ ParseResult ParseArguments(const std::vector<std::string>& args) {
     }
 
     for (std::size_t i = 1; i < args.size(); ++i) {
-        bool* flag = FlagNamed(args[i], result.arguments);
-        if (flag != nullptr) {
-            *flag = true;
+        if (const std::optional<Kind> kind = KindFlagged(args[i])) {
+            result.arguments.kinds |= {*kind};
+        } else if (EqualsIgnoringAsciiCase(args[i], kJsonFlag)) {
+            result.arguments.json = true;
         } else if (CommandNamed(args[i])) {
             return Fail("only one command at a time, '" + args[i] + "' follows '" + args[0] + "'");
         } else if (IsOptionWord(args[i])) {
@@ -136,12 +141,28 @@ ParseResult ParseArguments(const std::vector<std::string>& args) {
 
     const Arguments& parsed = result.arguments;
     // The count is the window's, and the pages visited beside it: every store, always.
+    static_assert(kKindCount == 4, "the message below says how many stores count counts");
     if (parsed.command == Command::Count && parsed.AnyStore()) {
-        return Fail(
-            "count always counts the four stores; --temp, --cookies, --history and --visited belong to preview and "
-            "clear");
+        return Fail("count always counts the four stores; " + FlagList(KindSet::All(), " and ") +
+                    " belong to preview and clear");
     }
     // As in the window, the cookies are cleared only together with the temporary files.
-    if (parsed.cookies && !parsed.temp) return Fail("--cookies is only valid together with --temp");
+    if (parsed.kinds.Has(Kind::Cookies) && !parsed.kinds.Has(Kind::CachedFiles)) {
+        return Fail("--cookies is only valid together with --temp");
+    }
     return result;
+}
+
+std::string FlagList(KindSet kinds, std::string_view lastJoin) {
+    std::string list;
+    std::size_t left = 0;
+    for (const KindWords& row : kKindWords) left += kinds.Has(row.kind) ? 1 : 0;
+    for (const KindWords& row : kKindWords) {
+        if (!kinds.Has(row.kind)) continue;
+        --left;
+        list += row.flag;
+        if (left > 1) list += ", ";
+        if (left == 1) list += lastJoin;
+    }
+    return list;
 }

@@ -5,6 +5,8 @@
 #include <string_view>
 #include <vector>
 
+#include "sweep/kinds.h"
+
 enum class Command { Count, Preview, Clear, Keep, Help, Version };
 
 // What keep does with the list of cookies to keep: show it, or add or remove sites and show it.
@@ -12,16 +14,14 @@ enum class KeepAction { Show, Add, Remove };
 
 struct Arguments {
     Command command = Command::Help;
-    bool temp = false;
-    bool cookies = false;
-    bool history = false;
-    bool visited = false;
+    // The kinds named by their flags.
+    KindSet kinds;
     bool json = false;
     KeepAction keepAction = KeepAction::Show;
     // keep add and keep remove: the sites as the list stores them (see SiteFromUserInput).
     std::vector<std::string> sites;
 
-    bool AnyStore() const { return temp || cookies || history || visited; }
+    bool AnyStore() const { return kinds.Any(); }
 };
 
 struct ParseResult {
@@ -38,3 +38,6 @@ struct ParseResult {
 ParseResult ParseArguments(const std::vector<std::string>& args);
 
 std::string_view CommandName(Command command);
+
+// The kinds' flags joined as a sentence lists them: "--temp, --cookies or --history".
+std::string FlagList(KindSet kinds, std::string_view lastJoin);

@@ -3,6 +3,8 @@
 #include "cli/commands.h"
 
 #include <algorithm>
+#include <optional>
+#include <span>
 #include <string>
 
 #include "cli/arguments.h"
@@ -12,7 +14,8 @@
 #include "cli/report.h"
 #include "settings/kept_cookies_store.h"
 #include "settings/settings_store.h"
-#include "sweep/store_sweep.h"
+#include "sweep/kept_list.h"
+#include "sweep/sweep.h"
 
 namespace {
 
@@ -22,34 +25,42 @@ void Say(CliContext& context, Stream stream, const std::string& text) {
     if (!text.empty()) context.console.Write(stream, text);
 }
 
+// The place of the cookie folder is asked for each run, before the first store is touched.
+SweepRequest Request(CliContext& context, KindSet kinds, bool deleteItems) {
+    return SweepRequest{
+        .kinds = kinds,
+        .deleteItems = deleteItems,
+        .cookieFolder = QueryCookieFolderPlace(context.services.system),
+        .keptList = [&registry = context.services.registry] { return ReadKeptCookiesValue(registry); },
+    };
+}
+
 int RunCount(const Arguments& arguments, CliContext& context) {
     CtrlCObserver observer(context.stop);
-    const CookieFolderPlace place = QueryCookieFolderPlace(context.services.system);
-    const StoreSweepResult result =
-        SweepStores(context.services, place, StoreSelection{true, true, true, true}, false, observer);
+    const SweepResult result = Sweep(context.services, Request(context, KindSet::All(), false), observer);
     Say(context, Stream::Out, CountReport(result, arguments.json));
     Say(context, Stream::Err, ShortfallText(result, Command::Count));
     return SweepExitCode(result, 0);
 }
 
-// The stores named by flags, or else the remembered ones, which standard error names; false
+// The kinds named by flags, or else the remembered ones, which standard error names; nothing
 // when nothing is selected, which it has then said.
-bool ChooseOrRefuse(const Arguments& arguments, CliContext& context, StoreSelection& selection) {
+std::optional<KindSet> ChooseOrRefuse(const Arguments& arguments, CliContext& context) {
     const ChosenStores chosen =
         ChooseStores(arguments, arguments.AnyStore() ? SettingValues{} : ReadSettings(context.services.registry));
-    selection = chosen.selection;
-    if (!chosen.remembered) return true;
-    Say(context, Stream::Err, selection.Any() ? RememberedSelectionText(selection) : NothingRememberedText());
-    return selection.Any();
+    if (!chosen.remembered) return chosen.kinds;
+    Say(context, Stream::Err, chosen.kinds.Any() ? RememberedSelectionText(chosen.kinds) : NothingRememberedText());
+    if (!chosen.kinds.Any()) return std::nullopt;
+    return chosen.kinds;
 }
 
 int RunPreview(const Arguments& arguments, CliContext& context) {
-    StoreSelection selection;
-    if (!ChooseOrRefuse(arguments, context, selection)) return kExitUsage;
-    const CookieFolderPlace place = QueryCookieFolderPlace(context.services.system);
+    const std::optional<KindSet> selection = ChooseOrRefuse(arguments, context);
+    if (!selection) return kExitUsage;
+    const SweepRequest request = Request(context, *selection, false);
     Say(context, Stream::Out, PreviewOpening(arguments.json));
-    PreviewObserver list(context, selection, arguments.json);
-    const StoreSweepResult result = SweepStores(context.services, place, selection, false, list);
+    PreviewObserver list(context, *selection, arguments.json);
+    const SweepResult result = Sweep(context.services, request, list);
     Say(context, Stream::Out, PreviewClosing(arguments.json, list.Kept()));
     if (context.console.OutputFailure() != 0 && !context.stop.Requested()) return kExitOutputLost;
     Say(context, Stream::Err, ShortfallText(result, Command::Preview));
@@ -57,47 +68,48 @@ int RunPreview(const Arguments& arguments, CliContext& context) {
 }
 
 int RunClear(const Arguments& arguments, CliContext& context) {
-    StoreSelection selection;
-    if (!ChooseOrRefuse(arguments, context, selection)) return kExitUsage;
-    const CookieFolderPlace place = QueryCookieFolderPlace(context.services.system);
+    const std::optional<KindSet> selection = ChooseOrRefuse(arguments, context);
+    if (!selection) return kExitUsage;
+    const SweepRequest request = Request(context, *selection, true);
     ClearObserver watch(context, arguments.json);
-    const StoreSweepResult result = SweepStores(context.services, place, selection, true, watch);
+    const SweepResult result = Sweep(context.services, request, watch);
     watch.Finish();
-    Say(context, Stream::Out, ClearReport(result, watch.Kept(), arguments.json));
+    Say(context, Stream::Out, ClearReport(result, watch.Stayed(), arguments.json));
     Say(context, Stream::Err, PendingText(result));
     Say(context, Stream::Err, ShortfallText(result, Command::Clear));
-    return SweepExitCode(result, watch.NotDeleted());
+    return SweepExitCode(result, watch.StayedCount());
 }
 
-// The list as it stands, or changed and written at once. A list that cannot be read is not
-// written over: the user may have put something in it that this program cannot read.
+// The list as it stands, or changed and written at once.
 int RunKeep(const Arguments& arguments, CliContext& context) {
     Registry& registry = context.services.registry;
-    const KeptCookieList stored = ReadKeptCookieList(registry);
-    if (stored.Unreadable()) {
-        Say(context, Stream::Err, KeptListUnreadableText(stored, arguments.keepAction));
+    int code = kExitDone;
+    const KeptListChange change = ChangeKeptList(
+        [&registry] { return ReadKeptCookiesValue(registry); },
+        [&](KeptSites& sites) {
+            bool changed = false;
+            for (const std::string& site : arguments.sites) {
+                if (arguments.keepAction == KeepAction::Add) {
+                    changed = sites.Add(site) || changed;
+                } else if (sites.Remove(site)) {
+                    changed = true;
+                } else {
+                    Say(context, Stream::Err, NotKeptText(site));
+                    code = kExitNotDeleted;
+                }
+            }
+            return changed;
+        },
+        [&registry](std::span<const std::uint8_t> multiSz) { return WriteKeptCookiesValue(registry, multiSz); });
+    if (change.before.Unreadable()) {
+        Say(context, Stream::Err, KeptListUnreadableText(change.before, arguments.keepAction));
         return kExitIncomplete;
     }
-    KeptSites sites = stored.sites;
-    bool changed = false;
-    int code = kExitDone;
-    for (const std::string& site : arguments.sites) {
-        if (arguments.keepAction == KeepAction::Add) {
-            changed = sites.Add(site) || changed;
-        } else if (sites.Remove(site)) {
-            changed = true;
-        } else {
-            Say(context, Stream::Err, NotKeptText(site));
-            code = kExitNotDeleted;
-        }
+    if (change.writeStatus != 0) {
+        Say(context, Stream::Err, KeptListNotWrittenText(change.writeStatus));
+        return kExitIncomplete;
     }
-    if (changed) {
-        if (const std::int32_t status = WriteKeptCookieList(registry, sites)) {
-            Say(context, Stream::Err, KeptListNotWrittenText(status));
-            return kExitIncomplete;
-        }
-    }
-    Say(context, Stream::Out, KeptSitesReport(sites.Sites(), arguments.json));
+    Say(context, Stream::Out, KeptSitesReport(change.after.Sites(), arguments.json));
     return code;
 }
 

@@ -1,7 +1,7 @@
 // What brumix.exe's exit code tells a script.
 #pragma once
 
-#include "sweep/store_sweep.h"
+#include "sweep/sweep.h"
 
 // When several hold, the highest: the one that says least was done, or that the user asked
 // for, wins. A stop by Ctrl+C over an unexpected failure over lost output (the script cannot
@@ -20,4 +20,4 @@ enum ExitCode : int {
 
 // A list of cookies to keep that could not be read while the cookies were selected ranks with a
 // store not walked to its end: the run did less than it was asked to.
-ExitCode SweepExitCode(const StoreSweepResult& result, int notDeleted);
+ExitCode SweepExitCode(const SweepResult& result, int stayed);

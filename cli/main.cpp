@@ -14,6 +14,7 @@
 #include "cli/commands.h"
 #include "cli/exit_code.h"
 #include "cli/win32_console.h"
+#include "cli/win32_session_window.h"
 #include "platform/win32/own_version.h"
 #include "platform/win32/win32_platform.h"
 
@@ -21,12 +22,27 @@ namespace {
 
 StopFlag g_stop;
 
-// Runs on a thread of its own: the first press only asks the sweep to stop before its next
-// item, so what was deleted stays deleted and the summary is still written. A second one while
-// that stop is pending ends the process at once, in case a call of the system never returns;
+// What an event asks for, on the thread that took it. A stop lets the sweep stop before its next
+// item, so what was deleted stays deleted and the summary is still written. An end now is a
+// later press while that stop is pending, in case a call of the system never returns;
 // TerminateProcess, because ExitProcess would wait for the locks such a call may hold. A close
-// of the console is a first press whose handler must not return: the program's own exit ends
-// this thread, or the hold runs out first.
+// must not return: the program's own exit ends this thread, or the hold runs out first.
+void Carry(ConsoleAction action) {
+    switch (action) {
+        case ConsoleAction::Stop:
+            return;
+        case ConsoleAction::StopAndHold:
+            Sleep(kCloseHoldMs);
+            break;
+        case ConsoleAction::EndNow:
+            break;
+    }
+    TerminateProcess(GetCurrentProcess(), kExitStopped);
+}
+
+// Runs on a new thread for each event. With user32.dll in the process (wininet brings it), a
+// log-off or shutdown never comes here but to the session window; taken here all the same,
+// should it come.
 BOOL WINAPI OnConsoleControl(DWORD event) {
     ConsoleEvent kind = ConsoleEvent::Close;
     switch (event) {
@@ -43,17 +59,13 @@ BOOL WINAPI OnConsoleControl(DWORD event) {
         default:
             return FALSE;
     }
-    switch (AnswerConsoleEvent(kind, g_stop, GetTickCount64())) {
-        case ConsoleAction::Stop:
-            return TRUE;
-        case ConsoleAction::StopAndHold:
-            Sleep(kCloseHoldMs);
-            break;
-        case ConsoleAction::EndNow:
-            break;
-    }
-    TerminateProcess(GetCurrentProcess(), kExitStopped);
+    Carry(AnswerConsoleEvent(kind, g_stop, GetTickCount64()));
     return TRUE;
+}
+
+// The end of the session is a close of the console: the session waits while this runs.
+void OnSessionEnd() {
+    Carry(AnswerConsoleEvent(ConsoleEvent::Close, g_stop, GetTickCount64()));
 }
 
 // A program started with Ctrl+C ignored (by start /b, or by a launcher that made a new
@@ -104,5 +116,6 @@ int main() {
         return kExitSystemDll;
     }
     HandleCtrlC();
+    WatchSessionEnd(OnSessionEnd);
     return RunGuarded(RunProgram, SayOnStandardError, g_stop);
 }

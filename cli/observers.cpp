@@ -3,15 +3,13 @@
 
 #include <utility>
 
-#include "cli/chosen_stores.h"
-
 bool PreviewObserver::StopRequested() {
     return CtrlCObserver::StopRequested() || context_.console.OutputFailure() != 0;
 }
 
 void PreviewObserver::OnVisit(const SweepItem& item) {
-    if (!Selects(selection_, item.store)) return;
-    if (cookiesHeld_ && (item.store == Store::Cookie || item.store == Store::CookieFile)) return;
+    if (!selection_.Has(KindOf(item.store))) return;
+    if (cookiesHeld_ && KindOf(item.store) == Kind::Cookies) return;
     // An entry without a URL cannot be deleted by one, so a clear leaves it.
     if (item.name.empty() && item.store != Store::CookieFile && item.store != Store::Typed) return;
     context_.console.Write(Stream::Out, PreviewItem(item.store, context_.decodeName(item.name), first_, json_));
@@ -19,12 +17,12 @@ void PreviewObserver::OnVisit(const SweepItem& item) {
 }
 
 void PreviewObserver::OnKept(const SweepItem& item) {
-    if (json_ && Selects(selection_, item.store)) kept_.push_back({item.store, context_.decodeName(item.name)});
+    if (json_ && selection_.Has(KindOf(item.store))) kept_.push_back({item.store, context_.decodeName(item.name)});
 }
 
-void ClearObserver::OnNotDeleted(const SweepItem& item) {
-    ++notDeleted_;
+void ClearObserver::OnStayed(const SweepItem& item) {
+    ++stayedCount_;
     std::string name = context_.decodeName(item.name);
     context_.console.Write(Stream::Err, NotDeletedLine(item.store, name));
-    if (json_) kept_.push_back({item.store, std::move(name)});
+    if (json_) stayed_.push_back({item.store, std::move(name)});
 }

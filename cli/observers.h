@@ -8,10 +8,10 @@
 #include "cli/commands.h"
 #include "cli/progress.h"
 #include "cli/report.h"
-#include "sweep/store_sweep.h"
+#include "sweep/sweep_observer.h"
 
 // count's: hears nothing, stops when Ctrl+C asks.
-class CtrlCObserver : public StoreSweepObserver {
+class CtrlCObserver : public SweepObserver {
 public:
     explicit CtrlCObserver(const StopFlag& stop) : stop_(stop) {}
     bool StopRequested() override { return stop_.Requested(); }
@@ -25,7 +25,7 @@ private:
 // end; stops when the list can no longer be written, since nobody will read the rest.
 class PreviewObserver final : public CtrlCObserver {
 public:
-    PreviewObserver(CliContext& context, const StoreSelection& selection, bool json)
+    PreviewObserver(CliContext& context, KindSet selection, bool json)
         : CtrlCObserver(context.stop), context_(context), selection_(selection), json_(json) {}
 
     bool StopRequested() override;
@@ -39,14 +39,14 @@ public:
 
 private:
     CliContext& context_;
-    StoreSelection selection_;
+    KindSet selection_;
     bool json_;
     bool first_ = true;
     bool cookiesHeld_ = false;
     std::vector<NamedItem> kept_;
 };
 
-// clear's: names each item that stays on standard error as it happens, keeps them for the
+// clear's: names each item that stays on standard error as it happens, remembers them for the
 // JSON report, and draws the progress line.
 class ClearObserver final : public CtrlCObserver {
 public:
@@ -55,18 +55,18 @@ public:
 
     void OnVisit(const SweepItem&) override { progress_.Step(); }
     void OnKept(const SweepItem&) override { progress_.Step(); }
-    void OnNotDeleted(const SweepItem& item) override;
+    void OnStayed(const SweepItem& item) override;
 
     // Removes the progress line.
     void Finish() { progress_.Finish(); }
-    int NotDeleted() const { return notDeleted_; }
+    int StayedCount() const { return stayedCount_; }
     // Only with JSON, which names them in the report.
-    const std::vector<NamedItem>& Kept() const { return kept_; }
+    const std::vector<NamedItem>& Stayed() const { return stayed_; }
 
 private:
     CliContext& context_;
     bool json_;
     ProgressLine progress_;
-    int notDeleted_ = 0;
-    std::vector<NamedItem> kept_;
+    int stayedCount_ = 0;
+    std::vector<NamedItem> stayed_;
 };

@@ -2,23 +2,21 @@
 // and in JSON, and the lines on standard error.
 #include "cli/report.h"
 
-#include <initializer_list>
+#include <algorithm>
+#include <vector>
 
+#include "cli/kind_words.h"
 #include "cli/text.h"
 
 namespace {
 
-constexpr char kUsage[] =
-    "Usage: brumix COMMAND [--temp] [--cookies] [--history] [--visited] [--json]\n"
-    "       brumix keep [add SITE... | remove SITE...] [--json]\n"
-    "\n"
+// Up to the commands' list; each command's entry, the stores' and the rest follow.
+constexpr char kUsageHead[] =
     "Counts and clears what the system web browser leaves behind, as Win Brumix does.\n"
     "\n"
-    "Commands:\n"
-    "  count         count the cached files, the cookies, the typed addresses and the\n"
-    "                pages visited\n"
-    "  preview       list what clear would delete, one STORE<TAB>NAME a line, where STORE\n"
-    "                is cache, cookie, cookie-file, typed or visited; deletes nothing\n"
+    "Commands:\n";
+constexpr char kPreviewHelp[] = "list what clear would delete, one STORE<TAB>NAME a line, where STORE\n";
+constexpr char kUsageCommands[] =
     "  clear         delete the selected stores; print how many items of each went, and\n"
     "                name each item that could not be deleted on standard error; cache\n"
     "                entries in use go once released, and are only counted as pending\n"
@@ -30,12 +28,8 @@ constexpr char kUsage[] =
     "  --help, -h, /?  this text\n"
     "  --version     the program's version\n"
     "\n"
-    "Stores, for preview and clear (without any, the choices that Win Brumix remembered):\n"
-    "  --temp        the temporary Internet files: the cache entries that are neither\n"
-    "                cookies nor pages visited\n"
-    "  --cookies     the cookies as well; only together with --temp\n"
-    "  --history     the addresses typed into the address bar\n"
-    "  --visited     the pages visited, from the browser's history\n"
+    "Stores, for preview and clear (without any, the choices that Win Brumix remembered):\n";
+constexpr char kUsageTail[] =
     "\n"
     "  --json        one JSON object on standard output instead of the text\n"
     "\n"
@@ -50,35 +44,52 @@ constexpr char kUsage[] =
     "  6    a system DLL or one of its functions could not be loaded\n"
     "  130  stopped by Ctrl+C\n";
 
-// The store's name in preview's lines and in JSON.
-const char* StoreName(Store store) {
-    switch (store) {
-        case Store::Cache:
-            return "cache";
-        case Store::Cookie:
-            return "cookie";
-        case Store::CookieFile:
-            return "cookie-file";
-        case Store::Typed:
-            return "typed";
-        case Store::Visited:
-            return "visited";
+// Where an entry's text starts, and the width its lines are filled to.
+constexpr std::size_t kHelpColumn = 16;
+constexpr std::size_t kHelpWidth = 80;
+
+// One entry of the usage text: the name, and its text filled word by word from the help column.
+std::string UsageEntry(std::string_view name, std::string_view text) {
+    std::string entry = "  ";
+    entry.append(name);
+    entry.resize(std::max(entry.size() + 1, kHelpColumn), ' ');
+    std::size_t lineStart = 0;
+    bool lineHasWord = false;
+    for (std::size_t at = 0; at < text.size();) {
+        const std::size_t end = std::min(text.find(' ', at), text.size());
+        const std::string_view word = text.substr(at, end - at);
+        if (lineHasWord && entry.size() - lineStart + 1 + word.size() > kHelpWidth) {
+            entry += '\n';
+            lineStart = entry.size();
+            entry.append(kHelpColumn, ' ');
+            lineHasWord = false;
+        }
+        if (lineHasWord) entry += ' ';
+        entry.append(word);
+        lineHasWord = true;
+        at = end + 1;
     }
-    return "";
+    return entry + '\n';
+}
+
+// The names preview gives, as a sentence lists them.
+std::string StoreNameList() {
+    std::string list;
+    for (std::size_t i = 0; i < kStoreCount; ++i) {
+        list += i == 0 ? "" : i + 1 == kStoreCount ? " or " : ", ";
+        list += StoreName(static_cast<Store>(i));
+    }
+    return list;
 }
 
 // The flags that name the selection, for example "--temp --history".
-std::string SelectionFlags(const StoreSelection& selection) {
+std::string SelectionFlags(KindSet selection) {
     std::string flags;
-    auto add = [&](bool on, const char* flag) {
-        if (!on) return;
+    for (const KindWords& row : kKindWords) {
+        if (!selection.Has(row.kind)) continue;
         if (!flags.empty()) flags += ' ';
-        flags += flag;
-    };
-    add(selection.cache, "--temp");
-    add(selection.cache && selection.cookies, "--cookies");
-    add(selection.typedUrls, "--history");
-    add(selection.visited, "--visited");
+        flags += row.flag;
+    }
     return flags;
 }
 
@@ -96,7 +107,7 @@ struct Number {
 };
 
 // The numbers in the window's words, one a line, or as one JSON object.
-std::string Numbers(std::initializer_list<Number> numbers, bool json) {
+std::string Numbers(const std::vector<Number>& numbers, bool json) {
     std::string text = json ? "{" : "";
     const char* separator = "";
     for (const Number& n : numbers) {
@@ -134,8 +145,22 @@ const char* StoppedText(Command command) {
 
 }  // namespace
 
-const char* UsageText() {
-    return kUsage;
+std::string UsageText() {
+    std::string usage = "Usage: brumix COMMAND";
+    for (const KindWords& row : kKindWords) usage += std::string(" [") + row.flag + "]";
+    usage += " [--json]\n       brumix keep [add SITE... | remove SITE...] [--json]\n\n";
+    usage += kUsageHead;
+    std::string counted;
+    for (std::size_t i = 0; i < kKindWords.size(); ++i) {
+        counted += i == 0 ? "" : i + 1 == kKindWords.size() ? " and " : ", ";
+        counted += kKindWords[i].noun;
+    }
+    usage += UsageEntry("count", "count " + counted);
+    usage += "  preview       " + std::string(kPreviewHelp) + std::string(kHelpColumn, ' ') + "is " + StoreNameList() +
+             "; deletes nothing\n";
+    usage += kUsageCommands;
+    for (const KindWords& row : kKindWords) usage += UsageEntry(row.flag, row.help);
+    return usage + kUsageTail;
 }
 
 std::string VersionText(std::string_view version) {
@@ -160,26 +185,32 @@ std::string OutputLostText(std::uint32_t error) {
                      "); what it was to show is lost");
 }
 
-std::string RememberedSelectionText(const StoreSelection& selection) {
+std::string RememberedSelectionText(KindSet selection) {
     return ErrorLine("no store named; the remembered choices select " + SelectionFlags(selection));
 }
 
 std::string NothingRememberedText() {
-    return ErrorLine(
-        "no store named, and the remembered choices select none; name them with --temp, --cookies or --history");
+    return ErrorLine("no store named, and the remembered choices select none; name them with " +
+                     FlagList(KindSet::All(), " or "));
 }
 
 // A missing TypedURLs key holds no address, so it counts 0, as in the window. The cookies kept
 // have a line only when there are some, so that a count without them reads as it always has.
-std::string CountReport(const StoreSweepResult& result, bool json) {
-    const CacheWalkResult& walk = result.cache.walk;
-    const Number files{"Cached Files: ", "cached_files", walk.cachedFiles};
-    const Number cookies{"Cookies: ", "cookies", result.cache.Cookies()};
-    const Number kept{"Cookies kept: ", "cookies_kept", result.cache.CookiesKept()};
-    const Number typed{"URLs In History: ", "typed_urls", result.typedUrls.opened ? result.typedUrls.listed : 0};
-    const Number visited{"Pages Visited: ", "visited_pages", walk.visitedPages};
-    if (json) return Numbers({files, cookies, kept, typed, visited}, true) + "\n";
-    return Numbers({files, cookies, typed, visited}, false) + (kept.value > 0 ? Numbers({kept}, false) : "");
+std::string CountReport(const SweepResult& result, bool json) {
+    std::vector<Number> numbers;
+    std::vector<Number> kept;
+    for (const KindWords& row : kKindWords) {
+        const Tally& tally = result.counts[row.kind];
+        numbers.push_back({row.countWords, row.jsonKey, tally.found});
+        if (row.keptWords == nullptr) continue;
+        if (json) {
+            numbers.push_back({row.keptWords, row.keptJsonKey, tally.kept});
+        } else if (tally.kept > 0) {
+            kept.push_back({row.keptWords, row.keptJsonKey, tally.kept});
+        }
+    }
+    if (json) return Numbers(numbers, true) + "\n";
+    return Numbers(numbers, false) + Numbers(kept, false);
 }
 
 std::string PreviewOpening(bool json) {
@@ -207,48 +238,50 @@ std::string NotDeletedLine(Store store, std::string_view utf8Name) {
     return ErrorLine("not deleted: " + ItemText(store, utf8Name, false));
 }
 
-// The pages visited have a line and a key only when they were selected, so that every other
-// clear reads as it always has; so has "pending" only when an entry was in use.
-std::string ClearReport(const StoreSweepResult& result, const std::vector<NamedItem>& notDeleted, bool json) {
-    const CacheSweepResult& cache = result.cache;
-    const Number files{"Cached Files deleted: ", "cached_files", cache.walk.deletedFiles};
-    const Number cookies{"Cookies deleted: ", "cookies", cache.walk.deletedCookieEntries + cache.cookieFiles.deleted};
-    const Number typed{"URLs In History deleted: ", "typed_urls", result.typedUrls.deleted};
-    const Number visited{"Pages Visited deleted: ", "visited_pages", cache.walk.deletedVisitedPages};
-    std::string numbers =
-        result.visitedSwept ? Numbers({files, cookies, typed, visited}, json) : Numbers({files, cookies, typed}, json);
-    // The cookies kept are a clear's news only when it took the cookies.
-    const int cookiesKept = result.cookiesSelected ? cache.CookiesKept() : 0;
-    if (!json) return numbers + (cookiesKept > 0 ? Numbers({{"Cookies kept: ", "", cookiesKept}}, false) : "");
-    std::string stayed;
-    for (const NamedItem& item : notDeleted) {
-        stayed += (stayed.empty() ? "" : ", ") + ItemText(item.store, item.utf8Name, true);
+// A kind added since the first release has a line and a key only when it was selected, so that
+// every other clear reads as it always has; so has "pending" only when an entry was in use.
+std::string ClearReport(const SweepResult& result, const std::vector<NamedItem>& stayed, bool json) {
+    std::vector<Number> deleted;
+    std::vector<Number> kept;
+    for (const KindWords& row : kKindWords) {
+        const Tally& tally = result.counts[row.kind];
+        const bool selected = result.selected.Has(row.kind);
+        if (row.inEveryClear || selected) deleted.push_back({row.clearWords, row.jsonKey, tally.deleted});
+        // What was kept is a clear's news only when it took the kind.
+        if (row.keptWords != nullptr && selected && tally.kept > 0) {
+            kept.push_back({row.keptWords, row.jsonKey, tally.kept});
+        }
     }
-    const int pending = cache.walk.pendingDeletions;
-    const bool complete = result.Complete() && !result.Stopped();
-    return "{\"deleted\": " + numbers +
-           (cookiesKept > 0 ? ", \"kept\": " + Numbers({{"", "cookies", cookiesKept}}, true) : "") +
-           ", \"not_deleted\": [" + stayed + "]" + (pending != 0 ? ", \"pending\": " + std::to_string(pending) : "") +
+    if (!json) return Numbers(deleted, false) + Numbers(kept, false);
+    std::string stayedItems;
+    for (const NamedItem& item : stayed) {
+        stayedItems += (stayedItems.empty() ? "" : ", ") + ItemText(item.store, item.utf8Name, true);
+    }
+    const int pending = result.counts.Pending();
+    const bool complete = result.Complete() && !result.stopped;
+    return "{\"deleted\": " + Numbers(deleted, true) + (kept.empty() ? "" : ", \"kept\": " + Numbers(kept, true)) +
+           ", \"not_deleted\": [" + stayedItems + "]" +
+           (pending != 0 ? ", \"pending\": " + std::to_string(pending) : "") +
            ", \"complete\": " + (complete ? "true" : "false") + "}\n";
 }
 
-std::string PendingText(const StoreSweepResult& result) {
-    const int pending = result.cache.walk.pendingDeletions;
+std::string PendingText(const SweepResult& result) {
+    const int pending = result.counts.Pending();
     if (pending == 0) return "";
     return ErrorLine("cache entries in use, deletion pending: " + std::to_string(pending));
 }
 
-std::string ShortfallText(const StoreSweepResult& result, Command command) {
-    if (result.Stopped()) return ErrorLine(StoppedText(command));
+std::string ShortfallText(const SweepResult& result, Command command) {
+    if (result.stopped) return ErrorLine(StoppedText(command));
     std::string text;
-    const TypedUrlResult& typed = result.typedUrls;
-    if (result.typedUrlsSwept && typed.Refused()) {
-        text += ErrorLine("the TypedURLs key cannot be opened (error " + std::to_string(typed.openStatus) + ")");
-    } else if (result.typedUrlsSwept && typed.opened && !typed.complete) {
-        text += ErrorLine("the typed addresses could not be listed to their end");
-    }
-    if (result.cacheSwept && !result.cache.walk.complete) {
-        text += ErrorLine("the URL cache could not be walked to its end");
+    for (const Source& row : SourceTable()) {
+        const SourceResult& source = result.BySource(row.id);
+        if (!source.ran || source.Whole()) continue;
+        if (!source.Opened() && row.refusedText != nullptr) {
+            text += ErrorLine(std::string(row.refusedText) + " (error " + std::to_string(source.openStatus) + ")");
+        } else if (source.Opened() && row.cutShortText != nullptr) {
+            text += ErrorLine(row.cutShortText);
+        }
     }
     if (result.CookiesHeld()) text += ErrorLine(CookiesHeldText(command));
     return text;

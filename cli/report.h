@@ -9,12 +9,11 @@
 #include <vector>
 
 #include "cli/arguments.h"
-#include "settings/kept_cookies_store.h"
-#include "sweep/store_sweep.h"
-#include "sweep/sweep_observer.h"
+#include "sweep/kept_list.h"
+#include "sweep/sweep.h"
 
 // The text of --help.
-const char* UsageText();
+std::string UsageText();
 // --version's answer, from the version record's file version.
 std::string VersionText(std::string_view version);
 
@@ -28,12 +27,12 @@ std::string OutputLostText(std::uint32_t error);
 
 // Said when no store flag was given: which stores the remembered choices select, or that
 // they select none.
-std::string RememberedSelectionText(const StoreSelection& selection);
+std::string RememberedSelectionText(KindSet selection);
 std::string NothingRememberedText();
 
-// count's report: the window's three counts in its words and the pages visited, one a line, then
-// the cookies kept when there are some; or one JSON object, which always holds the cookies kept.
-std::string CountReport(const StoreSweepResult& result, bool json);
+// count's report: each kind's count in the window's words, one a line, then the cookies kept when
+// there are some; or one JSON object, which always holds the cookies kept.
+std::string CountReport(const SweepResult& result, bool json);
 
 struct NamedItem {
     Store store;
@@ -50,19 +49,19 @@ std::string PreviewClosing(bool json, const std::vector<NamedItem>& kept = {});
 // An item that a clear could not delete, named on standard error as it happens.
 std::string NotDeletedLine(Store store, std::string_view utf8Name);
 
-// clear's report: how many items of each store went, and how many cookies were kept when the
+// clear's report: how many items of each kind went, and how many cookies were kept when the
 // cookies were selected and some were; in JSON also the items that stayed, how many cache entries
 // were in use and go once released, and whether every selected store was walked to its end
 // without a stop.
-std::string ClearReport(const StoreSweepResult& result, const std::vector<NamedItem>& notDeleted, bool json);
+std::string ClearReport(const SweepResult& result, const std::vector<NamedItem>& stayed, bool json);
 
 // The cache entries that a clear found in use, which the service deletes once they are
 // released: one line for standard error, not naming them; empty when there were none.
-std::string PendingText(const StoreSweepResult& result);
+std::string PendingText(const SweepResult& result);
 
-// What keeps a command's sweep from being a full account of its stores, a line each, a list of
+// What keeps a command's sweep from being a full account of its sources, a line each, a list of
 // cookies to keep that could not be read included; empty when nothing does.
-std::string ShortfallText(const StoreSweepResult& result, Command command);
+std::string ShortfallText(const SweepResult& result, Command command);
 
 // keep's report: the kept sites, one a line, or one JSON object.
 std::string KeptSitesReport(const std::vector<std::string>& sites, bool json);

@@ -7,6 +7,7 @@
 #include "platform/registry.h"
 #include "platform/system_facts.h"
 #include "platform/url_cache.h"
+#include "platform/url_history.h"
 
 struct PlatformServices {
     UrlCache& urlCache;
@@ -14,4 +15,10 @@ struct PlatformServices {
     FileSearch& files;
     SystemFacts& system;
     Heap& heap;
+    UrlHistory& history;
+
+    // The same stores behind another URL cache (a test's gate or fault of its own).
+    PlatformServices WithUrlCache(UrlCache& cache) const {
+        return {cache, registry, files, system, heap, history};
+    }
 };

@@ -19,6 +19,16 @@ struct KeyboardFocus {
     int controlId = 0;
 };
 
+// Where the user stands in a list of several selections: the entry at the top of the view, the
+// one with the focus rectangle, and the one a Shift+click extends the selection from.
+struct ListPlace {
+    int top = 0;
+    int caret = 0;
+    int anchor = 0;
+
+    bool operator==(const ListPlace&) const = default;
+};
+
 struct ToolTip {
     int controlId;
     std::string text;
@@ -44,13 +54,23 @@ public:
     virtual void MoveFocusOn() = 0;
     virtual void FocusControl(int id) = 0;
 
-    // A sorted list: adding puts the text at its place in the list's own order.
+    // A sorted list: adding puts the text at its place in the list's own order. An entry keeps
+    // its selection when others are added or deleted around it; the positions of ListPlace do
+    // not follow their entries.
     virtual void ListReset(int id) = 0;
     virtual int ListAdd(int id, const std::string& text) = 0;
+    // The entries after it move up one, each with its selection.
+    virtual void ListDelete(int id, int index) = 0;
     virtual int ListCount(int id) = 0;
     virtual std::string ListText(int id, int index) = 0;
     // The selected entries' positions, in ascending order.
     virtual std::vector<int> ListSelection(int id) = 0;
+    virtual ListPlace GetListPlace(int id) = 0;
+    // Changes no selection; the view ends with place.top at its top, as far as it scrolls.
+    virtual void SetListPlace(int id, const ListPlace& place) = 0;
+    // Lets a list scroll sideways as far as its widest entry needs, as it draws it; none when
+    // every entry fits.
+    virtual void ListFitWidth(int id) = 0;
 
     // Minimum, then maximum, without redrawing.
     virtual void SliderSetRange(int id, int minimum, int maximum) = 0;
@@ -60,10 +80,14 @@ public:
     virtual void ProgressSetRange(int id, int low, int high) = 0;
     virtual void ProgressSetPos(int id, int position) = 0;
 
-    // Modal, owned by the main window; returns the button that dismissed it.
+    // Modal, owned by the main window; returns the button that dismissed it. The texts are in
+    // the ANSI code page, as the stores give their names.
     virtual int ShowMessageBox(const std::string& text, const std::string& caption, std::uint32_t style) = 0;
-    // Ends every message box and dialog the main window owns as Escape would (a box with only
-    // an OK button takes it as OK), once the thread's loop takes the request.
+    // The same with texts in UTF-8, as GetControlText gives what the user typed.
+    virtual int ShowMessageBoxUtf8(const std::string& text, const std::string& caption, std::uint32_t style) = 0;
+    // Ends every message box and dialog the main window owns, also through another (a dialog's
+    // own box), as Escape would (a box with only an OK button takes it as OK), once the thread's
+    // loop takes the request.
     virtual void DismissMessageBoxes() = 0;
     // Ends any menu, move or size loop running on the window's thread, so that the dialog's
     // own loop gets its messages again.

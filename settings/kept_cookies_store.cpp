@@ -1,9 +1,7 @@
-// Reading and writing the list of cookies to keep.
+// Reading and writing the bytes of the list of cookies to keep.
 #include "settings/kept_cookies_store.h"
 
 #include <algorithm>
-#include <optional>
-#include <span>
 #include <vector>
 
 #include "platform/errors.h"
@@ -17,49 +15,38 @@ constexpr std::uint32_t kFirstRoom = 1024;
 // that keeps asking for more than it gives ends the read as failed rather than looping.
 constexpr int kReadAttempts = 8;
 
-KeptCookieList Unreadable(std::int32_t status, std::uint32_t type) {
-    KeptCookieList list;
-    list.state = KeptCookieList::State::Unreadable;
-    list.status = status;
-    list.type = type;
-    return list;
+RegistryValue Failed(std::int32_t status, std::uint32_t type) {
+    RegistryValue value;
+    value.status = status;
+    value.type = type;
+    return value;
 }
 
 }  // namespace
 
-KeptCookieList ReadKeptCookieList(Registry& registry) {
+RegistryValue ReadKeptCookiesValue(Registry& registry) {
     ScopedKey key(registry);
-    if (const std::int32_t opened = key.Open(kSettingsKey)) {
-        return opened == static_cast<std::int32_t>(kErrorFileNotFound) ? KeptCookieList{} : Unreadable(opened, 0);
-    }
-    std::vector<std::uint8_t> data(kFirstRoom);
+    if (const std::int32_t opened = key.OpenForReading(kSettingsKey)) return Failed(opened, 0);
+    RegistryValue value;
+    value.data.assign(kFirstRoom, 0);
     for (int attempt = 0; attempt < kReadAttempts; ++attempt) {
-        std::uint32_t type = 0;
-        auto size = static_cast<std::uint32_t>(data.size());
-        const std::int32_t status = registry.QueryValue(key.Get(), kKeepCookiesValue, type, data.data(), size);
-        if (status == static_cast<std::int32_t>(kErrorFileNotFound)) return KeptCookieList{};
-        if (status == static_cast<std::int32_t>(kErrorMoreData)) {
+        auto size = static_cast<std::uint32_t>(value.data.size());
+        value.type = 0;
+        value.status = registry.QueryValue(key.Get(), kKeepCookiesValue, value.type, value.data.data(), size);
+        if (value.status == static_cast<std::int32_t>(kErrorMoreData)) {
             // A size that does not grow would be asked for again; the room doubles instead.
-            const std::size_t room = std::max<std::size_t>(size, data.size() * 2);
-            data.assign(room, 0);
+            value.data.assign(std::max<std::size_t>(size, value.data.size() * 2), 0);
             continue;
         }
-        if (status != 0) return Unreadable(status, type);
-        if (type != kRegMultiSz) return Unreadable(0, type);
-        std::optional<KeptSites> sites =
-            KeptSites::ReadMultiSz(std::span(data.data(), std::min<std::size_t>(size, data.size())));
-        if (!sites) return Unreadable(0, type);
-        KeptCookieList list;
-        list.state = KeptCookieList::State::List;
-        list.sites = std::move(*sites);
-        return list;
+        value.data.resize(value.status == 0 ? std::min<std::size_t>(size, value.data.size()) : 0);
+        return value;
     }
-    return Unreadable(static_cast<std::int32_t>(kErrorMoreData), 0);
+    return Failed(static_cast<std::int32_t>(kErrorMoreData), 0);
 }
 
-std::int32_t WriteKeptCookieList(Registry& registry, const KeptSites& sites) {
+std::int32_t WriteKeptCookiesValue(Registry& registry, std::span<const std::uint8_t> multiSz) {
     ScopedKey key(registry);
-    if (sites.Empty()) {
+    if (multiSz.empty()) {
         const std::int32_t opened = key.Open(kSettingsKey);
         if (opened == static_cast<std::int32_t>(kErrorFileNotFound)) return 0;
         if (opened != 0) return opened;
@@ -67,7 +54,6 @@ std::int32_t WriteKeptCookieList(Registry& registry, const KeptSites& sites) {
         return deleted == static_cast<std::int32_t>(kErrorFileNotFound) ? 0 : deleted;
     }
     if (const std::int32_t created = key.Create(kSettingsKey)) return created;
-    const std::vector<std::uint8_t> data = sites.MultiSz();
-    return registry.SetMultiStringValue(key.Get(), kKeepCookiesValue, data.data(),
-                                        static_cast<std::uint32_t>(data.size()));
+    return registry.SetMultiStringValue(key.Get(), kKeepCookiesValue, multiSz.data(),
+                                        static_cast<std::uint32_t>(multiSz.size()));
 }

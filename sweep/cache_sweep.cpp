@@ -4,12 +4,12 @@
 #include "sweep/cache_sweep.h"
 
 #include <cstring>
-#include <optional>
-#include <set>
-#include <string>
+#include <string_view>
 
 #include "platform/ascii_case.h"
 #include "platform/errors.h"
+#include "sweep/kept_cookie_filter.h"
+#include "sweep/source.h"
 
 namespace {
 
@@ -54,27 +54,13 @@ bool InUse(std::uint32_t error) {
     return error == kErrorAccessDenied || error == kErrorSharingViolation;
 }
 
-// The last part of a local file's path, as a file search in its folder names it, lower-cased.
-std::string BareFileName(const char* path) {
-    if (path == nullptr) return {};
-    const std::string_view whole(path);
-    const std::size_t slash = whole.find_last_of("\\/");
-    return AsciiLowered(std::string(slash == std::string_view::npos ? whole : whole.substr(slash + 1)));
-}
-
-// One pass: its walks share the block, the counts, what they have met so far and the list of
-// cookies to keep; the cookie folder's sweep after them asks it which files are kept.
-class CachePass final : public CookieFileKeeping {
+// One pass: its walks share the block, the counts and what they have met so far.
+class CachePass {
 public:
-    CachePass(UrlCache& cache, Heap& heap, const CacheRequest& request, SweepObserver& observer,
-              const KeptListSource& keptList)
-        : cache_(cache), block_(heap), request_(request), observer_(observer), keptSource_(keptList) {}
+    CachePass(UrlCache& cache, Heap& heap, const CacheRequest& request, SweepObserver& observer, KeptCookieFilter& keep)
+        : cache_(cache), block_(heap), request_(request), observer_(observer), keep_(keep) {}
 
     CacheWalkResult Run();
-    bool ListUnreadable() const { return kept_ && kept_->Unreadable(); }
-
-    bool Keeps(std::string_view fileName) override;
-    bool HoldsEveryFile() override;
 
 private:
     WalkEnd Walk(const char* pattern);
@@ -82,62 +68,21 @@ private:
     // at once: a service that knows only one of the two finds nothing under the other.
     WalkEnd WalkContainer(const char* pattern, const char* containerPrefix);
     void Take(const CacheEntryRecord& entry);
-    bool Asked(Store store) const;
-    bool Deletes(Store store);
-    const KeptCookieList& KeptList();
-    // A counted cookie entry that the list keeps: reported, and its local file remembered.
-    bool KeepsEntry(const CacheEntryRecord& entry, const SweepItem& item);
+    bool Deletes(Kind kind);
 
     UrlCache& cache_;
     EntryBlock block_;
     const CacheRequest& request_;
     SweepObserver& observer_;
-    const KeptListSource& keptSource_;
-    std::optional<KeptCookieList> kept_;
-    // The local files of the kept entries met, as BareFileName gives them.
-    std::set<std::string, std::less<>> keptFiles_;
+    KeptCookieFilter& keep_;
     CacheWalkResult result_;
     bool metCookie_ = false;
     bool metVisited_ = false;
 };
 
-const KeptCookieList& CachePass::KeptList() {
-    if (!kept_) {
-        kept_ = keptSource_ ? keptSource_() : KeptCookieList{};
-        if (kept_->Unreadable()) {
-            result_.keptListUnreadable = true;
-            observer_.OnKeptListUnreadable();
-        }
-    }
-    return *kept_;
-}
-
-bool CachePass::KeepsEntry(const CacheEntryRecord& entry, const SweepItem& item) {
-    const KeptCookieList& list = KeptList();
-    if (list.state != KeptCookieList::State::List || !list.sites.KeepsCookie(item.name)) return false;
-    ++result_.cookiesKept;
-    if (std::string file = BareFileName(entry.lpszLocalFileName); !file.empty()) keptFiles_.insert(std::move(file));
-    observer_.OnKept(item);
-    return true;
-}
-
-bool CachePass::Keeps(std::string_view fileName) {
-    return !keptFiles_.empty() && keptFiles_.count(AsciiLowered(std::string(fileName))) != 0;
-}
-
-bool CachePass::HoldsEveryFile() {
-    const KeptCookieList& list = KeptList();
-    if (list.Unreadable()) return true;
-    return list.state == KeptCookieList::State::List && !list.sites.Empty() && !result_.complete;
-}
-
-bool CachePass::Asked(Store store) const {
-    return store == Store::Visited ? request_.includeVisited : request_.includeContent;
-}
-
-bool CachePass::Deletes(Store store) {
-    if (!request_.deleteEntries || !Asked(store)) return false;
-    return store != Store::Cookie || (request_.includeCookies && !KeptList().Unreadable());
+bool CachePass::Deletes(Kind kind) {
+    if (!request_.counted.Has(kind) || !request_.deleted.Has(kind)) return false;
+    return kind != Kind::Cookies || !keep_.Unreadable();
 }
 
 void CachePass::Take(const CacheEntryRecord& entry) {
@@ -145,33 +90,25 @@ void CachePass::Take(const CacheEntryRecord& entry) {
     metCookie_ = metCookie_ || store == Store::Cookie;
     metVisited_ = metVisited_ || store == Store::Visited;
     const SweepItem item{store, entry.lpszSourceUrlName != nullptr ? entry.lpszSourceUrlName : ""};
-    if (store == Store::Cookie && Asked(store) && KeepsEntry(entry, item)) return;
-    int* counted = nullptr;
-    int* deleted = nullptr;
-    switch (store) {
-        case Store::Cookie:
-            counted = &result_.cookieEntries;
-            deleted = &result_.deletedCookieEntries;
-            break;
-        case Store::Visited:
-            counted = &result_.visitedPages;
-            deleted = &result_.deletedVisitedPages;
-            break;
-        default:
-            counted = &result_.cachedFiles;
-            deleted = &result_.deletedFiles;
-            break;
+    const Kind kind = KindOf(store);
+    Tally& tally = result_.counts[kind];
+    const bool asked = request_.counted.Has(kind);
+    if (store == Store::Cookie && asked && keep_.KeepsCookie(item.name)) {
+        ++tally.kept;
+        keep_.RememberKeptFile(entry.lpszLocalFileName);
+        observer_.OnKept(item);
+        return;
     }
-    if (Asked(store)) ++*counted;
+    if (asked) ++tally.found;
     observer_.OnVisit(item);
-    if (!Deletes(store) || entry.lpszSourceUrlName == nullptr) return;
+    if (!Deletes(kind) || entry.lpszSourceUrlName == nullptr) return;
     if (cache_.DeleteEntry(entry.lpszSourceUrlName)) {
-        ++*deleted;
+        ++tally.deleted;
     } else if (InUse(cache_.LastError())) {
-        ++result_.pendingDeletions;
+        ++tally.pending;
         observer_.OnDeletePending(item);
     } else {
-        observer_.OnNotDeleted(item);
+        observer_.OnStayed(item);
     }
 }
 
@@ -230,7 +167,7 @@ CacheWalkResult CachePass::Run() {
         return !result_.stopped;
     };
     bool wholeDefaultWalk = true;
-    if (request_.includeContent) {
+    if (request_.counted.Meets({Kind::CachedFiles, Kind::Cookies})) {
         const WalkEnd end = Walk(nullptr);
         if (!note(end)) return result_;
         wholeDefaultWalk = end.how == WalkEnd::How::Complete;
@@ -238,7 +175,7 @@ CacheWalkResult CachePass::Run() {
             return result_;
         }
     }
-    if (request_.includeVisited && wholeDefaultWalk && !metVisited_ &&
+    if (request_.counted.Has(Kind::VisitedPages) && wholeDefaultWalk && !metVisited_ &&
         !note(WalkContainer(kVisitedPattern, kVisitedContainerPrefix))) {
         return result_;
     }
@@ -260,19 +197,22 @@ Store CacheEntryStore(std::uint32_t entryType, const char* sourceUrl) {
 }
 
 CacheWalkResult WalkUrlCache(UrlCache& cache, Heap& heap, const CacheRequest& request, SweepObserver& observer,
-                             const KeptListSource& keptList) {
-    return CachePass(cache, heap, request, observer, keptList).Run();
+                             KeptCookieFilter* keep) {
+    KeptCookieFilter noList({}, observer);
+    return CachePass(cache, heap, request, observer, keep != nullptr ? *keep : noList).Run();
 }
 
-CacheSweepResult SweepCache(const PlatformServices& services, const CookieFolderPlace& place,
-                            const CacheRequest& request, SweepObserver& observer) {
-    const KeptListSource readList = [&registry = services.registry] { return ReadKeptCookieList(registry); };
-    CachePass pass(services.urlCache, services.heap, request, observer, readList);
-    CacheSweepResult result;
-    result.walk = pass.Run();
-    if (result.walk.stopped || !request.includeContent) return result;
-    result.cookieFiles =
-        SweepCookieFiles(services.files, place, request.deleteEntries && request.includeCookies, observer, &pass);
-    result.walk.keptListUnreadable = pass.ListUnreadable();
-    return result;
+void RunUrlCache(SourceContext& context) {
+    const CacheRequest request{.counted = context.counted, .deleted = context.Deleted()};
+    const CacheWalkResult walk =
+        WalkUrlCache(context.services.urlCache, context.services.heap, request, context.observer, &context.keep);
+    context.result.counts += walk.counts;
+    context.result.complete = walk.complete;
+    context.result.stopped = walk.stopped;
+    if (walk.complete) context.keep.KeptFilesKnown();
+    // On Windows the History pane's by-day and by-week views live in containers of their own that
+    // no walk of the history reaches; the history's own clear empties them, once the pages
+    // visited went. Where it is a stub (Wine: E_NOTIMPL) there is nothing more to clear, and
+    // nothing to say.
+    if (walk.complete && context.Deletes(Kind::VisitedPages)) context.services.history.ClearHistory();
 }

@@ -16,19 +16,19 @@ bool ChromiumPass::Stop() {
     return result.stopped;
 }
 
-void ChromiumPass::Found(Store store, BrowserKind kind, std::string_view name) {
+void ChromiumPass::Found(Store store, Kind kind, std::string_view name) {
     observer.OnVisit({store, name});
     ++result[kind].found;
 }
 
 void ChromiumPass::Kept(std::string_view name) {
     observer.OnKept({Store::Cookie, name});
-    ++result[BrowserKind::Cookies].kept;
+    ++result[Kind::Cookies].kept;
 }
 
-void ChromiumPass::NotDeleted(Store store, std::string_view name) {
-    observer.OnNotDeleted({store, name});
-    ++result.notDeleted;
+void ChromiumPass::Stayed(Store store, std::string_view name) {
+    observer.OnStayed({store, name});
+    ++result.stayed;
 }
 
 void ChromiumPass::LayoutProblem(std::string_view database, std::string_view problem) {

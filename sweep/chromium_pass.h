@@ -27,15 +27,15 @@ public:
     // The item's name: the profile's prefix and the parts; valid until the next call.
     std::string_view Name(std::initializer_list<std::string_view> parts);
 
-    bool Counts(BrowserKind kind) const { return request.count.Has(kind) || request.remove.Has(kind); }
+    bool Counts(Kind kind) const { return request.count.Has(kind) || request.remove.Has(kind); }
     // Nothing is deleted while the browser is in use.
-    bool Deletes(BrowserKind kind) const { return !result.inUse && request.remove.Has(kind); }
+    bool Deletes(Kind kind) const { return !result.inUse && request.remove.Has(kind); }
     // True once a stop was asked for; from then on nothing more is touched.
     bool Stop();
 
-    void Found(Store store, BrowserKind kind, std::string_view name);
+    void Found(Store store, Kind kind, std::string_view name);
     void Kept(std::string_view name);
-    void NotDeleted(Store store, std::string_view name);
+    void Stayed(Store store, std::string_view name);
     // A database whose layout this program does not know, or that is no database.
     void LayoutProblem(std::string_view database, std::string_view problem);
 

@@ -122,8 +122,8 @@ bool Prepared(ChromiumPass& pass, sqlite3* db, std::string_view database, const 
 // observer and says whether it is one to delete; once every row was read with no stop asked,
 // remove deletes them (the number deleted, or nothing when it failed) and the change commits.
 template <class Visit, class Remove>
-void SweepRows(ChromiumPass& pass, sqlite3* db, std::string_view database, SqlStatement& rows, BrowserKind kind,
-               Store store, bool deleting, Visit visit, Remove remove) {
+void SweepRows(ChromiumPass& pass, sqlite3* db, std::string_view database, SqlStatement& rows, Kind kind, Store store,
+               bool deleting, Visit visit, Remove remove) {
     WriteTransaction transaction(db);
     const bool writable = !deleting || transaction.Begin();
     int status = SQLITE_DONE;
@@ -142,7 +142,7 @@ void SweepRows(ChromiumPass& pass, sqlite3* db, std::string_view database, SqlSt
     if (removed && transaction.Commit()) {
         pass.result[kind].deleted += *removed;
     } else {
-        pass.NotDeleted(store, pass.Name({database}));
+        pass.Stayed(store, pass.Name({database}));
     }
 }
 
@@ -168,7 +168,7 @@ void SweepCookieRows(ChromiumPass& pass, sqlite3* db, std::string_view database)
             pass.Kept(name);
             return false;
         }
-        pass.Found(Store::Cookie, BrowserKind::Cookies, name);
+        pass.Found(Store::Cookie, Kind::Cookies, name);
         doomed.push_back(rows.Int(0));
         return true;
     };
@@ -181,8 +181,7 @@ void SweepCookieRows(ChromiumPass& pass, sqlite3* db, std::string_view database)
         }
         return static_cast<int>(doomed.size());
     };
-    SweepRows(pass, db, database, rows, BrowserKind::Cookies, Store::Cookie, pass.Deletes(BrowserKind::Cookies), visit,
-              remove);
+    SweepRows(pass, db, database, rows, Kind::Cookies, Store::Cookie, pass.Deletes(Kind::Cookies), visit, remove);
 }
 
 HistoryLayout CheckHistoryLayout(ChromiumPass& pass, sqlite3* db, std::string_view database, bool deleting) {
@@ -191,10 +190,9 @@ HistoryLayout CheckHistoryLayout(ChromiumPass& pass, sqlite3* db, std::string_vi
     return HistoryLayout::Known;
 }
 
-void SweepHistoryUrls(ChromiumPass& pass, sqlite3* db, std::string_view database, BrowserKind kind,
-                      HistoryLayout layout) {
+void SweepHistoryUrls(ChromiumPass& pass, sqlite3* db, std::string_view database, Kind kind, HistoryLayout layout) {
     if (layout == HistoryLayout::Unknown) return;
-    const bool typed = kind == BrowserKind::TypedUrls;
+    const bool typed = kind == Kind::TypedUrls;
     const std::string_view condition = typed ? kTypedCondition : kVisitedCondition;
     const Store store = typed ? Store::Typed : Store::Visited;
     SqlStatement rows(db, "SELECT url FROM urls WHERE " + std::string(condition));
@@ -213,20 +211,19 @@ void SweepShortcuts(ChromiumPass& pass, sqlite3* db, std::string_view database) 
     SqlStatement rows(db, "SELECT text, url FROM omni_box_shortcuts");
     if (!Prepared(pass, db, database, rows)) return;
     const auto visit = [&] {
-        pass.Found(Store::Typed, BrowserKind::TypedUrls, pass.Name({"Shortcut:", rows.Text(0), " ", rows.Text(1)}));
+        pass.Found(Store::Typed, Kind::TypedUrls, pass.Name({"Shortcut:", rows.Text(0), " ", rows.Text(1)}));
         return true;
     };
     const auto remove = [&]() -> std::optional<int> {
         if (!Execute(db, "DELETE FROM omni_box_shortcuts")) return std::nullopt;
         return sqlite3_changes(db);
     };
-    SweepRows(pass, db, database, rows, BrowserKind::TypedUrls, Store::Typed, pass.Deletes(BrowserKind::TypedUrls),
-              visit, remove);
+    SweepRows(pass, db, database, rows, Kind::TypedUrls, Store::Typed, pass.Deletes(Kind::TypedUrls), visit, remove);
 }
 
 void ClearTopSites(ChromiumPass& pass, sqlite3* db, std::string_view database) {
     if (!KnowsLayout(pass, db, database, kTopSitesLayout)) return;
     WriteTransaction transaction(db);
     if (!transaction.Begin() || !Execute(db, "DELETE FROM top_sites") || !transaction.Commit())
-        pass.NotDeleted(Store::Visited, pass.Name({database}));
+        pass.Stayed(Store::Visited, pass.Name({database}));
 }

@@ -28,8 +28,7 @@ HistoryLayout CheckHistoryLayout(ChromiumPass& pass, sqlite3* db, std::string_vi
 // History's urls of one kind (TypedUrls: typed_count above 0; VisitedPages: every other), and
 // with them, when deleted, their visits and every row that records those visits or the searches
 // made on them, and the visited links to them.
-void SweepHistoryUrls(ChromiumPass& pass, sqlite3* db, std::string_view database, BrowserKind kind,
-                      HistoryLayout layout);
+void SweepHistoryUrls(ChromiumPass& pass, sqlite3* db, std::string_view database, Kind kind, HistoryLayout layout);
 // The address bar's memory of the text typed and the address it led to: every row, a typed item.
 void SweepShortcuts(ChromiumPass& pass, sqlite3* db, std::string_view database);
 // The most visited sites shown on a new tab, derived from the pages visited: cleared with them,

@@ -54,7 +54,7 @@ DatabaseOpen OpenDatabase(ChromiumPass& pass, const ChromiumProfile& profile, st
 }
 
 void OpenDatabases(ChromiumPass& pass, const ChromiumProfile& profile, ProfileDatabases& dbs) {
-    if (pass.Counts(BrowserKind::Cookies)) {
+    if (pass.Counts(Kind::Cookies)) {
         // The cookies moved into Network in 2021; an older profile keeps them beside History.
         dbs.cookiesName = "Network\\Cookies";
         if (OpenDatabase(pass, profile, dbs.cookiesName, dbs.cookies) == DatabaseOpen::Missing) {
@@ -62,10 +62,10 @@ void OpenDatabases(ChromiumPass& pass, const ChromiumProfile& profile, ProfileDa
             OpenDatabase(pass, profile, dbs.cookiesName, dbs.cookies);
         }
     }
-    if (pass.Counts(BrowserKind::TypedUrls) || pass.Counts(BrowserKind::VisitedPages))
+    if (pass.Counts(Kind::TypedUrls) || pass.Counts(Kind::VisitedPages))
         OpenDatabase(pass, profile, "History", dbs.history);
-    if (pass.Counts(BrowserKind::TypedUrls)) OpenDatabase(pass, profile, "Shortcuts", dbs.shortcuts);
-    if (pass.request.remove.visitedPages) OpenDatabase(pass, profile, "Top Sites", dbs.topSites);
+    if (pass.Counts(Kind::TypedUrls)) OpenDatabase(pass, profile, "Shortcuts", dbs.shortcuts);
+    if (pass.request.remove.Has(Kind::VisitedPages)) OpenDatabase(pass, profile, "Top Sites", dbs.topSites);
 }
 
 // Every file under the folder and the folders in it, but not through a link: a junction in a
@@ -77,7 +77,7 @@ void SweepCacheFolder(ChromiumPass& pass, const std::string& root, std::string_v
         int depth;
     };
     ProfileFiles& files = pass.services.files;
-    const bool deleting = pass.Deletes(BrowserKind::CachedFiles);
+    const bool deleting = pass.Deletes(Kind::CachedFiles);
     std::vector<Folder> folders{{root, std::string(relative), 0}};
     while (!folders.empty()) {
         const Folder folder = std::move(folders.back());
@@ -97,13 +97,13 @@ void SweepCacheFolder(ChromiumPass& pass, const std::string& root, std::string_v
                 continue;
             }
             if (pass.Stop()) return;
-            pass.Found(Store::Cache, BrowserKind::CachedFiles, pass.Name({folder.relative, "\\", entry.name}));
+            pass.Found(Store::Cache, Kind::CachedFiles, pass.Name({folder.relative, "\\", entry.name}));
             if (!deleting) continue;
             const std::uint32_t removed = files.RemoveFile(folder.path + "\\" + entry.name);
             if (removed == kErrorSuccess) {
-                ++pass.result[BrowserKind::CachedFiles].deleted;
+                ++pass.result[Kind::CachedFiles].deleted;
             } else if (removed != kErrorFileNotFound) {
-                pass.NotDeleted(Store::Cache, pass.Name({folder.relative, "\\", entry.name}));
+                pass.Stayed(Store::Cache, pass.Name({folder.relative, "\\", entry.name}));
             }
         }
         if (status != kErrorNoMoreFiles && status != kErrorPathNotFound && status != kErrorFileNotFound)
@@ -121,32 +121,31 @@ void SweepCaches(ChromiumPass& pass, const ChromiumProfile& profile) {
 }
 
 void SweepProfile(ChromiumPass& pass, const ChromiumProfile& profile, ProfileDatabases& dbs) {
-    if (pass.Counts(BrowserKind::CachedFiles)) SweepCaches(pass, profile);
-    if (pass.Counts(BrowserKind::Cookies) && dbs.cookies.Get() != nullptr && !pass.Stop())
+    if (pass.Counts(Kind::CachedFiles)) SweepCaches(pass, profile);
+    if (pass.Counts(Kind::Cookies) && dbs.cookies.Get() != nullptr && !pass.Stop())
         SweepCookieRows(pass, dbs.cookies.Get(), dbs.cookiesName);
 
-    const bool typed = pass.Counts(BrowserKind::TypedUrls);
-    const bool visited = pass.Counts(BrowserKind::VisitedPages);
+    const bool typed = pass.Counts(Kind::TypedUrls);
+    const bool visited = pass.Counts(Kind::VisitedPages);
     HistoryLayout layout = HistoryLayout::Unknown;
     if (dbs.history.Get() != nullptr) {
-        const bool deleting = pass.Deletes(BrowserKind::TypedUrls) || pass.Deletes(BrowserKind::VisitedPages);
+        const bool deleting = pass.Deletes(Kind::TypedUrls) || pass.Deletes(Kind::VisitedPages);
         layout = CheckHistoryLayout(pass, dbs.history.Get(), "History", deleting);
     }
     if (typed && !pass.Stop()) {
-        if (dbs.history.Get() != nullptr)
-            SweepHistoryUrls(pass, dbs.history.Get(), "History", BrowserKind::TypedUrls, layout);
+        if (dbs.history.Get() != nullptr) SweepHistoryUrls(pass, dbs.history.Get(), "History", Kind::TypedUrls, layout);
         if (dbs.shortcuts.Get() != nullptr && !pass.Stop()) SweepShortcuts(pass, dbs.shortcuts.Get(), "Shortcuts");
     }
     if (visited && !pass.Stop()) {
         if (dbs.history.Get() != nullptr)
-            SweepHistoryUrls(pass, dbs.history.Get(), "History", BrowserKind::VisitedPages, layout);
-        if (pass.Deletes(BrowserKind::VisitedPages) && !pass.result.stopped) {
+            SweepHistoryUrls(pass, dbs.history.Get(), "History", Kind::VisitedPages, layout);
+        if (pass.Deletes(Kind::VisitedPages) && !pass.result.stopped) {
             if (dbs.topSites.Get() != nullptr) ClearTopSites(pass, dbs.topSites.Get(), "Top Sites");
             // The visited-links store: a table of hashes of every link visited, which the browser
             // builds again from History when it finds none.
             const std::uint32_t removed = pass.services.files.RemoveFile(profile.path + "\\Visited Links");
             if (removed != kErrorSuccess && removed != kErrorFileNotFound && removed != kErrorPathNotFound)
-                pass.NotDeleted(Store::Visited, pass.Name({"Visited Links"}));
+                pass.Stayed(Store::Visited, pass.Name({"Visited Links"}));
         }
     }
 }

@@ -6,10 +6,12 @@
 #include <utility>
 
 #include "platform/ascii_case.h"
+#include "sweep/kept_cookie_filter.h"
+#include "sweep/source.h"
 
 namespace {
 
-constexpr char kCookiePattern[] = "*.txt";
+constexpr char kCookieFilePattern[] = "*.txt";
 
 std::string CookieFolder(const std::string& windowsDir) {
     std::string folder = windowsDir;
@@ -36,14 +38,14 @@ CookieFolderPlace QueryCookieFolderPlace(SystemFacts& system) {
 }
 
 CookieFolderResult SweepCookieFiles(FileSearch& files, const CookieFolderPlace& place, bool deleteFiles,
-                                    SweepObserver& observer, CookieFileKeeping* keeping) {
+                                    SweepObserver& observer, KeptCookieFilter* keep) {
     CookieFolderResult result;
     if (place.isNt || place.windowsDir.empty()) return result;
     if (!files.SetCurrentDir(CookieFolder(place.windowsDir))) return result;
 
     ScopedFileSearch search(files);
     std::string fileName;
-    if (!search.Start(kCookiePattern, fileName)) return result;
+    if (!search.Start(kCookieFilePattern, fileName)) return result;
 
     // Names the platform reported deleted: one that a fresh search still finds is pending
     // deletion (held open elsewhere), and deleting it again would restart the walk for ever.
@@ -63,11 +65,11 @@ CookieFolderResult SweepCookieFiles(FileSearch& files, const CookieFolderPlace& 
                 result.stopped = true;
                 return result;
             }
-            if (keeping != nullptr && !std::exchange(askedToHold, true) && keeping->HoldsEveryFile()) {
+            if (keep != nullptr && !std::exchange(askedToHold, true) && keep->HoldsEveryFile()) {
                 deleteFiles = false;
             }
             const SweepItem item{Store::CookieFile, fileName};
-            if (keeping != nullptr && keeping->Keeps(fileName)) {
+            if (keep != nullptr && keep->KeepsFile(fileName)) {
                 if (reportedKept.insert(fileName).second) {
                     ++result.kept;
                     observer.OnKept(item);
@@ -82,13 +84,13 @@ CookieFolderResult SweepCookieFiles(FileSearch& files, const CookieFolderPlace& 
                         reportedDeleted.insert(fileName);
                         afterDeletion = true;
                         metCookieFile = false;
-                        if (!search.Start(kCookiePattern, fileName)) {
+                        if (!search.Start(kCookieFilePattern, fileName)) {
                             result.count = 0;
                             return result;
                         }
                         continue;
                     }
-                    if (reportedRefused.insert(fileName).second) observer.OnNotDeleted(item);
+                    if (reportedRefused.insert(fileName).second) observer.OnStayed(item);
                 }
             }
         }
@@ -97,4 +99,16 @@ CookieFolderResult SweepCookieFiles(FileSearch& files, const CookieFolderPlace& 
             return result;
         }
     }
+}
+
+void RunCookieFolder(SourceContext& context) {
+    const CookieFolderResult files = SweepCookieFiles(context.services.files, context.request.cookieFolder,
+                                                      context.Deletes(Kind::Cookies), context.observer, &context.keep);
+    Tally& cookies = context.result.counts[Kind::Cookies];
+    cookies.found += files.count;
+    cookies.deleted += files.deleted;
+    cookies.kept += files.kept;
+    // A search that fails midway ends with the files so far, as the folder's walk always has.
+    context.result.complete = true;
+    context.result.stopped = files.stopped;
 }

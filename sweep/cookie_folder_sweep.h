@@ -1,12 +1,15 @@
-// The cookie text files of the Windows directory's Cookies folder, outside the NT family.
+// The cookie text files of the Windows directory's Cookies folder, outside the NT family, as a
+// source.
 #pragma once
 
 #include <string>
-#include <string_view>
 
 #include "platform/file_search.h"
 #include "platform/system_facts.h"
 #include "sweep/sweep_observer.h"
+
+class KeptCookieFilter;
+struct SourceContext;
 
 // What the folder sweep needs to know of the system, asked once.
 struct CookieFolderPlace {
@@ -29,17 +32,11 @@ struct CookieFolderResult {
     bool stopped = false;
 };
 
-// What the cookies to keep say of the files; asked only once the sweep meets a cookie file.
-class CookieFileKeeping {
-public:
-    virtual ~CookieFileKeeping() = default;
-    // The file holds a cookie that is kept (the file name as the search gives it).
-    virtual bool Keeps(std::string_view fileName) = 0;
-    // No file may be deleted in this sweep; asked once, at the first cookie file.
-    virtual bool HoldsEveryFile() = 0;
-};
-
-// Leaves the process's current directory at the Cookies folder when it could enter it. Without
-// keeping, no file is kept.
+// Leaves the process's current directory at the Cookies folder when it could enter it. keep is
+// asked only once the sweep meets a cookie file: at the first, whether it holds every file, and
+// for each, whether the file holds a kept cookie. Without keep, no file is kept.
 CookieFolderResult SweepCookieFiles(FileSearch& files, const CookieFolderPlace& place, bool deleteFiles,
-                                    SweepObserver& observer, CookieFileKeeping* keeping = nullptr);
+                                    SweepObserver& observer, KeptCookieFilter* keep = nullptr);
+
+// The source: the folder at the pass's place, its files counted as cookies.
+void RunCookieFolder(SourceContext& context);

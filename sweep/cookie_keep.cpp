@@ -97,6 +97,7 @@ bool KeptSites::Remove(std::string_view site) {
     if (gone == sites_.end()) return false;
     sites_.erase(gone, sites_.end());
     domains_.clear();
+    parents_.clear();
     addresses_.clear();
     for (const std::string& kept : sites_) Index(kept);
     return true;
@@ -104,7 +105,9 @@ bool KeptSites::Remove(std::string_view site) {
 
 bool KeptSites::Keeps(std::string_view site) const {
     if (const auto address = ParseIpAddress(site)) return addresses_.count(*address) != 0;
-    if (domains_.count(site) != 0) return true;
+    // A browser writes a domain cookie's host with a leading dot; the name is the same.
+    if (!site.empty() && site.front() == '.') site.remove_prefix(1);
+    if (domains_.count(site) != 0 || parents_.count(site) != 0) return true;
     for (std::size_t dot = site.find('.'); dot != std::string_view::npos; dot = site.find('.', dot + 1))
         if (domains_.count(site.substr(dot + 1)) != 0) return true;
     return false;
@@ -115,9 +118,20 @@ bool KeptSites::KeepsCookie(std::string_view url) const {
     return site && Keeps(*site);
 }
 
+// A site's sign-in cookie is often set on a parent domain (Domain=bank.example for
+// login.bank.example), and a site is sent its parents' cookies: keeping the site keeps them, down
+// to a name of two labels. That keeps a little more than the site is sent (a parent's host-only
+// cookies too), which is the safe side for a list of what not to delete.
 void KeptSites::Index(const std::string& site) {
-    if (const auto address = ParseIpAddress(site))
+    if (const auto address = ParseIpAddress(site)) {
         addresses_.insert(*address);
-    else
-        domains_.emplace(KeptDomain(site));
+        return;
+    }
+    const std::string_view domain = KeptDomain(site);
+    domains_.emplace(domain);
+    for (std::size_t dot = domain.find('.'); dot != std::string_view::npos; dot = domain.find('.', dot + 1)) {
+        const std::string_view parent = domain.substr(dot + 1);
+        if (parent.find('.') == std::string_view::npos) break;
+        parents_.emplace(parent);
+    }
 }

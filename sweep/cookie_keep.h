@@ -44,10 +44,12 @@ public:
     // Takes out the site, and any other spelling of the same IP address; false when none was there.
     bool Remove(std::string_view site);
 
-    // A site as CookieSite gives it is kept when it equals a kept name or ends with "." and one.
-    // A kept name written with a leading "." or "www." stands for the domain without it (when
-    // that is still more than one label). An IP address keeps only itself, and a site that is
-    // an address is kept only by an equal one, never as a suffix of a name.
+    // A site as CookieSite gives it (or a cookie's host with a leading ".") is kept when it equals
+    // a kept name, ends with "." and one, or is a parent of one of two labels or more ("bank.example"
+    // for "login.bank.example", never "example"). A kept name written with a leading "." or "www."
+    // stands for the domain without it (when that is still more than one label). An IP address
+    // keeps only itself, and a site that is an address is kept only by an equal one, never as a
+    // suffix of a name.
     bool Keeps(std::string_view site) const;
     bool KeepsCookie(std::string_view url) const;
 
@@ -57,7 +59,9 @@ private:
     void Index(const std::string& site);
 
     std::vector<std::string> sites_;
-    // What Keeps looks up: the domain each kept name stands for, and the kept addresses.
+    // What Keeps looks up: the domain each kept name stands for, their parents of two labels or
+    // more, and the kept addresses.
     std::set<std::string, std::less<>> domains_;
+    std::set<std::string, std::less<>> parents_;
     std::set<IpAddress> addresses_;
 };

@@ -95,24 +95,44 @@ std::optional<IpAddress> ParseIpv6(std::string_view text) {
     return address;
 }
 
-bool IsLdhLabel(std::string_view label) {
-    if (label.empty() || label.size() > kMaxLabelLength || label.front() == '-' || label.back() == '-') return false;
-    return std::all_of(label.begin(), label.end(),
-                       [](char c) { return (c >= 'a' && c <= 'z') || IsDigit(c) || c == '-'; });
+std::string Quoted(std::string_view text) {
+    // Appended piece by piece: GCC 12 at -O3 takes "'" + std::string(text) for an overlapping copy.
+    std::string quoted(1, '\'');
+    quoted += text;
+    quoted += '\'';
+    return quoted;
 }
 
-bool IsHostName(std::string_view name) {
+// Letters, digits and hyphens as host names have them, and the underscore, which browsers take
+// and set cookies for (service and some intranet names use it).
+bool IsHostNameCharacter(char c) {
+    return (c >= 'a' && c <= 'z') || IsDigit(c) || c == '-' || c == '_';
+}
+
+std::string LabelProblem(std::string_view label) {
+    if (label.empty()) return "it holds an empty label (two dots together, or a dot first)";
+    if (label.size() > kMaxLabelLength) return "the label " + Quoted(label) + " is longer than 63 characters";
+    if (const auto bad = std::find_if_not(label.begin(), label.end(), IsHostNameCharacter); bad != label.end())
+        return Quoted(std::string_view(&*bad, 1)) + " cannot be part of a host name";
+    if (label.front() == '-' || label.back() == '-')
+        return "the label " + Quoted(label) + " begins or ends with a hyphen";
+    return {};
+}
+
+// Why name is no host name as the list stores one; empty when it is one.
+std::string HostNameProblem(std::string_view name) {
     if (!name.empty() && name.front() == '.') name.remove_prefix(1);
-    if (name.empty() || name.size() > kMaxNameLength) return false;
+    if (name.size() > kMaxNameLength) return "the name is longer than 253 characters";
     std::string_view last;
     for (std::string_view rest = name;;) {
         const std::size_t dot = rest.find('.');
         last = rest.substr(0, dot);
-        if (!IsLdhLabel(last)) return false;
+        if (std::string problem = LabelProblem(last); !problem.empty()) return problem;
         if (dot == std::string_view::npos) break;
         rest.remove_prefix(dot + 1);
     }
-    return !std::all_of(last.begin(), last.end(), IsDigit);
+    if (std::all_of(last.begin(), last.end(), IsDigit)) return "its last label is all digits, and it is no IP address";
+    return {};
 }
 
 std::string_view TrimBlanks(std::string_view text) {
@@ -241,29 +261,67 @@ std::optional<char32_t> LowerLetter(char32_t c) {
     return std::nullopt;
 }
 
+// A site, or why there is none.
+struct Reading {
+    std::optional<std::string> site;
+    std::string problem;
+};
+
+Reading Refused(std::string problem) {
+    return {std::nullopt, std::move(problem)};
+}
+
+std::string Utf8(char32_t c) {
+    std::string text;
+    if (c < 0x80) {
+        text += static_cast<char>(c);
+    } else if (c < 0x800) {
+        text += static_cast<char>(0xc0 | c >> 6);
+        text += static_cast<char>(0x80 | (c & 0x3f));
+    } else if (c < 0x10000) {
+        text += static_cast<char>(0xe0 | c >> 12);
+        text += static_cast<char>(0x80 | (c >> 6 & 0x3f));
+        text += static_cast<char>(0x80 | (c & 0x3f));
+    } else {
+        text += static_cast<char>(0xf0 | c >> 18);
+        text += static_cast<char>(0x80 | (c >> 12 & 0x3f));
+        text += static_cast<char>(0x80 | (c >> 6 & 0x3f));
+        text += static_cast<char>(0x80 | (c & 0x3f));
+    }
+    return text;
+}
+
 // IDNA's ToASCII for one label as far as the table above reaches; an ASCII label is only
 // lower-cased, and checked with the whole name afterwards.
-std::optional<std::string> AsciiLabel(std::string_view label) {
+Reading AsciiLabel(std::string_view label) {
     if (std::all_of(label.begin(), label.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; }))
-        return AsciiLowered(std::string(label));
+        return {AsciiLowered(std::string(label)), {}};
     auto decoded = DecodeUtf8(label);
+    if (!decoded) return Refused("it is not UTF-8 text");
     // Each code point takes at least one character of the ASCII form.
-    if (!decoded || decoded->size() + kAcePrefix.size() > kMaxLabelLength) return std::nullopt;
+    const std::string tooLong = "the label " + Quoted(label) + " is longer than 63 characters in its ASCII form";
+    if (decoded->size() + kAcePrefix.size() > kMaxLabelLength) return Refused(tooLong);
     for (char32_t& c : *decoded) {
         if (c < 0x80) {
             c = static_cast<char32_t>(AsciiLower(static_cast<char>(c)));
             continue;
         }
         const auto lower = LowerLetter(c);
-        if (!lower) return std::nullopt;
+        if (!lower) {
+            return Refused(Quoted(Utf8(c)) +
+                           " is no letter this program can write in the ASCII form that browsers store");
+        }
         c = *lower;
     }
     // IDNA 2008: no hyphen at either end of a label, nor in its third and fourth places.
     const std::u32string& u = *decoded;
-    if (u.front() == U'-' || u.back() == U'-' || (u.size() >= 4 && u[2] == U'-' && u[3] == U'-')) return std::nullopt;
+    if (u.front() == U'-' || u.back() == U'-')
+        return Refused("the label " + Quoted(label) + " begins or ends with a hyphen");
+    if (u.size() >= 4 && u[2] == U'-' && u[3] == U'-')
+        return Refused("the label " + Quoted(label) + " has \"--\" in its third and fourth places");
     const auto encoded = PunycodeEncode(u);
-    if (!encoded) return std::nullopt;
-    return std::string(kAcePrefix) + *encoded;
+    if (!encoded) return Refused(tooLong);
+    return {std::string(kAcePrefix) + *encoded, {}};
 }
 
 // IDNA reads the ideographic and the full-width full stops as dots.
@@ -283,21 +341,64 @@ std::string WithAsciiDots(std::string_view host) {
     return result;
 }
 
-std::optional<std::string> AsciiHostName(std::string_view host) {
+Reading AsciiHostName(std::string_view host) {
     std::string dotted = WithAsciiDots(host);
     if (!dotted.empty() && dotted.back() == '.') dotted.pop_back();
     std::string ascii;
     for (std::string_view rest = dotted;;) {
         const std::size_t dot = rest.find('.');
-        const auto label = AsciiLabel(rest.substr(0, dot));
-        if (!label) return std::nullopt;
-        ascii += *label;
+        Reading label = AsciiLabel(rest.substr(0, dot));
+        if (!label.site) return label;
+        ascii += *label.site;
         if (dot == std::string_view::npos) break;
         ascii += '.';
         rest.remove_prefix(dot + 1);
     }
-    if (!IsSiteText(ascii)) return std::nullopt;
-    return ascii;
+    if (ParseIpAddress(ascii)) return {ascii, {}};
+    if (std::string problem = HostNameProblem(ascii); !problem.empty()) return Refused(std::move(problem));
+    return {ascii, {}};
+}
+
+Reading ReadTypedSite(std::string_view typed) {
+    std::string_view text = TrimBlanks(typed);
+    constexpr std::string_view kEndOfHost = "/?#";
+    const std::size_t scheme = text.find("://");
+    if (scheme != std::string_view::npos && text.find_first_of(kEndOfHost) == scheme + 1) {
+        if (scheme == 0) return Refused("no scheme comes before \"://\"");
+        if (!IsScheme(text.substr(0, scheme))) return Refused(Quoted(text.substr(0, scheme)) + " is no URL scheme");
+        text.remove_prefix(scheme + 3);
+    }
+    text = text.substr(0, text.find_first_of(kEndOfHost));
+    if (const std::size_t at = text.rfind('@'); at != std::string_view::npos) text.remove_prefix(at + 1);
+
+    const auto badPort = [](std::string_view port) {
+        return Refused(Quoted(port) + " is no port: a port is a number from 0 to 65535");
+    };
+    if (!text.empty() && text.front() == '[') {
+        const std::size_t close = text.find(']');
+        if (close == std::string_view::npos) return Refused("the IPv6 address lacks its closing ']'");
+        const std::string_view after = text.substr(close + 1);
+        if (!after.empty() && after.front() != ':') return Refused("only a ':' and a port may follow an IPv6 address");
+        if (!after.empty() && !IsPort(after.substr(1))) return badPort(after.substr(1));
+        const std::string_view address = text.substr(0, close + 1);
+        if (!ParseIpAddress(address)) return Refused(Quoted(address) + " is no IPv6 address");
+        return {AsciiLowered(std::string(address)), {}};
+    }
+    const auto colons = std::count(text.begin(), text.end(), ':');
+    if (colons > 1) {
+        if (!ParseIpv6(text)) return Refused(Quoted(text) + " is no IPv6 address");
+        std::string bracketed(1, '[');
+        bracketed += AsciiLowered(std::string(text));
+        bracketed += ']';
+        return {bracketed, {}};
+    }
+    if (colons == 1) {
+        const std::size_t colon = text.find(':');
+        if (!IsPort(text.substr(colon + 1))) return badPort(text.substr(colon + 1));
+        text = text.substr(0, colon);
+    }
+    if (text.empty()) return Refused("it names no host");
+    return AsciiHostName(text);
 }
 
 }  // namespace
@@ -317,43 +418,13 @@ std::optional<IpAddress> ParseIpAddress(std::string_view text) {
 
 bool IsSiteText(std::string_view text) {
     if (ParseIpAddress(text)) return text.find_first_of("ABCDEF") == std::string_view::npos;
-    return IsHostName(text);
+    return HostNameProblem(text).empty();
 }
 
 std::optional<std::string> SiteFromUserInput(std::string_view typed) {
-    std::string_view text = TrimBlanks(typed);
-    constexpr std::string_view kEndOfHost = "/?#";
-    const std::size_t scheme = text.find("://");
-    if (scheme != std::string_view::npos && text.find_first_of(kEndOfHost) == scheme + 1) {
-        if (!IsScheme(text.substr(0, scheme))) return std::nullopt;
-        text.remove_prefix(scheme + 3);
-    }
-    text = text.substr(0, text.find_first_of(kEndOfHost));
-    if (const std::size_t at = text.rfind('@'); at != std::string_view::npos) text.remove_prefix(at + 1);
+    return ReadTypedSite(typed).site;
+}
 
-    if (!text.empty() && text.front() == '[') {
-        const std::size_t close = text.find(']');
-        if (close == std::string_view::npos) return std::nullopt;
-        const std::string_view after = text.substr(close + 1);
-        if (!after.empty() && (after.front() != ':' || !IsPort(after.substr(1)))) return std::nullopt;
-        const std::string_view address = text.substr(0, close + 1);
-        if (!ParseIpAddress(address)) return std::nullopt;
-        return AsciiLowered(std::string(address));
-    }
-    const auto colons = std::count(text.begin(), text.end(), ':');
-    if (colons > 1) {
-        const auto address = ParseIpv6(text);
-        if (!address) return std::nullopt;
-        std::string bracketed(1, '[');
-        bracketed += AsciiLowered(std::string(text));
-        bracketed += ']';
-        return bracketed;
-    }
-    if (colons == 1) {
-        const std::size_t colon = text.find(':');
-        if (!IsPort(text.substr(colon + 1))) return std::nullopt;
-        text = text.substr(0, colon);
-    }
-    if (text.empty()) return std::nullopt;
-    return AsciiHostName(text);
+std::string WhyNotASite(std::string_view typed) {
+    return ReadTypedSite(typed).problem;
 }

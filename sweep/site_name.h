@@ -26,9 +26,10 @@ struct IpAddress {
 std::optional<IpAddress> ParseIpAddress(std::string_view text);
 
 // A string the list of kept sites may hold, as it must be written there: an IP address, or a host
-// name in lower case of letter-digit-hyphen labels of 1 to 63 characters, at most 253 in all,
-// whose last label is not all digits (that is an address, or nothing), with at most a leading "."
-// (the domain: the name and every name under it, as the name alone means too).
+// name in lower case of labels of 1 to 63 letters, digits, hyphens (not at either end) and
+// underscores, at most 253 characters in all, whose last label is not all digits (that is an
+// address, or nothing), with at most a leading "." (the domain: the name and every name under
+// it, as the name alone means too).
 bool IsSiteText(std::string_view text);
 
 // What a user typed, as UTF-8, turned into the site to store: a bare host, a host and port, or a
@@ -39,3 +40,7 @@ bool IsSiteText(std::string_view text);
 // have no case (Japanese kana, CJK ideographs, Hangul syllables) are taken; any other is refused
 // rather than stored in a form the browser would not give it.
 std::optional<std::string> SiteFromUserInput(std::string_view typed);
+
+// Why SiteFromUserInput takes nothing from what was typed, in a few words a user can act on
+// ("'ä' is no letter ...", "the label '...' is longer than 63 characters"); empty when it takes a site.
+std::string WhyNotASite(std::string_view typed);

@@ -1,15 +1,15 @@
-// What a sweep tells its caller while it runs: each item it stands on, each item it could not
-// delete or whose deletion is pending, inline and in order, and the caller's chance to stop
-// between two items.
+// What a sweep tells its caller while it runs: each item it stands on, each item that stayed
+// or whose deletion is pending, inline and in order, the caller's chance to stop between two
+// items, and each kind once every source of it has run.
 #pragma once
 
 #include <string>
 #include <string_view>
 #include <vector>
 
-// Where an item lives. Cache entries split by their type into cookie entries, pages visited
-// and the cached files, which are all others.
-enum class Store { Cache, Cookie, CookieFile, Typed, Visited };
+#include "sweep/kinds.h"
+
+struct SweepResult;
 
 struct SweepItem {
     Store store;
@@ -35,9 +35,9 @@ public:
     // is deleted, and each is counted and visited as a cookie. Said once a pass, before the
     // first cookie it stands on after the read.
     virtual void OnKeptListUnreadable() {}
-    // The item could not be deleted; the sweep goes on once this returns, so a caller may
-    // show a box here while the store is still open.
-    virtual void OnNotDeleted(const SweepItem&) {}
+    // The item could not be deleted and stays; the sweep goes on once this returns, so a caller
+    // may show a box here while the store is still open.
+    virtual void OnStayed(const SweepItem&) {}
     // A cache entry in use refused deletion; the service deletes it once it is released, so
     // it is neither deleted yet nor one that stays.
     virtual void OnDeletePending(const SweepItem&) {}
@@ -45,4 +45,8 @@ public:
     // them. A caller may put them in an order of its own (a window, its sorted list box's);
     // the sweep then deletes in that order, as long as it holds exactly the names listed.
     virtual void OnTypedUrlsListed(std::vector<std::string>&) {}
+    // The last source of a kind the pass counts has run, before the next source starts: the
+    // kind's counts are whole in result, with everything the pass did so far. Not called once a
+    // stop has been asked for.
+    virtual void OnKindSwept(Kind, const SweepResult&) {}
 };

@@ -8,6 +8,7 @@
 
 #include "platform/ascii_case.h"
 #include "platform/errors.h"
+#include "sweep/source.h"
 
 namespace {
 
@@ -75,8 +76,19 @@ TypedUrlResult SweepTypedUrls(Registry& registry, bool deleteValues, SweepObserv
             ++result.deleted;
             if (times.IsOpen()) registry.DeleteValue(times.Get(), valueName);
         } else {
-            observer.OnNotDeleted({Store::Typed, valueName});
+            observer.OnStayed({Store::Typed, valueName});
         }
     }
     return result;
+}
+
+void RunTypedUrls(SourceContext& context) {
+    const TypedUrlResult typed =
+        SweepTypedUrls(context.services.registry, context.Deletes(Kind::TypedUrls), context.observer);
+    Tally& tally = context.result.counts[Kind::TypedUrls];
+    tally.found = typed.listed;
+    tally.deleted = typed.deleted;
+    context.result.openStatus = typed.openStatus;
+    context.result.complete = typed.complete;
+    context.result.stopped = typed.stopped;
 }

@@ -1,4 +1,4 @@
-// The addresses typed into the browser's address bar: the values of the TypedURLs key.
+// The addresses typed into the browser's address bar: the values of the TypedURLs key, as a source.
 #pragma once
 
 #include <cstdint>
@@ -6,6 +6,8 @@
 #include "platform/errors.h"
 #include "platform/registry.h"
 #include "sweep/sweep_observer.h"
+
+struct SourceContext;
 
 inline constexpr char kTypedUrlsKey[] = "Software\\Microsoft\\Internet Explorer\\TypedURLs";
 // When each address was typed (Windows 8 on): one value per address, under the same name.
@@ -34,6 +36,9 @@ struct TypedUrlResult {
 // given, the order of TypedUrlNameLess), then, when asked, deletes them in that order; with
 // each address deleted goes its time, if it has one.
 TypedUrlResult SweepTypedUrls(Registry& registry, bool deleteValues, SweepObserver& observer);
+
+// The source: the typed addresses, their key's open and listing as the source's own.
+void RunTypedUrls(SourceContext& context);
 
 // Without regard to case, byte by byte: the order a sweep deletes in unless its caller gives another.
 bool TypedUrlNameLess(const std::string& a, const std::string& b);

@@ -3,6 +3,7 @@
 
 #include "res/resource.h"
 #include "ui/globals.h"
+#include "ui/system_menu.h"
 #include "ui/texts.h"
 
 namespace {
@@ -20,8 +21,8 @@ bool CBrumixDlg::OnInitDialog() {
     // The options the window's template has no room for live after the About entry.
     if (!aboutText.empty()) {
         window_.AddAboutToSystemMenu(aboutText, IDM_ABOUTBOX);
-        window_.AddSystemMenuEntry(kVisitedMenuEntry, IDM_VISITED);
-        window_.AddSystemMenuEntry(kKeepCookiesMenuEntry, IDM_KEEP_COOKIES);
+        for (const SystemMenuOption& option : kSystemMenuOptions)
+            window_.AddSystemMenuEntry(option.label, option.menuId);
     }
     window_.SetWindowIcons();
     QueryPlatform();
@@ -52,24 +53,30 @@ void CBrumixDlg::QueryPlatform() {
 }
 
 CBrumixDlg::SystemCommand CBrumixDlg::OnSysCommand(std::uint32_t command) {
-    switch (command & kSysCommandIdMask) {
-        case IDM_ABOUTBOX:
-            return SystemCommand::About;
-        case IDM_VISITED:
-            ToggleVisitedOption();
-            return SystemCommand::Handled;
-        case IDM_KEEP_COOKIES:
-            return SystemCommand::KeepCookies;
-        default:
-            return SystemCommand::Default;
+    const std::uint32_t id = command & kSysCommandIdMask;
+    if (id == IDM_ABOUTBOX) return SystemCommand::About;
+    for (std::size_t at = 0; at < kMenuOptionCount; ++at) {
+        const SystemMenuOption& option = kSystemMenuOptions[at];
+        if (static_cast<std::uint32_t>(option.menuId) != id) continue;
+        if (option.Toggles()) ToggleOption(at);
+        return option.command;
     }
+    return SystemCommand::Default;
 }
 
 // The counters follow the option at once.
-void CBrumixDlg::ToggleVisitedOption() {
-    visitedOption_ = !visitedOption_;
-    window_.CheckSystemMenuEntry(IDM_VISITED, visitedOption_);
+void CBrumixDlg::ToggleOption(std::size_t option) {
+    optionChecked_[option] = !optionChecked_[option];
+    window_.CheckSystemMenuEntry(kSystemMenuOptions[option].menuId, optionChecked_[option]);
     CountAgain();
+}
+
+KindChoice CBrumixDlg::OptionsChoice() const {
+    KindChoice choice;
+    for (std::size_t at = 0; at < kMenuOptionCount; ++at) {
+        if (kSystemMenuOptions[at].Toggles()) choice.*kSystemMenuOptions[at].selects = optionChecked_[at];
+    }
+    return choice;
 }
 
 void CBrumixDlg::AttachKeepCookies(CKeepCookiesDlg* dialog) {

@@ -2,6 +2,7 @@
 // so that it runs the same against Win32 and against the stand-ins.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -11,7 +12,7 @@
 #include "platform/platform_services.h"
 #include "platform/window.h"
 #include "sweep/cookie_folder_sweep.h"
-#include "sweep/store_sweep.h"
+#include "sweep/sweep.h"
 
 class CKeepCookiesDlg;
 
@@ -22,9 +23,11 @@ public:
     CBrumixDlg(Window& window, const PlatformServices& services, PassRunner& passes);
     bool OnInitDialog();
     // What the host does with a system command: the About box and the cookies to keep are
-    // dialogs it opens; the visited-pages option is the logic's own; Default goes to the
-    // default handling.
+    // dialogs it opens; a checked option is the logic's own; Default goes to the default
+    // handling.
     enum class SystemCommand { Default, About, KeepCookies, Handled };
+    // The options after the About entry, one row each in system_menu.h.
+    static constexpr std::size_t kMenuOptionCount = 2;
     SystemCommand OnSysCommand(std::uint32_t command);
     // True when the host should draw the minimised window's icon instead of the default.
     bool OnPaint();
@@ -62,9 +65,11 @@ public:
     // replaced); that is a close.
     void OnEndSession(bool ending, bool closeApp);
 
-    // display.cpp: the sweeps as a pass runs them: the engine, and what it found handed to the
-    // window's thread. Called on the worker; a runner that runs passes where they are started
-    // (the stand-in) lets a test call them directly.
+    // display.cpp: the engine's sweep over some kinds, as a pass runs it, and what it found
+    // handed to the window's thread. Called on the worker; a runner that runs passes where they
+    // are started (the stand-in) lets a test call them directly. The cache's content with the
+    // pages visited when the pass counts them, the cookie folder alone (shown nowhere), the
+    // typed addresses.
     int ScanCache(int bDeleteCookies, int bCountOnly);
     int SweepCookieFolder(int bDelete, int bCountOnly);
     int ScanTypedUrls(int bCountOnly);
@@ -72,27 +77,33 @@ public:
 private:
     // display.h, display.cpp: the pass's observer, and what each sweep leaves on screen.
     class Display;
+    SweepResult SweepAndShow(KindSet kinds, bool deleteItems, bool collectSites = false);
+    SweepRequest Request(KindSet kinds, bool deleteItems) const;
     void ShowFound(bool found);
     void FillUrlList(std::vector<std::string>& names);
     void ShowNotDeleted(const std::string& name);
-    // visitedFollow: the pass's cache sweep counts the pages visited too, and shows the sum.
-    void ShowTypedUrls(const TypedUrlResult& result, bool visitedFollow);
-    void ShowCache(const CacheSweepResult& result, bool contentSwept, bool visitedSwept);
+    // The history counter; withFound: the marks follow it (the typed addresses alone).
+    void ShowHistory(int count, bool withFound);
+    // The cache's content: its two counters, the marks and the title.
+    void ShowContent(int cachedFiles, int cookies, bool found);
     void ShowCookieSites(std::vector<std::string> sites);
     CookieFolderPlace CookiePlace() const;
 
     // brumix_dlg.cpp
     void QueryPlatform();
-    void ToggleVisitedOption();
+    void ToggleOption(std::size_t option);
+    // What the options ticked now add to a choice.
+    KindChoice OptionsChoice() const;
 
     // sniffer.cpp
     void SetupSliderAndProgress();
 
     // passes.cpp: the passes; a clear (with its count) when a selection is given, else a count.
-    void StartPass(const std::optional<StoreSelection>& clear);
+    void StartPass(const std::optional<KindSet>& clear);
     void OnPassEnded(bool completed);
-    // On the worker.
-    void CountEverything();
+    // What the window counts: every kind its counters show, as the options taken at the pass's
+    // start say.
+    KindSet CountedByWindow() const;
     enum class PassStop {
         Ended,
         // This runs inside a box the pass is waiting for (the box is ended): the pass's end
@@ -126,19 +137,20 @@ private:
     bool clearRunning_ = false;
     // A clear asked for during a count, with the selection it was asked with; it starts when
     // the count ends.
-    std::optional<StoreSelection> pendingClear_;
+    std::optional<KindSet> pendingClear_;
     // A close that came while a pass could not be waited for; the pass's end closes.
     bool closePending_ = false;
     // The temporary-files box was clicked while a clear was underway.
     bool tempClickedDuringClear_ = false;
-    // The option in the system menu: the pages visited go with the history.
-    bool visitedOption_ = false;
-    // The option as the running pass took it at its start; written only while no pass runs.
-    bool passVisited_ = false;
-    // The option changed during a pass: the window counts again once it ends.
+    // The running clear deleted no cookie because the list of cookies to keep cannot be read:
+    // its end says so instead of "Done!". Written on the window's thread, by a hand-over.
+    bool clearHeldCookies_ = false;
+    // The checked options of the system menu, by their row.
+    std::array<bool, kMenuOptionCount> optionChecked_{};
+    // The options as the running pass took them at its start; written only while no pass runs.
+    KindChoice passChoice_;
+    // An option changed during a pass: the window counts again once it ends.
     bool recountPending_ = false;
-    // The typed addresses the pass listed, for the history counter's sum with the pages visited.
-    int typedListed_ = 0;
     CKeepCookiesDlg* keepDialog_ = nullptr;
     // The running pass's counts collect the cookies' sites; written only while no pass runs.
     bool passCollectsSites_ = false;

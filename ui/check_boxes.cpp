@@ -3,12 +3,15 @@
 #include "ui/brumix_dlg.h"
 #include "ui/texts.h"
 
-// The cookie box keeps the clear's rule until the clear has ended: a click meanwhile takes its
-// effect on it then.
+// The cookie box stays disabled until the clear has ended, and a click meanwhile rules its
+// state then. An untick takes the cookies out at once all the same: the user may tick the box
+// again before the end, and the next clear must not take the cookies that were unticked.
 void CBrumixDlg::OnTempFiles() {
-    window_.SetControlText(IDC_STATUS, window_.GetCheck(IDC_TEMP_FILES) == 1 ? kStatusClearTemp : kStatusKeepTemp);
+    const bool tempFiles = window_.GetCheck(IDC_TEMP_FILES) == 1;
+    window_.SetControlText(IDC_STATUS, tempFiles ? kStatusClearTemp : kStatusKeepTemp);
     if (ClearUnderway()) {
         tempClickedDuringClear_ = true;
+        if (!tempFiles) window_.SetCheck(IDC_COOKIES, 0);
         return;
     }
     ApplyTempFilesToCookies();

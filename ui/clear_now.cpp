@@ -15,12 +15,11 @@ void CBrumixDlg::OnClearNow() {
         return;
     }
     DisableClear();
-    StoreSelection selection;
-    selection.typedUrls = window_.GetCheck(IDC_HISTORY) == 1;
-    selection.cache = window_.GetCheck(IDC_TEMP_FILES) == 1;
-    selection.cookies = window_.GetCheck(IDC_COOKIES) == 1;
-    // With the option, the pages visited go with the typed addresses, after them.
-    selection.visited = visitedOption_ && selection.typedUrls;
+    KindChoice choice = OptionsChoice();
+    choice.temporaryFiles = window_.GetCheck(IDC_TEMP_FILES) == 1;
+    choice.cookies = window_.GetCheck(IDC_COOKIES) == 1;
+    choice.history = window_.GetCheck(IDC_HISTORY) == 1;
+    const KindSet selection = ChosenKinds(choice);
     if (passRunning_) {
         pendingClear_ = selection;
         return;

@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "res/resource.h"
+#include "settings/kept_cookies_store.h"
 #include "sweep/cookie_keep.h"
 #include "ui/format_text.h"
 #include "ui/globals.h"
@@ -29,25 +30,42 @@ void CBrumixDlg::Display::OnTypedUrlsListed(std::vector<std::string>& names) {
     dlg_.passes_.Send([&] { dlg_.FillUrlList(names); });
 }
 
-void CBrumixDlg::Display::OnNotDeleted(const SweepItem& item) {
+void CBrumixDlg::Display::OnStayed(const SweepItem& item) {
     if (item.store != Store::Typed) return;
     const std::string name(item.name);
     dlg_.passes_.Send([&] { dlg_.ShowNotDeleted(name); });
 }
 
-// The results are copied: the worker goes on without waiting for the window.
-void CBrumixDlg::Display::OnTypedUrlsSwept(const TypedUrlResult& result) {
-    dlg_.passes_.Post([&dlg = dlg_, result, visited = visitedSwept_] { dlg.ShowTypedUrls(result, visited); });
-}
-
-void CBrumixDlg::Display::OnCacheSwept(const CacheSweepResult& result) {
-    dlg_.passes_.Post([&dlg = dlg_, result, content = contentSwept_, visited = visitedSwept_] {
-        dlg.ShowCache(result, content, visited);
-    });
-    if (!collectSites_ || result.walk.stopped) return;
-    dlg_.passes_.Post([&dlg = dlg_, sites = std::vector<std::string>(sites_.begin(), sites_.end())]() mutable {
-        dlg.ShowCookieSites(std::move(sites));
-    });
+// The history counter is the sum of the typed addresses and, with the option, the pages visited;
+// the cache's counters, marks and title go together. Each is handed over once every kind it
+// shows is swept; what is handed over is copied, as the worker goes on without waiting.
+void CBrumixDlg::Display::OnKindSwept(Kind kind, const SweepResult& result) {
+    const KindSet swept{kind};
+    const KindSet history = result.counted & KindSet{Kind::TypedUrls, Kind::VisitedPages};
+    const KindSet content = result.counted & KindSet{Kind::CachedFiles, Kind::Cookies};
+    const KindTallies& counts = result.counts;
+    if (history.Meets(swept) && result.swept.Contains(history)) {
+        const int typed = counts[Kind::TypedUrls].found;
+        if (history.Has(Kind::VisitedPages)) {
+            // A TypedURLs key that is missing or refused is none of the sum.
+            const int sum = typed + counts[Kind::VisitedPages].found;
+            dlg_.passes_.Post([&dlg = dlg_, sum] { dlg.ShowHistory(sum, false); });
+        } else if (result.Reached(Kind::TypedUrls)) {
+            // A key that cannot be opened leaves the counter and the marks as they were.
+            dlg_.passes_.Post([&dlg = dlg_, typed] { dlg.ShowHistory(typed, true); });
+        }
+    }
+    if (content.Meets(swept) && result.swept.Contains(content)) {
+        const int cachedFiles = counts[Kind::CachedFiles].found;
+        const int cookies = counts[Kind::Cookies].found;
+        // A kept cookie is nothing found; the pages visited are, when the pass counts them.
+        const bool found = cachedFiles != 0 || cookies != 0 || counts[Kind::VisitedPages].found != 0;
+        dlg_.passes_.Post([&dlg = dlg_, cachedFiles, cookies, found] { dlg.ShowContent(cachedFiles, cookies, found); });
+        if (!collectSites_) return;
+        dlg_.passes_.Post([&dlg = dlg_, sites = std::vector<std::string>(sites_.begin(), sites_.end())]() mutable {
+            dlg.ShowCookieSites(std::move(sites));
+        });
+    }
 }
 
 void CBrumixDlg::ShowFound(bool found) {
@@ -73,29 +91,16 @@ void CBrumixDlg::ShowNotDeleted(const std::string& name) {
     window_.ShowMessageBox(kNotDeleted, name, kMbOk);
 }
 
-void CBrumixDlg::ShowTypedUrls(const TypedUrlResult& result, bool visitedFollow) {
-    // A key that cannot be opened leaves the counter and the marks as they were; so does a
-    // stopped sweep, whose count is not the key's. With the pages visited, a missing key is
-    // none of the sum, which the cache's sweep shows.
-    typedListed_ = result.opened ? result.listed : 0;
-    if (!result.opened || result.stopped || visitedFollow) return;
-    window_.SetControlText(IDC_HISTORY_COUNT, FormatText(kHistoryCountFormat, result.listed));
-    ShowFound(result.listed != 0);
+void CBrumixDlg::ShowHistory(int count, bool withFound) {
+    window_.SetControlText(IDC_HISTORY_COUNT, FormatText(kHistoryCountFormat, count));
+    if (withFound) ShowFound(count != 0);
 }
 
-void CBrumixDlg::ShowCache(const CacheSweepResult& result, bool contentSwept, bool visitedSwept) {
-    if (result.walk.stopped || result.cookieFiles.stopped) return;
-    if (visitedSwept) {
-        window_.SetControlText(IDC_HISTORY_COUNT,
-                               FormatText(kHistoryCountFormat, typedListed_ + result.walk.visitedPages));
-    }
-    if (!contentSwept) return;
-    const int cookies = result.Cookies();
-    window_.SetControlText(IDC_CACHED_COUNT, FormatText(kCachedCountFormat, result.walk.cachedFiles));
+void CBrumixDlg::ShowContent(int cachedFiles, int cookies, bool found) {
+    window_.SetControlText(IDC_CACHED_COUNT, FormatText(kCachedCountFormat, cachedFiles));
     window_.SetControlText(IDC_COOKIE_COUNT, FormatText(kCookieCountFormat, cookies));
-    ShowFound(result.FoundAnything());
-    window_.SetTitle(window_.IsMinimised() ? FormatText(kTitleMinimisedFormat, result.walk.cachedFiles, cookies)
-                                           : kTitle);
+    ShowFound(found);
+    window_.SetTitle(window_.IsMinimised() ? FormatText(kTitleMinimisedFormat, cachedFiles, cookies) : kTitle);
 }
 
 void CBrumixDlg::ShowCookieSites(std::vector<std::string> sites) {
@@ -103,28 +108,42 @@ void CBrumixDlg::ShowCookieSites(std::vector<std::string> sites) {
 }
 
 CookieFolderPlace CBrumixDlg::CookiePlace() const {
-    return CookieFolderPlace{g_bIsNT == 1, g_strWindowsDir};
+    return CookieFolderPlace{.isNt = g_bIsNT == 1, .windowsDir = g_strWindowsDir};
+}
+
+SweepRequest CBrumixDlg::Request(KindSet kinds, bool deleteItems) const {
+    return SweepRequest{
+        .kinds = kinds,
+        .deleteItems = deleteItems,
+        .cookieFolder = CookiePlace(),
+        .keptList = [&registry = services_.registry] { return ReadKeptCookiesValue(registry); },
+    };
+}
+
+SweepResult CBrumixDlg::SweepAndShow(KindSet kinds, bool deleteItems, bool collectSites) {
+    Display display(*this, collectSites);
+    return Sweep(services_, Request(kinds, deleteItems), display);
 }
 
 int CBrumixDlg::ScanTypedUrls(int bCountOnly) {
-    Display display(*this, true, passVisited_);
-    const TypedUrlResult result = SweepTypedUrls(services_.registry, bCountOnly != 1, display);
-    display.OnTypedUrlsSwept(result);
-    return result.opened ? result.listed : -1;
+    const SweepResult result = SweepAndShow({Kind::TypedUrls}, bCountOnly != 1);
+    return result.Reached(Kind::TypedUrls) ? result.counts[Kind::TypedUrls].found : -1;
 }
 
+// Only bDeleteCookies 1 takes the cookies; the counters show them either way.
 int CBrumixDlg::ScanCache(int bDeleteCookies, int bCountOnly) {
-    Display display(*this, true, passVisited_, passCollectsSites_ && bCountOnly == 1);
-    CacheRequest request;
-    request.deleteEntries = bCountOnly != 1;
-    request.includeCookies = bDeleteCookies == 1;
-    request.includeVisited = passVisited_;
-    const CacheSweepResult result = SweepCache(services_, CookiePlace(), request, display);
-    display.OnCacheSwept(result);
-    return result.walk.complete ? 1 : 0;
+    KindSet kinds{Kind::CachedFiles};
+    if (bDeleteCookies == 1) kinds |= {Kind::Cookies};
+    if (passChoice_.visitedWithHistory) kinds |= {Kind::VisitedPages};
+    const bool counting = bCountOnly == 1;
+    return SweepAndShow(kinds, !counting, passCollectsSites_ && counting).Complete() ? 1 : 0;
 }
 
+// The folder alone shows nothing. With no cache walk to name the kept cookies' files, a list
+// that keeps a site holds every file.
 int CBrumixDlg::SweepCookieFolder(int bDelete, int bCountOnly) {
     SweepObserver quiet;
-    return SweepCookieFiles(services_.files, CookiePlace(), bCountOnly != 1 && bDelete == 1, quiet).count;
+    SweepRequest request = Request({Kind::Cookies}, bCountOnly != 1 && bDelete == 1);
+    request.sources = SourceSet::Only(SourceId::CookieFolder);
+    return Sweep(services_, request, quiet).counts[Kind::Cookies].found;
 }

@@ -2,12 +2,14 @@
 // kept, moved between the two lists or typed in, and written when the user confirms.
 #pragma once
 
+#include <set>
 #include <string>
 #include <vector>
 
 #include "platform/registry.h"
 #include "platform/window.h"
 #include "sweep/cookie_keep.h"
+#include "sweep/kept_list.h"
 
 class CBrumixDlg;
 
@@ -35,10 +37,19 @@ public:
 
 private:
     void Fill();
+    // Makes the sorted list hold these entries, leaving the user's place in it.
+    void ShowInPlace(int id, const std::vector<std::string>& entries);
+    KeptListRead ReadStored() const;
+    void SayUnreadable();
+    void Keep(const std::string& site);
 
     Window& window_;
     Registry& registry_;
     CBrumixDlg& main_;
     std::vector<std::string> sites_;
+    // The list as the dialog shows it, and the user's changes to it, which OK applies to the
+    // list as it is stored then.
     KeptSites kept_;
+    std::set<std::string> added_;
+    std::set<std::string> removed_;
 };

@@ -19,26 +19,26 @@ constexpr std::uint32_t kHandOverPollMs = 250;
 
 }  // namespace
 
-void CBrumixDlg::StartPass(const std::optional<StoreSelection>& clear) {
+// A clear and its count are the same sweep, one deleting and one counting.
+void CBrumixDlg::StartPass(const std::optional<KindSet>& clear) {
     passRunning_ = true;
     clearRunning_ = clear.has_value();
-    passVisited_ = visitedOption_;
+    passChoice_ = OptionsChoice();
     passCollectsSites_ = keepDialog_ != nullptr;
+    clearHeldCookies_ = false;
     window_.StartTimer(ID_HANDOVER_TIMER, kHandOverPollMs);
     passes_.Start(
         [this, clear] {
-            if (clear) {
-                Display display(*this, clear->cache, clear->visited);
-                SweepStores(services_, CookiePlace(), *clear, true, display);
-            }
-            if (!passes_.StopRequested()) CountEverything();
+            if (clear && SweepAndShow(*clear, true).CookiesHeld()) passes_.Post([this] { clearHeldCookies_ = true; });
+            if (!passes_.StopRequested()) SweepAndShow(CountedByWindow(), false, passCollectsSites_);
         },
         [this](bool completed) { OnPassEnded(completed); });
 }
 
-void CBrumixDlg::CountEverything() {
-    ScanTypedUrls(1);
-    ScanCache(1, 1);
+KindSet CBrumixDlg::CountedByWindow() const {
+    KindChoice every = passChoice_;
+    every.temporaryFiles = every.cookies = every.history = true;
+    return ChosenKinds(every);
 }
 
 // A pass that failed (an exception) or was stopped writes no "Done!", but the button and the
@@ -49,7 +49,7 @@ void CBrumixDlg::OnPassEnded(bool completed) {
     const bool stopped = passes_.StopRequested();
     const bool wasClear = std::exchange(clearRunning_, false);
     if (pendingClear_ && !stopped && !closePending_) {
-        const StoreSelection next = *pendingClear_;
+        const KindSet next = *pendingClear_;
         pendingClear_.reset();
         // The clear ends with a count of its own, with the option as it stands then.
         recountPending_ = false;
@@ -94,5 +94,7 @@ void CBrumixDlg::EndClear(bool done) {
     if (std::exchange(tempClickedDuringClear_, false)) ApplyTempFilesToCookies();
     const KeyboardFocus focus = window_.Focus();
     if (focus.windowActive && focus.controlId == 0) window_.FocusControl(IDOK);
-    if (done) window_.SetControlText(IDC_STATUS, kStatusDone);
+    // "Done!" over cookies left in place would tell the user they went.
+    if (done)
+        window_.SetControlText(IDC_STATUS, std::exchange(clearHeldCookies_, false) ? kStatusCookiesHeld : kStatusDone);
 }

@@ -1,7 +1,9 @@
-// The seven choices applied to the window at start and taken from it at the close.
+// The seven choices and the system menu's options applied to the window at start and taken from
+// it at the close.
 #include "res/resource.h"
 #include "settings/settings_store.h"
 #include "ui/brumix_dlg.h"
+#include "ui/system_menu.h"
 
 namespace {
 
@@ -49,8 +51,12 @@ void CBrumixDlg::RestoreSettings() {
         window_.SetCheck(choice.controlId, *state);
         (this->*choice.handler)();
     }
-    if (const std::optional<int> visited = stored.CheckState(Setting::Visited)) visitedOption_ = *visited == 1;
-    window_.CheckSystemMenuEntry(IDM_VISITED, visitedOption_);
+    for (std::size_t at = 0; at < kMenuOptionCount; ++at) {
+        const SystemMenuOption& option = kSystemMenuOptions[at];
+        if (!option.setting) continue;
+        if (const std::optional<int> state = stored.CheckState(*option.setting)) optionChecked_[at] = *state == 1;
+        window_.CheckSystemMenuEntry(option.menuId, optionChecked_[at]);
+    }
 }
 
 void CBrumixDlg::SaveSettings() {
@@ -59,7 +65,9 @@ void CBrumixDlg::SaveSettings() {
         values[choice.setting] =
             choice.handler == nullptr ? window_.SliderGetPos(choice.controlId) : window_.GetCheck(choice.controlId);
     }
-    values[Setting::Visited] = visitedOption_ ? 1 : 0;
+    for (std::size_t at = 0; at < kMenuOptionCount; ++at) {
+        if (kSystemMenuOptions[at].setting) values[*kSystemMenuOptions[at].setting] = optionChecked_[at] ? 1 : 0;
+    }
     WriteSettings(services_.registry, values);
 }
 

@@ -14,6 +14,9 @@ inline constexpr const char kStatusSnifferOn[] = "Sniffer Timer ON";
 inline constexpr const char kStatusSnifferOff[] = "Sniffer Timer OFF";
 inline constexpr const char kStatusSelectFirst[] = "Select 'Temporary' (+ Cookies) or 'History' first";
 inline constexpr const char kStatusDone[] = "Done!";
+// After a clear that took the cookies while the list of cookies to keep could not be read: it
+// kept every one. As short as the status line is wide.
+inline constexpr const char kStatusCookiesHeld[] = "Cookies kept: their list cannot be read";
 inline constexpr const char kSniffCaptionFormat[] = "Sniff: every %d second(s)";
 inline constexpr const char kCachedCountFormat[] = "Cached Files: %d";
 inline constexpr const char kCookieCountFormat[] = "Cookies: %d";
@@ -27,9 +30,14 @@ inline constexpr const char kMakerAddress[] = "http://www.quellmar.example/";
 
 // The "Cookies to keep" dialog.
 inline constexpr const char kKeepCookiesCaption[] = "Cookies to keep";
-inline constexpr const char kKeepNotASite[] =
+inline constexpr const char kKeepTypedNotASite[] = "What was typed is no site name or IP address: ";
+inline constexpr const char kKeepWhatToType[] =
     "Type a site's name (such as bank.example), an address (such as https://mail.bank.example/) or an IP "
     "address.";
+inline constexpr const char kKeepSitesRefused[] =
+    "These sites cannot be kept, as the list holds only site names and IP addresses:\n";
+inline constexpr const char kKeepNoSiteName[] = "no site name or IP address";
+inline constexpr const char kKeepMoreRefusedFormat[] = "and %d more.";
 inline constexpr const char kKeepListUnreadable[] =
     "The list of cookies to keep cannot be read, so no cookie is deleted. It is the value keep_cookies "
     "under HKEY_CURRENT_USER\\SOFTWARE\\Quellmar\\Win Brumix; correct it or delete it there: it is not "

@@ -26,5 +26,5 @@ struct MemoryPlatform {
     CountingHeap heap{faults};
     MemoryPassRunner passes;
 
-    PlatformServices Services() { return {cache, registry, files, system, heap}; }
+    PlatformServices Services() { return {cache, registry, files, system, heap, cache}; }
 };

@@ -83,27 +83,41 @@ void MemoryRegistry::ProtectValue(const std::string& path, const std::string& na
 MemoryRegistry::Values* MemoryRegistry::Find(Key key) {
     auto handle = handles_.find(key);
     if (handle == handles_.end()) return nullptr;
-    auto values = keys_.find(handle->second);
+    auto values = keys_.find(handle->second.path);
     return values == keys_.end() ? nullptr : &values->second;
 }
 
-std::int32_t MemoryRegistry::OpenKey(const std::string& subKey, Key& key) {
+std::int32_t MemoryRegistry::FindWritable(Key key, Values*& values) {
+    values = Find(key);
+    if (values == nullptr) return kErrorInvalidHandle;
+    return handles_.at(key).writable ? 0 : static_cast<std::int32_t>(kErrorAccessDenied);
+}
+
+std::int32_t MemoryRegistry::Open(const std::string& subKey, bool writable, Key& key) {
     if (auto error = faults_.Hit("RegOpenKeyEx")) return static_cast<std::int32_t>(*error);
     const std::string path = Fold(subKey);
     if (keys_.count(path) == 0) return kErrorFileNotFound;
-    if (denied_.count(path) != 0) return kErrorAccessDenied;
+    if (denied_.count(path) != 0 || (writable && readOnly_.count(path) != 0)) return kErrorAccessDenied;
     key = nextHandle_++;
-    handles_[key] = path;
+    handles_[key] = {path, writable};
     return 0;
+}
+
+std::int32_t MemoryRegistry::OpenKey(const std::string& subKey, Key& key) {
+    return Open(subKey, true, key);
+}
+
+std::int32_t MemoryRegistry::OpenKeyForReading(const std::string& subKey, Key& key) {
+    return Open(subKey, false, key);
 }
 
 std::int32_t MemoryRegistry::CreateKey(const std::string& subKey, Key& key) {
     if (auto error = faults_.Hit("RegCreateKeyEx")) return static_cast<std::int32_t>(*error);
     const std::string path = Fold(subKey);
-    if (denied_.count(path) != 0) return kErrorAccessDenied;
+    if (denied_.count(path) != 0 || readOnly_.count(path) != 0) return kErrorAccessDenied;
     keys_[path];
     key = nextHandle_++;
-    handles_[key] = path;
+    handles_[key] = {path, true};
     return 0;
 }
 
@@ -140,9 +154,9 @@ std::int32_t MemoryRegistry::SetMultiStringValue(Key key, const std::string& nam
 std::int32_t MemoryRegistry::Set(Key key, const std::string& name, std::uint32_t type, const std::uint8_t* data,
                                  std::uint32_t size) {
     if (auto error = faults_.Hit("RegSetValueEx")) return static_cast<std::int32_t>(*error);
-    auto handle = handles_.find(key);
-    if (handle == handles_.end()) return kErrorInvalidHandle;
-    SetValue(handle->second, name, type, std::vector<std::uint8_t>(data, data + size));
+    Values* values = nullptr;
+    if (const std::int32_t status = FindWritable(key, values)) return status;
+    SetValue(handles_.at(key).path, name, type, std::vector<std::uint8_t>(data, data + size));
     return 0;
 }
 
@@ -160,8 +174,8 @@ std::int32_t MemoryRegistry::EnumValueName(Key key, std::uint32_t index, char* n
 
 std::int32_t MemoryRegistry::DeleteValue(Key key, const std::string& name) {
     if (auto error = faults_.Hit("RegDeleteValue")) return static_cast<std::int32_t>(*error);
-    Values* values = Find(key);
-    if (values == nullptr) return kErrorInvalidHandle;
+    Values* values = nullptr;
+    if (const std::int32_t status = FindWritable(key, values)) return status;
     auto value = std::find_if(values->begin(), values->end(),
                               [&](const Value& v) { return EqualsIgnoringAsciiCase(v.name, name); });
     if (value == values->end() || value->protectedFromDelete) return kErrorFileNotFound;

@@ -26,6 +26,9 @@ public:
     std::vector<std::string> ValueNames(const std::string& path) const;
     // Opening this key fails with access denied, as a key with an empty access list does.
     void DenyAccess(const std::string& path) { denied_.insert(Fold(path)); }
+    // The key opens for reading only, as one whose access list grants the user only reading
+    // does: an open or create asking for full access fails with access denied.
+    void AllowReadingOnly(const std::string& path) { readOnly_.insert(Fold(path)); }
     // Deleting this value fails, as a name outside the code page does.
     void ProtectValue(const std::string& path, const std::string& name);
     int OpenKeys() const { return static_cast<int>(handles_.size()); }
@@ -33,6 +36,7 @@ public:
     const std::vector<std::string>& DeletedNames() const { return deleted_; }
 
     std::int32_t OpenKey(const std::string& subKey, Key& key) override;
+    std::int32_t OpenKeyForReading(const std::string& subKey, Key& key) override;
     std::int32_t CreateKey(const std::string& subKey, Key& key) override;
     std::int32_t QueryValue(Key key, const std::string& name, std::uint32_t& type, std::uint8_t* data,
                             std::uint32_t& size) override;
@@ -52,8 +56,16 @@ private:
         bool protectedFromDelete = false;
     };
     using Values = std::vector<Value>;
+    struct Handle {
+        std::string path;
+        bool writable;
+    };
     static std::string Fold(const std::string& text);
+    std::int32_t Open(const std::string& subKey, bool writable, Key& key);
     Values* Find(Key key);
+    // The values of a key opened with full access: a write through a key opened for reading
+    // fails with access denied, as Windows answers one without the right to set values.
+    std::int32_t FindWritable(Key key, Values*& values);
     std::int32_t Set(Key key, const std::string& name, std::uint32_t type, const std::uint8_t* data,
                      std::uint32_t size);
     const Value* FindValue(const std::string& path, const std::string& name) const;
@@ -61,7 +73,8 @@ private:
     Faults& faults_;
     std::map<std::string, Values> keys_;
     std::set<std::string> denied_;
-    std::map<Key, std::string> handles_;
+    std::set<std::string> readOnly_;
+    std::map<Key, Handle> handles_;
     std::vector<std::string> deleted_;
     Key nextHandle_ = 0x80000100;
 };

@@ -128,3 +128,10 @@ void MemoryUrlCache::CloseWalk(WalkHandle walk) {
     faults_.Hit("FindCloseUrlCache");
     walks_.erase(walk);
 }
+
+std::int32_t MemoryUrlCache::ClearHistory() {
+    if (const auto error = faults_.Hit("ClearHistory")) return static_cast<std::int32_t>(*error);
+    if (clearing_ == HistoryClearing::NotImplemented) return kENotImpl;
+    dayEntries_.clear();
+    return kSOk;
+}

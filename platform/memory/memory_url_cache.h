@@ -4,10 +4,12 @@
 #include <cstdint>
 #include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/memory/faults.h"
 #include "platform/url_cache.h"
+#include "platform/url_history.h"
 
 // How a cache service reads the first call's pattern.
 enum class CachePatternReading {
@@ -20,7 +22,18 @@ enum class CachePatternReading {
     Documented,
 };
 
-class MemoryUrlCache final : public UrlCache {
+// How the history's own clear answers.
+enum class HistoryClearing {
+    // Windows: the day and week containers are emptied.
+    Documented,
+    // Wine 8, whose object is a stub: E_NOTIMPL, and nothing changes.
+    NotImplemented,
+};
+
+// The cache and the history share one store: the history's day and week views are containers of
+// the cache that no walk the program makes returns (as on Windows, where they are extensible
+// containers found only by their own enumeration).
+class MemoryUrlCache final : public UrlCache, public UrlHistory {
 public:
     explicit MemoryUrlCache(Faults& faults) : faults_(faults) {}
 
@@ -42,6 +55,12 @@ public:
     // From now on a call that does not fit reports this size instead of the true one.
     void ReportNeededSize(std::uint32_t size) { neededSizeOverride_ = size; }
 
+    // An entry of a day or week container of the history, such as "MSHist012026120920261210" with
+    // ":2026120920261210: ann@https://bank.example/".
+    void AddDayEntry(const std::string& container, const std::string& url) { dayEntries_.push_back({container, url}); }
+    const std::vector<std::pair<std::string, std::string>>& DayEntries() const { return dayEntries_; }
+    void ClearHistoryAs(HistoryClearing clearing) { clearing_ = clearing; }
+
     int OpenWalks() const { return static_cast<int>(walks_.size()); }
     // The size in/out given to each first or next call, in order.
     const std::vector<std::uint32_t>& SizesOffered() const { return sizesOffered_; }
@@ -53,6 +72,9 @@ public:
     bool DeleteEntry(const char* sourceUrl) override;
     void CloseWalk(WalkHandle walk) override;
     std::uint32_t LastError() override { return lastError_; }
+
+    // Empties the day and week containers; the history container is the walk's to clear.
+    std::int32_t ClearHistory() override;
 
 private:
     // What a walk returns; an entry's container is one of Content, Cookies and History.
@@ -85,4 +107,6 @@ private:
     std::uint32_t neededSizeOverride_ = 0;
     std::vector<std::uint32_t> sizesOffered_;
     std::vector<std::string> patternsWalked_;
+    std::vector<std::pair<std::string, std::string>> dayEntries_;
+    HistoryClearing clearing_ = HistoryClearing::Documented;
 };

@@ -91,37 +91,87 @@ void MemoryWindow::FocusControl(int id) {
 
 void MemoryWindow::ListReset(int id) {
     Record("ListReset", id);
-    lists_[id].clear();
-    selections.erase(id);
+    lists_[id].entries.clear();
+    lists_[id].place = {};
 }
 
 int MemoryWindow::ListAdd(int id, const std::string& text) {
     Record("ListAdd", id, text);
-    std::vector<std::string>& list = lists_[id];
-    auto at = std::upper_bound(list.begin(), list.end(), text, ListLess);
-    return static_cast<int>(list.insert(at, text) - list.begin());
+    std::vector<ListBox::Entry>& entries = lists_[id].entries;
+    const auto at = std::upper_bound(
+        entries.begin(), entries.end(), text,
+        [](const std::string& added, const ListBox::Entry& entry) { return ListLess(added, entry.text); });
+    return static_cast<int>(entries.insert(at, {text, false}) - entries.begin());
+}
+
+// As LB_DELETESTRING: nothing for a position outside the list; the place stays within it.
+void MemoryWindow::ListDelete(int id, int index) {
+    ListBox& list = lists_[id];
+    if (index < 0 || static_cast<std::size_t>(index) >= list.entries.size()) return;
+    Record("ListDelete", id, list.entries[static_cast<std::size_t>(index)].text);
+    list.entries.erase(list.entries.begin() + index);
+    const int last = std::max(static_cast<int>(list.entries.size()) - 1, 0);
+    for (int* at : {&list.place.top, &list.place.caret, &list.place.anchor}) *at = std::min(*at, last);
 }
 
 int MemoryWindow::ListCount(int id) {
-    return static_cast<int>(lists_[id].size());
+    return static_cast<int>(lists_[id].entries.size());
 }
 
 std::string MemoryWindow::ListText(int id, int index) {
-    const std::vector<std::string>& list = lists_[id];
-    if (index < 0 || static_cast<std::size_t>(index) >= list.size()) return {};
-    return list[static_cast<std::size_t>(index)];
+    const std::vector<ListBox::Entry>& entries = lists_[id].entries;
+    if (index < 0 || static_cast<std::size_t>(index) >= entries.size()) return {};
+    return entries[static_cast<std::size_t>(index)].text;
 }
 
-const std::vector<std::string>& MemoryWindow::List(int id) const {
-    static const std::vector<std::string> kNone;
+std::vector<std::string> MemoryWindow::List(int id) const {
+    std::vector<std::string> texts;
     const auto found = lists_.find(id);
-    return found == lists_.end() ? kNone : found->second;
+    if (found == lists_.end()) return texts;
+    for (const ListBox::Entry& entry : found->second.entries) texts.push_back(entry.text);
+    return texts;
+}
+
+void MemoryWindow::Select(int id, int index) {
+    ListBox& list = lists_[id];
+    if (index < 0 || static_cast<std::size_t>(index) >= list.entries.size()) return;
+    list.entries[static_cast<std::size_t>(index)].selected = true;
+    list.place.caret = list.place.anchor = index;
 }
 
 std::vector<int> MemoryWindow::ListSelection(int id) {
-    std::vector<int> selected = selections[id];
-    std::sort(selected.begin(), selected.end());
+    std::vector<int> selected;
+    const std::vector<ListBox::Entry>& entries = lists_[id].entries;
+    for (std::size_t index = 0; index < entries.size(); ++index) {
+        if (entries[index].selected) selected.push_back(static_cast<int>(index));
+    }
     return selected;
+}
+
+ListPlace MemoryWindow::GetListPlace(int id) {
+    return lists_[id].place;
+}
+
+void MemoryWindow::SetListPlace(int id, const ListPlace& place) {
+    Record("SetListPlace", id,
+           std::to_string(place.top) + " " + std::to_string(place.caret) + " " + std::to_string(place.anchor));
+    ListBox& list = lists_[id];
+    const int last = std::max(static_cast<int>(list.entries.size()) - 1, 0);
+    list.place = {std::clamp(place.top, 0, last), std::clamp(place.caret, 0, last), std::clamp(place.anchor, 0, last)};
+}
+
+void MemoryWindow::ListFitWidth(int id) {
+    Record("ListFitWidth", id);
+    ListBox& list = lists_[id];
+    list.scrollWidth = 0;
+    for (const ListBox::Entry& entry : list.entries) {
+        list.scrollWidth = std::max(list.scrollWidth, static_cast<int>(entry.text.size()));
+    }
+}
+
+int MemoryWindow::ScrollWidth(int id) const {
+    const auto found = lists_.find(id);
+    return found == lists_.end() ? 0 : found->second.scrollWidth;
 }
 
 void MemoryWindow::SliderSetRange(int id, int minimum, int maximum) {
@@ -152,8 +202,16 @@ void MemoryWindow::ProgressSetPos(int id, int position) {
 }
 
 int MemoryWindow::ShowMessageBox(const std::string& text, const std::string& caption, std::uint32_t style) {
-    Record("MessageBox", 0, caption);
-    boxes_.push_back({text, caption, style});
+    return ShowBox({text, caption, style});
+}
+
+int MemoryWindow::ShowMessageBoxUtf8(const std::string& text, const std::string& caption, std::uint32_t style) {
+    return ShowBox({text, caption, style, true});
+}
+
+int MemoryWindow::ShowBox(MessageBoxShown box) {
+    Record("MessageBox", 0, box.caption);
+    boxes_.push_back(std::move(box));
     if (faults_.Hit("MessageBox")) return 0;
     if (whileMessageBoxOpen) whileMessageBoxOpen(boxes_.back());
     return kButtonOk;

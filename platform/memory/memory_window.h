@@ -23,6 +23,8 @@ public:
         std::string text;
         std::string caption;
         std::uint32_t style;
+        // Shown with ShowMessageBoxUtf8.
+        bool utf8 = false;
     };
 
     using Controls = std::map<int, Control>;
@@ -30,9 +32,11 @@ public:
     explicit MemoryWindow(Faults& faults, Controls controls = {});
 
     Control& control(int id) { return controls_[id]; }
-    const std::vector<std::string>& List(int id) const;
-    // A list's selected positions, as the user leaves them.
-    std::map<int, std::vector<int>> selections;
+    std::vector<std::string> List(int id) const;
+    // As a Ctrl+click on the entry does: selected, with the caret and the anchor on it.
+    void Select(int id, int index);
+    // In characters: the widest entry's, as the last ListFitWidth found it.
+    int ScrollWidth(int id) const;
     const std::string& Title() const { return title_; }
     int ProgressPos() const { return progressPos_; }
     bool Topmost() const { return topmost_; }
@@ -75,15 +79,20 @@ public:
     void FocusControl(int id) override;
     void ListReset(int id) override;
     int ListAdd(int id, const std::string& text) override;
+    void ListDelete(int id, int index) override;
     int ListCount(int id) override;
     std::string ListText(int id, int index) override;
     std::vector<int> ListSelection(int id) override;
+    ListPlace GetListPlace(int id) override;
+    void SetListPlace(int id, const ListPlace& place) override;
+    void ListFitWidth(int id) override;
     void SliderSetRange(int id, int minimum, int maximum) override;
     void SliderSetPos(int id, int position) override;
     int SliderGetPos(int id) override;
     void ProgressSetRange(int id, int low, int high) override;
     void ProgressSetPos(int id, int position) override;
     int ShowMessageBox(const std::string& text, const std::string& caption, std::uint32_t style) override;
+    int ShowMessageBoxUtf8(const std::string& text, const std::string& caption, std::uint32_t style) override;
     void DismissMessageBoxes() override;
     void CancelModes() override;
     std::string ApplicationName() override { return applicationName; }
@@ -104,10 +113,23 @@ public:
 
 private:
     void Record(const char* op, int id, const std::string& detail = {});
+    int ShowBox(MessageBoxShown box);
 
     Faults& faults_;
     std::map<int, Control> controls_;
-    std::map<int, std::vector<std::string>> lists_;
+    // A sorted list box of several selections: the selection is each entry's own, while the
+    // place's positions stay where they are when entries come and go, as Wine's list box keeps
+    // them (Windows documents neither).
+    struct ListBox {
+        struct Entry {
+            std::string text;
+            bool selected = false;
+        };
+        std::vector<Entry> entries;
+        ListPlace place;
+        int scrollWidth = 0;
+    };
+    std::map<int, ListBox> lists_;
     std::string title_ = "Win Brumix";
     int sliderMin_ = 0;
     int sliderMax_ = 100;

@@ -18,9 +18,9 @@ std::string WideToUtf8(std::wstring_view wide) {
 std::wstring Utf8ToWide(std::string_view utf8) {
     if (utf8.empty() || utf8.size() > static_cast<std::size_t>(std::numeric_limits<int>::max())) return {};
     const int length = static_cast<int>(utf8.size());
-    const int wanted = MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, utf8.data(), length, nullptr, 0);
+    const int wanted = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), length, nullptr, 0);
     if (wanted <= 0) return {};
     std::wstring wide(static_cast<std::size_t>(wanted), L'\0');
-    MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, utf8.data(), length, wide.data(), wanted);
+    MultiByteToWideChar(CP_UTF8, 0, utf8.data(), length, wide.data(), wanted);
     return wide;
 }

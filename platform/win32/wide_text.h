@@ -5,5 +5,5 @@
 #include <string_view>
 
 std::string WideToUtf8(std::wstring_view wide);
-// Empty for text that is not UTF-8.
+// A sequence that is not UTF-8 comes out as U+FFFD.
 std::wstring Utf8ToWide(std::string_view utf8);

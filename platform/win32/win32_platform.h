@@ -10,6 +10,7 @@
 #include "platform/win32/win32_registry.h"
 #include "platform/win32/win32_system_facts.h"
 #include "platform/win32/win32_url_cache.h"
+#include "platform/win32/win32_url_history.h"
 
 struct Win32Platform {
     // Each program's first step, before anything loads a DLL by name: the DLL search narrowed
@@ -24,8 +25,9 @@ struct Win32Platform {
     Win32FileSearch files;
     Win32SystemFacts system;
     SystemHeap heap;
+    Win32UrlHistory history;
 
     PlatformServices Services() { return Services(heap); }
     // The real stores over another heap, such as one that counts its blocks.
-    PlatformServices Services(Heap& blocks) { return {cache, registry, files, system, blocks}; }
+    PlatformServices Services(Heap& blocks) { return {cache, registry, files, system, blocks, history}; }
 };

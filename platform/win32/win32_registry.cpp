@@ -12,13 +12,21 @@ HKEY Handle(Registry::Key key) {
     return reinterpret_cast<HKEY>(key);
 }
 
+std::int32_t Open(const std::string& subKey, REGSAM access, Registry::Key& key) {
+    HKEY opened = nullptr;
+    const LONG status = RegOpenKeyExA(HKEY_CURRENT_USER, subKey.c_str(), 0, access, &opened);
+    if (status == ERROR_SUCCESS) key = reinterpret_cast<Registry::Key>(opened);
+    return status;
+}
+
 }  // namespace
 
 std::int32_t Win32Registry::OpenKey(const std::string& subKey, Key& key) {
-    HKEY opened = nullptr;
-    const LONG status = RegOpenKeyExA(HKEY_CURRENT_USER, subKey.c_str(), 0, KEY_ALL_ACCESS, &opened);
-    if (status == ERROR_SUCCESS) key = reinterpret_cast<Key>(opened);
-    return status;
+    return Open(subKey, KEY_ALL_ACCESS, key);
+}
+
+std::int32_t Win32Registry::OpenKeyForReading(const std::string& subKey, Key& key) {
+    return Open(subKey, KEY_QUERY_VALUE, key);
 }
 
 std::int32_t Win32Registry::CreateKey(const std::string& subKey, Key& key) {

@@ -7,6 +7,7 @@
 class Win32Registry final : public Registry {
 public:
     std::int32_t OpenKey(const std::string& subKey, Key& key) override;
+    std::int32_t OpenKeyForReading(const std::string& subKey, Key& key) override;
     std::int32_t CreateKey(const std::string& subKey, Key& key) override;
     std::int32_t QueryValue(Key key, const std::string& name, std::uint32_t& type, std::uint8_t* data,
                             std::uint32_t& size) override;

@@ -3,6 +3,8 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -13,11 +15,19 @@ namespace {
 // What LoadStringA can fill; the About entry is far shorter.
 constexpr int kStringBufferChars = 256;
 
+bool OwnedBy(HWND window, HWND owner) {
+    for (HWND up = GetWindow(window, GW_OWNER); up != nullptr; up = GetWindow(up, GW_OWNER)) {
+        if (up == owner) return true;
+    }
+    return false;
+}
+
 // A named CALLBACK, not a lambda: on i686 the enumeration calls it as stdcall.
 BOOL CALLBACK CancelOwnedDialog(HWND window, LPARAM owner) {
     char name[16] = {};
-    // Message boxes and dialogs are of the dialog class; the tooltip, also owned, is not.
-    if (GetWindow(window, GW_OWNER) == reinterpret_cast<HWND>(owner) && GetClassNameA(window, name, sizeof name) > 0 &&
+    // Message boxes and dialogs are of the dialog class; the tooltip, also owned, is not. A box
+    // that a dialog of the window's shows is owned by that dialog, and holds the thread as long.
+    if (OwnedBy(window, reinterpret_cast<HWND>(owner)) && GetClassNameA(window, name, sizeof name) > 0 &&
         std::string(name) == "#32770") {
         // Cancel, not OK: a dialog of the program's own changes nothing when it is dismissed.
         PostMessageA(window, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED),
@@ -96,6 +106,10 @@ int Win32Window::ListAdd(int id, const std::string& text) {
     return static_cast<int>(SendToItem(id, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str())));
 }
 
+void Win32Window::ListDelete(int id, int index) {
+    SendToItem(id, LB_DELETESTRING, static_cast<WPARAM>(index), 0);
+}
+
 int Win32Window::ListCount(int id) {
     return static_cast<int>(SendToItem(id, LB_GETCOUNT, 0, 0));
 }
@@ -118,6 +132,51 @@ std::vector<int> Win32Window::ListSelection(int id) {
         SendToItem(id, LB_GETSELITEMS, static_cast<WPARAM>(count), reinterpret_cast<LPARAM>(selected.data()));
     selected.resize(got == LB_ERR ? 0 : static_cast<std::size_t>(got));
     return selected;
+}
+
+ListPlace Win32Window::GetListPlace(int id) {
+    ListPlace place;
+    place.top = static_cast<int>(SendToItem(id, LB_GETTOPINDEX, 0, 0));
+    place.caret = static_cast<int>(SendToItem(id, LB_GETCARETINDEX, 0, 0));
+    place.anchor = static_cast<int>(SendToItem(id, LB_GETANCHORINDEX, 0, 0));
+    return place;
+}
+
+// The caret first: moving it scrolls the view to it, which the top index then puts right.
+void Win32Window::SetListPlace(int id, const ListPlace& place) {
+    SendToItem(id, LB_SETCARETINDEX, static_cast<WPARAM>(place.caret), FALSE);
+    SendToItem(id, LB_SETANCHORINDEX, static_cast<WPARAM>(place.anchor), 0);
+    SendToItem(id, LB_SETTOPINDEX, static_cast<WPARAM>(place.top), 0);
+}
+
+// A list box does not follow its entries' width by itself. Each entry is measured in UTF-16
+// with the list's own font, as the list draws it, and an average character more for the margin
+// it draws it in, so that the last character clears the border.
+void Win32Window::ListFitWidth(int id) {
+    const HWND list = GetDlgItem(dialog_, id);
+    const HDC dc = GetDC(list);
+    if (dc == nullptr) return;
+    const auto font = reinterpret_cast<HFONT>(SendMessageW(list, WM_GETFONT, 0, 0));
+    const HGDIOBJ systemFont = font != nullptr ? SelectObject(dc, font) : nullptr;
+    LONG widest = 0;
+    std::wstring text;
+    const LRESULT count = SendMessageW(list, LB_GETCOUNT, 0, 0);
+    for (LRESULT index = 0; index < count; ++index) {
+        const LRESULT length = SendMessageW(list, LB_GETTEXTLEN, static_cast<WPARAM>(index), 0);
+        if (length == LB_ERR) continue;
+        text.assign(static_cast<std::size_t>(length) + 1, L'\0');
+        const LRESULT copied =
+            SendMessageW(list, LB_GETTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text.data()));
+        SIZE size{};
+        if (copied != LB_ERR && GetTextExtentPoint32W(dc, text.data(), static_cast<int>(copied), &size)) {
+            widest = std::max(widest, size.cx);
+        }
+    }
+    TEXTMETRICW metrics{};
+    const LONG margin = GetTextMetricsW(dc, &metrics) ? metrics.tmAveCharWidth : 0;
+    if (systemFont != nullptr) SelectObject(dc, systemFont);
+    ReleaseDC(list, dc);
+    SendMessageW(list, LB_SETHORIZONTALEXTENT, widest > 0 ? static_cast<WPARAM>(widest + margin) : 0, 0);
 }
 
 void Win32Window::SliderSetRange(int id, int minimum, int maximum) {
@@ -143,6 +202,10 @@ void Win32Window::ProgressSetPos(int id, int position) {
 
 int Win32Window::ShowMessageBox(const std::string& text, const std::string& caption, std::uint32_t style) {
     return MessageBoxA(dialog_, text.c_str(), caption.c_str(), style);
+}
+
+int Win32Window::ShowMessageBoxUtf8(const std::string& text, const std::string& caption, std::uint32_t style) {
+    return MessageBoxW(dialog_, Utf8ToWide(text).c_str(), Utf8ToWide(caption).c_str(), style);
 }
 
 void Win32Window::DismissMessageBoxes() {

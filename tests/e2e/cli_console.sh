@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # brumix.exe on a real console. Run by scripts/wine-run --shell, inside its throwaway prefix:
 # under tmux, Wine gives the program a console of its own, into which Ctrl+C is typed and
-# whose screen is read back. Then standard output on a full device.
+# whose screen is read back; a log-off, which reaches it through its hidden window (on the
+# display scripts/wine-run --display gives). Then standard output on a full device.
 # Usage: cli_console.sh WINE-LOADER BRUMIX.EXE CONSOLE_HELPER.EXE
 set -uo pipefail
 wine=$1
@@ -62,6 +63,10 @@ screen() { "${tmux[@]}" capture-pane -p -S - -t "console:$1"; }
 shows() { screen "$1" | grep -q -- "$2"; }
 ended() { [ -s "$work/$1.code" ]; }
 exit_code() { cat "$work/$1.code" 2>/dev/null; }
+
+# A log-off as Wine makes one: every top-level window of the prefix gets WM_QUERYENDSESSION and
+# then WM_ENDSESSION; a console control handler gets nothing.
+end_session() { timeout -k 5 60 "$wine" wineboot --end-session >/dev/null 2>&1 </dev/null; }
 
 type_ctrl_c() { "${tmux[@]}" send-keys -t "console:$1" C-c; }
 # Windows sends a typed Ctrl+C to every process on the console. Wine gives a process started
@@ -147,6 +152,10 @@ check "exit code 0 (got $code)" [ "$code" = 0 ]
 check "the progress line showed while it ran" [ "$progress" = 1 ]
 check "all $entries went (said $deleted, $left left)" test "$deleted" = "$entries" -a "$left" = 0
 check "no progress line is left" lacks "clearing:" <<<"$text"
+
+group "the session ends in the middle of a clear"
+clear_on_console logoff end_session "$wine"
+expect_stopped
 
 group "standard output on a full device"
 text=

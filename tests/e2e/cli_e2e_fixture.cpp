@@ -100,4 +100,12 @@ std::map<std::wstring, std::string> CliE2e::SettingsSnapshot() {
     return values;
 }
 
+void ExpectLines(const std::string& out, std::initializer_list<std::string> lines) {
+    for (const std::string& line : lines) {
+        const std::size_t at = out.find(line + "\n");
+        EXPECT_TRUE(at != std::string::npos && (at == 0 || out[at - 1] == '\n')) << line << " is not a line of:\n"
+                                                                                 << out;
+    }
+}
+
 }  // namespace e2e

@@ -55,4 +55,8 @@ protected:
 // Prints what the program said when a check on its run fails.
 std::string Said(const CliResult& run);
 
+// Each of lines is a whole line of the text output, so that a case asserts the lines it is about
+// and a kind added later does not rewrite it.
+void ExpectLines(const std::string& out, std::initializer_list<std::string> lines);
+
 }  // namespace e2e

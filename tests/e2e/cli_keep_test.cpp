@@ -28,7 +28,7 @@ TEST_F(CliKeep, AClearKeepsExactlyTheListedSitesCookiesOrEveryCookieWhenTheListI
     StoreKeptSites({"www.bank.example", "10.0.0.1"});
     run = RunCli({"clear", "--temp", "--cookies"});
     EXPECT_EQ(run.exitCode, 0u) << Said(run);
-    EXPECT_EQ(run.out, "Cached Files deleted: 0\nCookies deleted: 2\nURLs In History deleted: 0\nCookies kept: 3\n");
+    ExpectLines(run.out, {"Cookies deleted: 2", "Cookies kept: 3"});
     EXPECT_EQ(CookieHosts(), (std::set<std::string>{"bank.example", "mail.bank.example", "10.0.0.1"}));
     ExpectNeighboursIntact();
 }

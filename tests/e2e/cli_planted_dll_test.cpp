@@ -16,7 +16,7 @@ TEST_F(CliPlantedDlls, BrumixLoadsNeitherPlantedDllAndStillCounts) {
     ASSERT_EQ(folder.Problem(), "");
     const CliResult run = RunCliAt(folder.Program(), {"count"});
     EXPECT_EQ(run.exitCode, 0u) << Said(run);
-    EXPECT_EQ(run.out, "Cached Files: 2\nCookies: 1\nURLs In History: 1\nPages Visited: 0\n");
+    ExpectLines(run.out, {"Cached Files: 2", "Cookies: 1", "URLs In History: 1"});
     EXPECT_EQ(folder.Loaded(), std::vector<std::string>{});
 }
 

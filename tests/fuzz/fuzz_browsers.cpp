@@ -67,7 +67,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const int keptRows = static_cast<int>(std::count_if(cookies.begin(), cookies.end(), keeps));
 
     SweepObserver observer;
-    const BrowserKinds cookieKind{.cookies = true};
+    const KindSet cookieKind{Kind::Cookies};
     const ChromiumBrowser& edge = *FindChromiumBrowser("edge");
     const BrowserResult counted = SweepChromiumBrowser(services, edge, {cookieKind, {}, keep}, observer);
     const BrowserResult cleared = SweepChromiumBrowser(services, edge, {{}, cookieKind, keep}, observer);
@@ -77,12 +77,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string after = files.ReadFile(path).value_or("");
     if (damage != 0 && damage != 4) {
         FUZZ_CHECK(after == before);
-        FUZZ_CHECK(!cleared.layoutProblems.empty() && cleared[BrowserKind::Cookies].deleted == 0);
+        FUZZ_CHECK(!cleared.layoutProblems.empty() && cleared[Kind::Cookies].deleted == 0);
         return 0;
     }
-    const BrowserKindResult& c = counted[BrowserKind::Cookies];
+    const Tally& c = counted[Kind::Cookies];
     FUZZ_CHECK(c.kept == keptRows && c.found + c.kept == static_cast<int>(cookies.size()));
-    FUZZ_CHECK(cleared[BrowserKind::Cookies].deleted == c.found);
+    FUZZ_CHECK(cleared[Kind::Cookies].deleted == c.found);
     FixtureDatabase left = FixtureDatabase::FromBytes(after);
     FUZZ_CHECK(left.Number("SELECT count(*) FROM cookies") == keptRows);
     FUZZ_CHECK(left.Text("PRAGMA integrity_check") == "ok");

@@ -19,8 +19,13 @@ bool KeptSiteMatches(std::string_view kept, std::string_view site) {
     std::string_view domain = kept;
     if (domain.starts_with(".")) domain.remove_prefix(1);
     if (domain.starts_with("www.") && domain.find('.', 4) != std::string_view::npos) domain.remove_prefix(4);
+    if (site.starts_with(".")) site.remove_prefix(1);
     if (site == domain) return true;
-    return site.size() > domain.size() && site.ends_with(domain) && site[site.size() - domain.size() - 1] == '.';
+    const auto under = [](std::string_view name, std::string_view parent) {
+        return name.size() > parent.size() && name.ends_with(parent) && name[name.size() - parent.size() - 1] == '.';
+    };
+    // A parent of the kept domain, of two labels or more.
+    return under(site, domain) || (under(domain, site) && site.find('.') != std::string_view::npos);
 }
 
 void CheckRule(const KeptSites& list, std::string_view site) {

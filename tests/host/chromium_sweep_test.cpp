@@ -17,14 +17,14 @@ const std::string kLocal = "C:\\Users\\Zo\xC3\xAB\\AppData\\Local";
 const std::string kRoaming = "C:\\Users\\Zo\xC3\xAB\\AppData\\Roaming";
 const std::string kEdge = kLocal + "\\Microsoft\\Edge\\User Data";
 const std::string kDefault = kEdge + "\\Default";
-constexpr BrowserKinds kAll{true, true, true, true};
-constexpr BrowserKinds kNone{};
+constexpr KindSet kAll = KindSet::All();
+constexpr KindSet kNone{};
 
 class Recorder : public SweepObserver {
 public:
     std::vector<std::string> visited;
     std::vector<std::string> kept;
-    std::vector<std::string> notDeleted;
+    std::vector<std::string> stayed;
     int stopAfterVisits = -1;
 
     bool StopRequested() override {
@@ -32,7 +32,7 @@ public:
     }
     void OnVisit(const SweepItem& item) override { visited.emplace_back(item.name); }
     void OnKept(const SweepItem& item) override { kept.emplace_back(item.name); }
-    void OnNotDeleted(const SweepItem& item) override { notDeleted.emplace_back(item.name); }
+    void OnStayed(const SweepItem& item) override { stayed.emplace_back(item.name); }
 };
 
 class ChromiumSweepTest : public ::testing::Test {
@@ -71,14 +71,16 @@ protected:
     std::string File(const std::string& path) { return files.ReadFile(path).value_or("<missing>"); }
     std::int64_t Rows(const std::string& path, std::string_view query) { return CountIn(File(path), query); }
 
-    BrowserResult Sweep(BrowserKinds count, BrowserKinds remove, std::string_view id = "edge") {
+    BrowserResult Sweep(KindSet count, KindSet remove, std::string_view id = "edge") {
         return SweepChromiumBrowser(services, *FindChromiumBrowser(id), {count, remove, keep}, recorder);
     }
-    static std::array<int, kBrowserKindCount> Found(const BrowserResult& r) {
-        return {r.kinds[0].found, r.kinds[1].found, r.kinds[2].found, r.kinds[3].found};
+    static std::array<int, kKindCount> Found(const BrowserResult& r) {
+        return {r.counts.tallies[0].found, r.counts.tallies[1].found, r.counts.tallies[2].found,
+                r.counts.tallies[3].found};
     }
-    static std::array<int, kBrowserKindCount> Deleted(const BrowserResult& r) {
-        return {r.kinds[0].deleted, r.kinds[1].deleted, r.kinds[2].deleted, r.kinds[3].deleted};
+    static std::array<int, kKindCount> Deleted(const BrowserResult& r) {
+        return {r.counts.tallies[0].deleted, r.counts.tallies[1].deleted, r.counts.tallies[2].deleted,
+                r.counts.tallies[3].deleted};
     }
 
     Faults faults;
@@ -107,7 +109,7 @@ TEST_F(ChromiumSweepTest, EachKindIsCountedThenClearedWithAllThatRecordsIt) {
 
     const BrowserResult cleared = Sweep(kAll, kAll);
     EXPECT_EQ(Deleted(cleared), (std::array{2, 2, 2, 2}));
-    EXPECT_TRUE(cleared.complete && !cleared.inUse && cleared.layoutProblems.empty() && recorder.notDeleted.empty());
+    EXPECT_TRUE(cleared.complete && !cleared.inUse && cleared.layoutProblems.empty() && recorder.stayed.empty());
     EXPECT_TRUE(files.FilesUnder(kDefault + "\\Cache").empty() && files.FilesUnder(kDefault + "\\Code Cache").empty());
     EXPECT_TRUE(files.IsFolder(kDefault + "\\Cache\\Cache_Data"));
     EXPECT_EQ(Rows(kDefault + "\\Network\\Cookies", "SELECT count(*) FROM cookies"), 0);
@@ -140,7 +142,7 @@ TEST_F(ChromiumSweepTest, ADeletedCookieIsNotLeftReadableInTheFile) {
     const FixtureCookie cookies[] = {{"bank.example", "SID", secret}, {"shop.example"}};
     files.WriteFile(kDefault + "\\Network\\Cookies", CookiesFile(cookies));
     ASSERT_NE(File(kDefault + "\\Network\\Cookies").find(secret), std::string::npos);
-    Sweep(kNone, {.cookies = true});
+    Sweep(kNone, KindSet{Kind::Cookies});
     const std::string after = File(kDefault + "\\Network\\Cookies");
     EXPECT_TRUE(after.find(secret) == std::string::npos);
     EXPECT_TRUE(after.find("bank.example") == std::string::npos);
@@ -158,13 +160,13 @@ TEST_F(ChromiumSweepTest, KeptCookiesAreAskedByTheSiteAsTheSystemBrowserNamesIt)
         asked.emplace_back(site);
         return site == "bank.example" || site == "[::1]";
     };
-    const BrowserResult result = Sweep(kNone, {.cookies = true});
+    const BrowserResult result = Sweep(kNone, KindSet{Kind::Cookies});
     std::sort(asked.begin(), asked.end());
     EXPECT_EQ(asked, (std::vector<std::string>{"[::1]", "bank.example", "bank.example", "evilbank.example",
                                                "login.bank.example", "shop.example"}));
-    EXPECT_EQ(result[BrowserKind::Cookies].kept, 3);
-    EXPECT_EQ(result[BrowserKind::Cookies].found, 4);
-    EXPECT_EQ(result[BrowserKind::Cookies].deleted, 4);
+    EXPECT_EQ(result[Kind::Cookies].kept, 3);
+    EXPECT_EQ(result[Kind::Cookies].found, 4);
+    EXPECT_EQ(result[Kind::Cookies].deleted, 4);
     std::sort(recorder.kept.begin(), recorder.kept.end());
     EXPECT_EQ(recorder.kept,
               (std::vector<std::string>{"edge:Default:Cookie:domain@.BANK.example/",
@@ -177,8 +179,8 @@ TEST_F(ChromiumSweepTest, KeptCookiesAreAskedByTheSiteAsTheSystemBrowserNamesIt)
 TEST_F(ChromiumSweepTest, TypedAddressesAndPagesVisitedAreClearedApart) {
     AddProfile(kDefault);
     const std::string history = kDefault + "\\History";
-    const BrowserResult typed = Sweep(kAll, {.typedUrls = true});
-    EXPECT_EQ(typed[BrowserKind::TypedUrls].deleted, 2);
+    const BrowserResult typed = Sweep(kAll, KindSet{Kind::TypedUrls});
+    EXPECT_EQ(typed[Kind::TypedUrls].deleted, 2);
     EXPECT_EQ(Rows(history, "SELECT count(*) FROM urls WHERE typed_count > 0"), 0);
     EXPECT_EQ(Rows(history, "SELECT count(*) FROM urls"), 2);
     EXPECT_EQ(Rows(history, "SELECT count(*) FROM visits"), 4);
@@ -190,8 +192,8 @@ TEST_F(ChromiumSweepTest, TypedAddressesAndPagesVisitedAreClearedApart) {
 
     const FixtureUrl urls[] = {{"https://typed.example/", 1}, {"https://a.example/"}};
     files.WriteFile(history, HistoryFile(urls));
-    const BrowserResult visited = Sweep(kNone, {.visitedPages = true});
-    EXPECT_EQ(visited[BrowserKind::VisitedPages].deleted, 1);
+    const BrowserResult visited = Sweep(kNone, KindSet{Kind::VisitedPages});
+    EXPECT_EQ(visited[Kind::VisitedPages].deleted, 1);
     EXPECT_EQ(FixtureDatabase::FromBytes(File(history)).Text("SELECT url FROM urls"), "https://typed.example/");
     EXPECT_EQ(Rows(history, "SELECT count(*) FROM visits WHERE url = 1"), 1);
     EXPECT_EQ(Rows(history, "SELECT count(*) FROM visits"), 1);
@@ -207,9 +209,9 @@ TEST_F(ChromiumSweepTest, ProfilesAreThoseLocalStateListsThatAreFoldersUnderTheU
     files.AddFolder(kLocal + "\\Microsoft\\Edge\\Outside");
     const std::string listed[] = {"Profile 2", "Default", "default", "..\\Outside", "..", "Guest Profile", "Missing"};
     files.WriteFile(kEdge + "\\Local State", LocalStateJson(listed));
-    const BrowserResult result = Sweep({.cookies = true}, kNone);
+    const BrowserResult result = Sweep(KindSet{Kind::Cookies}, kNone);
     EXPECT_EQ(result.profiles, 2);
-    EXPECT_EQ(result[BrowserKind::Cookies].found, 4);
+    EXPECT_EQ(result[Kind::Cookies].found, 4);
     EXPECT_EQ(recorder.visited.front(), "edge:Profile 2:Cookie:id@.news.example/");
     EXPECT_EQ(recorder.visited.back(), "edge:Default:Cookie:id@www.shop.example/");
 }
@@ -222,7 +224,7 @@ TEST_F(ChromiumSweepTest, WithoutAReadableLocalStateTheProfileFoldersAreFound) {
                                          "{\"profile\":{}}", "\xEF\xBB\xBF{\"profile\":{\"info_cache\":{}}}"}) {
         files.WriteFile(kEdge + "\\Local State", localState);
         recorder.visited.clear();
-        const BrowserResult result = Sweep({.cookies = true}, kNone);
+        const BrowserResult result = Sweep(KindSet{Kind::Cookies}, kNone);
         EXPECT_EQ(result.profiles, 3) << localState;
         EXPECT_EQ(recorder.visited.front(), "edge:Default:Cookie:id@.news.example/") << localState;
     }
@@ -284,8 +286,8 @@ TEST_F(ChromiumSweepTest, ALayoutThisProgramDoesNotKnowIsLeftWholeAndNamed) {
     EXPECT_TRUE(File(kDefault + "\\History") == before[0]);
     EXPECT_TRUE(File(kDefault + "\\Network\\Cookies") == before[1]);
     EXPECT_TRUE(File(kEdge + "\\Profile 1\\History") == before[2]);
-    EXPECT_EQ(result[BrowserKind::VisitedPages].found, 1);
-    EXPECT_EQ(result[BrowserKind::VisitedPages].deleted, 0);
+    EXPECT_EQ(result[Kind::VisitedPages].found, 1);
+    EXPECT_EQ(result[Kind::VisitedPages].deleted, 0);
 }
 
 TEST_F(ChromiumSweepTest, ABrowserNotInstalledHasNoProfilesAndNoFigures) {
@@ -309,7 +311,7 @@ TEST_F(ChromiumSweepTest, OperasFolderIsItsProfileAndItsCacheLivesUnderTheLocalF
     files.RemoveFile(roaming + "\\Cache\\Cache_Data\\f_000001");
     files.WriteFile(local + "\\Cache\\Cache_Data\\f_000007", "entry");
     files.WriteFile(local + "\\Cache\\Cache_Data\\index", "index");
-    const BrowserResult result = Sweep(kAll, {.cachedFiles = true}, "opera");
+    const BrowserResult result = Sweep(kAll, KindSet{Kind::CachedFiles}, "opera");
     EXPECT_EQ(result.profiles, 1);
     EXPECT_EQ(Found(result), (std::array{3, 2, 2, 2}));
     EXPECT_EQ(recorder.visited[0], "opera:Opera Stable:Cache\\Cache_Data\\f_000007");
@@ -332,24 +334,24 @@ TEST_F(ChromiumSweepTest, AChangeThatFailsIsRolledBackAndToldOnceByTheDatabase) 
     files.Hold(kDefault + "\\Code Cache\\js\\index-dir\\the-real-index");
     const BrowserResult result = Sweep(kNone, kAll);
     EXPECT_EQ(Deleted(result), (std::array{1, 2, 1, 0}));
-    EXPECT_EQ(result.notDeleted, 3);
-    EXPECT_EQ(recorder.notDeleted, (std::vector<std::string>{"edge:Default:Code Cache\\js\\index-dir\\the-real-index",
-                                                             "edge:Default:History", "edge:Default:History"}));
+    EXPECT_EQ(result.stayed, 3);
+    EXPECT_EQ(recorder.stayed, (std::vector<std::string>{"edge:Default:Code Cache\\js\\index-dir\\the-real-index",
+                                                         "edge:Default:History", "edge:Default:History"}));
     EXPECT_EQ(Rows(kDefault + "\\History", "SELECT count(*) FROM urls"), 3);
 }
 
 TEST_F(ChromiumSweepTest, TheCacheWalkFollowsNoLinkAndStopsAtItsDepth) {
     files.AddLink(kDefault + "\\Cache\\Cache_Data\\elsewhere");
     files.WriteFile(kDefault + "\\Cache\\Cache_Data\\elsewhere\\Documents.txt", "mine");
-    BrowserResult result = Sweep(kNone, {.cachedFiles = true});
-    EXPECT_EQ(result[BrowserKind::CachedFiles].found, 0);
+    BrowserResult result = Sweep(kNone, KindSet{Kind::CachedFiles});
+    EXPECT_EQ(result[Kind::CachedFiles].found, 0);
     EXPECT_TRUE(result.complete);
     EXPECT_TRUE(files.ReadFile(kDefault + "\\Cache\\Cache_Data\\elsewhere\\Documents.txt"));
 
     std::string deep = kDefault + "\\GPUCache";
     for (int i = 0; i < 17; ++i) deep += "\\d";
     files.WriteFile(deep + "\\data_0", "deep");
-    result = Sweep(kNone, {.cachedFiles = true});
+    result = Sweep(kNone, KindSet{Kind::CachedFiles});
     EXPECT_FALSE(result.complete);
     EXPECT_TRUE(files.ReadFile(deep + "\\data_0"));
 }

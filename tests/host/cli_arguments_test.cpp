@@ -9,10 +9,7 @@ TEST(CliArguments, FlagsComeInAnyOrderAfterTheCommandAndIgnoreCase) {
     const ParseResult parsed = ParseArguments({"Clear", "--JSON", "--history", "--temp", "--Cookies", "--Visited"});
     ASSERT_TRUE(parsed.Ok()) << parsed.error;
     EXPECT_EQ(parsed.arguments.command, Command::Clear);
-    EXPECT_TRUE(parsed.arguments.temp);
-    EXPECT_TRUE(parsed.arguments.cookies);
-    EXPECT_TRUE(parsed.arguments.history);
-    EXPECT_TRUE(parsed.arguments.visited);
+    EXPECT_EQ(parsed.arguments.kinds, KindSet::All());
     EXPECT_TRUE(parsed.arguments.json);
 
     const ParseResult bare = ParseArguments({"preview"});
@@ -75,7 +72,8 @@ INSTANTIATE_TEST_SUITE_P(
     Keep, CliUsageErrors,
     ::testing::Values(UsageCase{{"keep", "remove", "--json"}, "keep remove needs at least one site"},
                       UsageCase{{"keep", "bank.example"}, "keep takes add or remove, not 'bank.example'"},
-                      UsageCase{{"keep", "add", "bank.example", "not a site"}, "'not a site' is no host name"},
+                      UsageCase{{"keep", "add", "bank.example", "not a site"},
+                                "'not a site' is no host name or IP address: ' ' cannot be part of a host name"},
                       UsageCase{{"keep", "--cookies"}, "keep takes no store flag"}));
 
 TEST_F(CliTest, HelpAndVersionGoToStandardOutputAndTouchNothing) {
@@ -85,6 +83,15 @@ TEST_F(CliTest, HelpAndVersionGoToStandardOutputAndTouchNothing) {
               0u);
     EXPECT_NE(console.out.find("130"), std::string::npos) << "the exit codes are listed";
     EXPECT_TRUE(console.err.empty());
+    // Each kind's flag and help, and what count counts, filled to 80 columns from the sixteenth.
+    for (const char* entry : {"\n  count         count the cached files, the cookies, the typed addresses and the\n"
+                              "                pages visited\n",
+                              "\n                is cache, cookie, cookie-file, typed or visited; deletes nothing\n",
+                              "\n  --temp        the temporary Internet files: the cache entries that are neither\n"
+                              "                cookies nor pages visited\n  --cookies     the cookies as well;",
+                              "\n  --visited     the pages visited, from the browser's history\n\n  --json "}) {
+        EXPECT_NE(console.out.find(entry), std::string::npos) << entry;
+    }
 
     EXPECT_EQ(Run({"--version"}), 0);
     EXPECT_EQ(console.out, "brumix " BRUMIX_VERSION_TEXT "\n");

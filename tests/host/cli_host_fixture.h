@@ -66,6 +66,46 @@ inline std::string Latin1ToUtf8(std::string_view ansi) {
 
 inline constexpr char kCookieFolder[] = "C:\\WINDOWS\\Cookies";
 
+// The line of the text output that begins with words, whole; empty when there is none. A case
+// asserts the lines it is about, so that a kind added later does not rewrite it.
+inline std::string Line(const std::string& text, std::string_view words) {
+    for (std::size_t at = 0; at < text.size();) {
+        const std::size_t end = std::min(text.find('\n', at), text.size());
+        if (text.compare(at, words.size(), words) == 0) return text.substr(at, end - at);
+        at = end + 1;
+    }
+    return "";
+}
+
+// The value of a key of a JSON document as its text, each key looked for after the one before it
+// (so "deleted", "cookies" is the cookies in the deleted object); empty when a key is not there.
+inline std::string JsonValue(const std::string& json, std::initializer_list<std::string_view> keys) {
+    std::size_t at = 0;
+    for (std::string_view key : keys) {
+        at = json.find("\"" + std::string(key) + "\": ", at);
+        if (at == std::string::npos) return "";
+        at += key.size() + 4;
+    }
+    int depth = 0;
+    bool inString = false;
+    std::size_t end = at;
+    for (; end < json.size(); ++end) {
+        const char c = json[end];
+        if (inString) {
+            if (c == '\\') ++end;
+            if (c == '"') inString = false;
+        } else if (c == '"') {
+            inString = true;
+        } else if (c == '{' || c == '[') {
+            ++depth;
+        } else if (c == '}' || c == ']' || c == ',') {
+            if (depth == 0) break;
+            if (c != ',') --depth;
+        }
+    }
+    return json.substr(at, end - at);
+}
+
 class CliTest : public ::testing::Test {
 protected:
     int Run(const std::vector<std::string>& args) { return RunOn(platform, args); }

@@ -9,30 +9,36 @@
 
 namespace {
 
-StoreSweepResult Counted() {
-    StoreSweepResult result;
-    result.typedUrlsSwept = true;
-    result.typedUrls.opened = true;
-    result.typedUrls.complete = true;
-    result.typedUrls.listed = 2;
-    result.cacheSwept = true;
-    result.cache.walk.complete = true;
-    result.cache.walk.cachedFiles = 12;
-    result.cache.walk.cookieEntries = 1;
-    result.cache.cookieFiles.count = 2;
+SourceResult& Source(SweepResult& result, SourceId id) {
+    return result.sources[static_cast<std::size_t>(id)];
+}
+
+// Typed addresses and the cache's content, each walked to its end.
+SweepResult Counted() {
+    SweepResult result;
+    result.selected = {Kind::CachedFiles, Kind::Cookies, Kind::TypedUrls};
+    result.counted = result.selected;
+    for (SourceId id : {SourceId::TypedUrls, SourceId::UrlCache}) {
+        Source(result, id).ran = true;
+        Source(result, id).complete = true;
+    }
+    result.counts[Kind::TypedUrls].found = 2;
+    result.counts[Kind::CachedFiles].found = 12;
+    result.counts[Kind::Cookies].found = 3;
     return result;
 }
 
-TEST(CliReport, CountIsFourLinesOrOneObject) {
-    StoreSweepResult result = Counted();
-    result.cache.walk.visitedPages = 7;
+// The one case that pins the whole of both layouts: the kinds in their order.
+TEST(CliReport, CountIsALineAKindOrOneObject) {
+    SweepResult result = Counted();
+    result.counts[Kind::VisitedPages].found = 7;
     EXPECT_EQ(CountReport(result, false), "Cached Files: 12\nCookies: 3\nURLs In History: 2\nPages Visited: 7\n");
     EXPECT_EQ(CountReport(result, true),
               "{\"cached_files\": 12, \"cookies\": 3, \"cookies_kept\": 0, \"typed_urls\": 2, \"visited_pages\": 7}\n");
-
-    result.typedUrls.opened = false;
-    EXPECT_EQ(CountReport(result, false), "Cached Files: 12\nCookies: 3\nURLs In History: 0\nPages Visited: 7\n")
-        << "a key that was not opened listed nothing";
+    result.counts[Kind::Cookies].kept = 2;
+    EXPECT_EQ(CountReport(result, false),
+              "Cached Files: 12\nCookies: 3\nURLs In History: 2\nPages Visited: 7\nCookies kept: 2\n")
+        << "the cookies kept last, when there are some";
 }
 
 // The stand-in's names arrive decoded; the escapes are JsonString's and PlainText's.
@@ -53,11 +59,10 @@ TEST(CliReport, PreviewIsOneDocumentOrOneLineAnItem) {
 }
 
 TEST(CliReport, ClearCountsWhatWentAndInJsonNamesWhatStayed) {
-    StoreSweepResult result = Counted();
-    result.cache.walk.deletedFiles = 11;
-    result.cache.walk.deletedCookieEntries = 1;
-    result.cache.cookieFiles.deleted = 2;
-    result.typedUrls.deleted = 1;
+    SweepResult result = Counted();
+    result.counts[Kind::CachedFiles].deleted = 11;
+    result.counts[Kind::Cookies].deleted = 3;
+    result.counts[Kind::TypedUrls].deleted = 1;
     const std::vector<NamedItem> stayed = {{Store::Typed, "caf\xC3\xA9"}, {Store::Cache, "http://locked/\"x\""}};
 
     EXPECT_EQ(ClearReport(result, stayed, false),
@@ -68,37 +73,39 @@ TEST(CliReport, ClearCountsWhatWentAndInJsonNamesWhatStayed) {
               "{\"store\": \"cache\", \"name\": \"http://locked/\\\"x\\\"\"}], \"complete\": true}\n");
 
     const std::string incomplete = "], \"complete\": false}\n";
-    StoreSweepResult cutShort = result;
-    cutShort.cache.walk.complete = false;
+    SweepResult cutShort = result;
+    Source(cutShort, SourceId::UrlCache).complete = false;
     EXPECT_NE(ClearReport(cutShort, {}, true).find("\"not_deleted\": [" + incomplete), std::string::npos);
-    StoreSweepResult stopped = result;
-    stopped.typedUrls.stopped = true;
+    SweepResult stopped = result;
+    stopped.stopped = true;
     EXPECT_NE(ClearReport(stopped, {}, true).find(incomplete), std::string::npos) << "a stop is no full account";
 
     EXPECT_EQ(NotDeletedLine(Store::Typed, "caf\xC3\xA9\r"), "brumix: not deleted: typed\tcaf\xC3\xA9?\n");
 }
 
-TEST(CliReport, EachStoreNotWalkedToItsEndHasItsLineAndAStopSaysOnlyThat) {
-    StoreSweepResult result = Counted();
+TEST(CliReport, EachSourceNotWalkedToItsEndHasItsLineAndAStopSaysOnlyThat) {
+    SweepResult result = Counted();
     EXPECT_EQ(ShortfallText(result, Command::Clear), "");
 
-    result.cache.walk.complete = false;
-    result.typedUrls.complete = false;
+    Source(result, SourceId::UrlCache).complete = false;
+    Source(result, SourceId::TypedUrls).complete = false;
     EXPECT_EQ(ShortfallText(result, Command::Count),
               "brumix: the typed addresses could not be listed to their end\n"
               "brumix: the URL cache could not be walked to its end\n");
-    result.typedUrls.opened = false;
-    result.typedUrls.openStatus = 5;
+    Source(result, SourceId::TypedUrls).openStatus = 5;
     EXPECT_EQ(ShortfallText(result, Command::Count),
               "brumix: the TypedURLs key cannot be opened (error 5)\n"
               "brumix: the URL cache could not be walked to its end\n");
-    result.typedUrlsSwept = false;
-    result.cacheSwept = false;
-    EXPECT_EQ(ShortfallText(result, Command::Clear), "") << "a store not selected is not short";
+    Source(result, SourceId::TypedUrls).openStatus = 2;
+    EXPECT_EQ(ShortfallText(result, Command::Count), "brumix: the URL cache could not be walked to its end\n")
+        << "a key that is not there holds nothing";
+    Source(result, SourceId::TypedUrls).ran = false;
+    Source(result, SourceId::UrlCache).ran = false;
+    EXPECT_EQ(ShortfallText(result, Command::Clear), "") << "a source not run is not short";
 
-    StoreSweepResult stopped = Counted();
-    stopped.cache.walk.complete = false;
-    stopped.cache.cookieFiles.stopped = true;
+    SweepResult stopped = Counted();
+    Source(stopped, SourceId::UrlCache).complete = false;
+    stopped.stopped = true;
     EXPECT_EQ(ShortfallText(stopped, Command::Count), "brumix: stopped by Ctrl+C; the counts are those so far\n");
     EXPECT_EQ(ShortfallText(stopped, Command::Preview),
               "brumix: stopped by Ctrl+C; the list is what was found so far\n");

@@ -17,7 +17,7 @@ TEST_F(CookieFolderSweepTest, UndeletableCookieFileIsReportedOnceThoughMetAgain)
     const CookieFolderResult result = SweepCookieFiles(p.files, kWin98, true, recorder);
     EXPECT_EQ(result.count, 5);
     EXPECT_EQ(result.deleted, 2);
-    EXPECT_EQ(std::count(recorder.heard.begin(), recorder.heard.end(), "kept file stuck.txt"), 1);
+    EXPECT_EQ(std::count(recorder.heard.begin(), recorder.heard.end(), "stayed cookie-file stuck.txt"), 1);
     EXPECT_EQ(p.files.Files(kCookieFolder), std::vector<std::string>{"stuck.txt"});
     ExpectNothingOpen();
 }
@@ -55,7 +55,7 @@ TEST_F(CookieFolderSweepTest, UnansweredSystemQueriesLeaveTheFolderAlone) {
 TEST_F(CookieFolderSweepTest, FolderIsLookedForOnlyOutsideTheNtFamilyUnderTheWindowsDirectory) {
     p.files.AddFile(kCookieFolder, "a.txt");
     EXPECT_EQ(SweepCookieFiles(p.files, kNt, true, recorder).count, 0);
-    EXPECT_EQ(SweepCookieFiles(p.files, CookieFolderPlace{false, ""}, true, recorder).count, 0);
+    EXPECT_EQ(SweepCookieFiles(p.files, CookieFolderPlace{.isNt = false, .windowsDir = ""}, true, recorder).count, 0);
     EXPECT_TRUE(recorder.heard.empty());
     EXPECT_TRUE(p.files.HasFile(kCookieFolder, "a.txt"));
     EXPECT_EQ(p.files.CurrentDir(), "C:\\");
@@ -63,13 +63,15 @@ TEST_F(CookieFolderSweepTest, FolderIsLookedForOnlyOutsideTheNtFamilyUnderTheWin
     p.files.AddFolder("C:\\WIN");
     p.files.AddFile("C:\\WIN", "readme.txt");
     ASSERT_TRUE(p.files.SetCurrentDir("C:\\WIN"));
-    EXPECT_EQ(SweepCookieFiles(p.files, CookieFolderPlace{false, "C:\\WIN"}, true, recorder).count, 0);
+    EXPECT_EQ(
+        SweepCookieFiles(p.files, CookieFolderPlace{.isNt = false, .windowsDir = "C:\\WIN"}, true, recorder).count, 0);
     EXPECT_TRUE(p.files.HasFile("C:\\WIN", "readme.txt"));
     EXPECT_TRUE(recorder.heard.empty());
 
     p.files.AddFolder("C:\\Cookies");
     p.files.AddFile("C:\\Cookies", "a.txt");
-    EXPECT_EQ(SweepCookieFiles(p.files, CookieFolderPlace{false, "C:\\"}, false, recorder).count, 1);
+    EXPECT_EQ(SweepCookieFiles(p.files, CookieFolderPlace{.isNt = false, .windowsDir = "C:\\"}, false, recorder).count,
+              1);
     EXPECT_EQ(p.files.CurrentDir(), "C:\\Cookies\\");
 }
 

@@ -36,27 +36,47 @@ TEST(CookieKeepTest, CookieSiteIsTheHostOfTheEntry) {
     for (const auto& c : cases) EXPECT_EQ(CookieSite(c.url), c.site) << c.url;
 }
 
-TEST(CookieKeepTest, KeptSiteKeepsItselfAndTheNamesUnderItAndAnAddressOnlyItself) {
-    const auto list = KeptSites::Read(
-        {"mail.bank.example", "www.shop.example", ".news.example", "www.example", "192.168.1.10", "[::1]"});
-    ASSERT_TRUE(list);
-    // "www." and "." widen a name to the domain without them, "www." not up to a name of one label.
-    for (const char* site :
-         {"mail.bank.example", "eu.mail.bank.example", ".mail.bank.example", "shop.example", "cart.shop.example",
-          "news.example", "a.b.news.example", "a.www.example", "192.168.1.10", "[0:0:0:0:0:0:0:1]", "::1"})
-        EXPECT_TRUE(list->Keeps(site)) << site;
-    // Not a parent or a sibling, a name that only ends or starts alike, nor an address in a name.
-    for (const char* site : {"bank.example", "www.bank.example", "notmail.bank.example", "mail.bank.example.evil",
-                             "other.example", "192.168.1.100", "5.192.168.1.10", "[::2]"})
-        EXPECT_FALSE(list->Keeps(site)) << site;
-    EXPECT_TRUE(list->KeepsCookie("Cookie:ann@eu.mail.bank.example/"));
-    EXPECT_FALSE(list->KeepsCookie("http://mail.bank.example/"));
+// Each row: one kept site, the sites whose cookies it keeps, and look-alikes it must not keep.
+TEST(CookieKeepTest, KeptSiteKeepsItselfTheNamesUnderItAndItsParentsDownToTwoLabels) {
+    const struct {
+        const char* kept;
+        std::vector<const char*> keeps;
+        std::vector<const char*> not_;
+    } rows[] = {
+        {"login.bank.example",
+         {"login.bank.example", "eu.login.bank.example", "bank.example", ".bank.example", ".login.bank.example"},
+         {"example", "other.bank.example", "www.bank.example", "evilbank.example", "bank.example.evil",
+          "notlogin.bank.example", "login.bank.example.evil"}},
+        {"bank.example",
+         {"bank.example", "www.bank.example", "login.eu.bank.example"},
+         {"example", "mybank.example", "evilbank.example", "bank.example.evil", "bank.example.net"}},
+        // "www." and "." widen a name to the domain without it, "www." not up to a name of one label.
+        {"www.shop.example", {"shop.example", "cart.shop.example", "www.shop.example"}, {"example", "other.example"}},
+        {".news.example", {"news.example", "a.b.news.example"}, {"example"}},
+        {"www.example", {"www.example", "a.www.example"}, {"example", "other.example"}},
+        {"a.b.c.example", {"b.c.example", "c.example"}, {"example", "x.c.example", "x.b.c.example"}},
+        {"intranet", {"intranet", "wiki.intranet"}, {"intranet.example"}},
+        {"my_site.example", {"my_site.example", "a.my_site.example"}, {"myxsite.example", "site.example"}},
+        // An address keeps only itself, in any spelling, and is no suffix of a name.
+        {"192.168.1.10", {"192.168.1.10"}, {"192.168.1.100", "5.192.168.1.10", "168.1.10", "1.10"}},
+        {"[::1]", {"[0:0:0:0:0:0:0:1]", "::1"}, {"[::2]"}},
+    };
+    for (const auto& row : rows) {
+        const auto list = KeptSites::Read({row.kept});
+        ASSERT_TRUE(list) << row.kept;
+        for (const char* site : row.keeps) EXPECT_TRUE(list->Keeps(site)) << row.kept << " keeps " << site;
+        for (const char* site : row.not_) EXPECT_FALSE(list->Keeps(site)) << row.kept << " keeps " << site;
+    }
+    const auto list = KeptSites::Read({"login.bank.example"});
+    EXPECT_TRUE(list->KeepsCookie("Cookie:ann@bank.example/"));
+    EXPECT_FALSE(list->KeepsCookie("Cookie:ann@other.bank.example/"));
+    EXPECT_FALSE(list->KeepsCookie("http://login.bank.example/"));
 }
 
 TEST(CookieKeepTest, ListIsReadWholeOrNotAtAll) {
     const std::string label63(63, 'a');
     const std::string name253 = label63 + "." + label63 + "." + label63 + "." + std::string(61, 'd');
-    for (const char* bad : {"Bank.example",      "exa_mple.com",  "*.bank.example",
+    for (const char* bad : {"Bank.example",      "exa mple.com",  "*.bank.example",
                             "b\xc3\xbc.example", "-bank.example", "bank-.example",
                             "bank..example",     "bank.example.", ".",
                             "192.168.1.256",     "192.168.01.10", "192.168.1",
@@ -66,10 +86,11 @@ TEST(CookieKeepTest, ListIsReadWholeOrNotAtAll) {
                             "1:2:3:4:5:6:7:",    "1.2.3.4::1"})
         EXPECT_FALSE(KeptSites::Read({"bank.example", bad})) << bad;
     for (const std::string& tooLong : {label63 + "a.example", name253 + "d"}) EXPECT_FALSE(KeptSites::Read({tooLong}));
-    const auto readable = KeptSites::Read({"www.bank.example", "10.0.0.1", "www.bank.example", ".a.example",
-                                           "10.example", "::1", "[::ffff:1.2.3.4]", label63 + ".example", name253});
+    const auto readable =
+        KeptSites::Read({"www.bank.example", "10.0.0.1", "www.bank.example", ".a.example", "10.example", "::1",
+                         "[::ffff:1.2.3.4]", label63 + ".example", name253, "_dmarc.my_site.example"});
     ASSERT_TRUE(readable);
-    EXPECT_EQ(readable->Sites().size(), 8u) << "a site given twice is there once";
+    EXPECT_EQ(readable->Sites().size(), 9u) << "a site given twice is there once";
 
     const struct {
         std::string_view data;
@@ -129,12 +150,39 @@ TEST(CookieKeepTest, WhatTheUserTypesBecomesTheSiteStored) {
         EXPECT_TRUE(KeptSites::Read({c.site})) << c.site;
     }
     // No scheme, host name, port or address as typed; "--" third and fourth; not UTF-8 (a code page's
-    // ü), a decomposed ü, İ, ẞ, a script without a table, a hyphen at an end.
-    for (const char* typed :
-         {"://bank.example", "exa_mple.com", "bank.example:https", "bank.example:65536", "[::1]x", "[bank.example]",
-          "1::2::3", "ab--\xc3\xbc.example", "m\xfcnchen.example", "mu\xcc\x88nchen.example", "\xc4\xb0stanbul.example",
-          "gro\xe1\xba\x9e.example", "\xd9\x85\xd8\xb5\xd8\xb1.example", "b\xc3\xbc-.example"})
-        EXPECT_EQ(SiteFromUserInput(typed), std::nullopt) << typed;
+    // ü), a decomposed ü, İ, ẞ, a script without a table, a hyphen at an end: each refused with
+    // the reason a user can act on.
+    const struct {
+        const char* typed;
+        const char* reason;
+    } refused[] = {
+        {"://bank.example", "no scheme comes before"},
+        {"http://", "it names no host"},
+        {"ht tp://bank.example", "'ht tp' is no URL scheme"},
+        {"bank..example", "empty label"},
+        {"bank example", "' ' cannot be part of a host name"},
+        {"bank.example:https", "'https' is no port"},
+        {"bank.example:65536", "'65536' is no port"},
+        {"[::1]x", "only a ':' and a port may follow"},
+        {"[::1", "lacks its closing ']'"},
+        {"[bank.example]", "'[bank.example]' is no IPv6 address"},
+        {"1::2::3", "'1::2::3' is no IPv6 address"},
+        {"192.168.1.256", "last label is all digits"},
+        {"ab--\xc3\xbc.example", "\"--\" in its third and fourth places"},
+        {"m\xfcnchen.example", "not UTF-8"},
+        {"mu\xcc\x88nchen.example", "'\xcc\x88' is no letter"},
+        {"\xc4\xb0stanbul.example", "'\xc4\xb0' is no letter"},
+        {"gro\xe1\xba\x9e.example", "'\xe1\xba\x9e' is no letter"},
+        {"\xd9\x85\xd8\xb5\xd8\xb1.example", "is no letter"},
+        {"b\xc3\xbc-.example", "begins or ends with a hyphen"},
+        {"-bank.example", "begins or ends with a hyphen"},
+    };
+    for (const auto& r : refused) {
+        EXPECT_EQ(SiteFromUserInput(r.typed), std::nullopt) << r.typed;
+        EXPECT_NE(WhyNotASite(r.typed).find(r.reason), std::string::npos) << r.typed << ": " << WhyNotASite(r.typed);
+    }
+    EXPECT_EQ(WhyNotASite("_dmarc.my_site.example"), "") << "browsers set cookies for names with '_'";
+    EXPECT_EQ(SiteFromUserInput("https://My_Site.example/"), "my_site.example");
 }
 
 }  // namespace

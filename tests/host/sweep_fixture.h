@@ -4,57 +4,66 @@
 
 #include <gtest/gtest.h>
 
-#include <array>
 #include <functional>
 #include <string>
 #include <vector>
 
 #include "platform/memory/memory_platform.h"
-#include "sweep/store_sweep.h"
+#include "settings/kept_cookies_store.h"
+#include "sweep/sweep.h"
 #include "tests/support/left_open.h"
 #include "tests/support/store_paths.h"
 
 inline constexpr char kCookieFolder[] = "C:\\WINDOWS\\Cookies";
-inline const CookieFolderPlace kWin98{false, "C:\\WINDOWS"};
-inline const CookieFolderPlace kNt{true, "C:\\WINDOWS"};
+inline const CookieFolderPlace kWin98{.isNt = false, .windowsDir = "C:\\WINDOWS"};
+inline const CookieFolderPlace kNt{.isNt = true, .windowsDir = "C:\\WINDOWS"};
 
-// Writes down every call as "visit STORE NAME", "kept STORE NAME" (not deleted), "pending STORE
-// NAME", "keep STORE NAME" (on the list of cookies to keep), "list unreadable" or "typed done" /
-// "cache done", and can stop after a given number of visits.
-class Recorder : public StoreSweepObserver {
+// Writes down every call as "visit STORE NAME" (STORE as StoreName gives it), "stayed STORE NAME"
+// (not deleted), "pending STORE NAME", "kept STORE NAME" (on the list of cookies to keep), "list
+// unreadable" or "swept KIND", and can stop after a given number of visits.
+class Recorder : public SweepObserver {
 public:
     std::vector<std::string> heard;
     int stopAfterVisits = -1;
-    std::function<void(const SweepItem&)> whileNotDeleted;
+    std::function<void(const SweepItem&)> whileStayed;
     std::function<void(std::vector<std::string>&)> orderTyped;
 
     bool StopRequested() override { return stopAfterVisits >= 0 && visits_ >= stopAfterVisits; }
     void OnVisit(const SweepItem& item) override {
         ++visits_;
-        heard.push_back("visit " + StoreName(item.store) + " " + std::string(item.name));
+        heard.push_back("visit " + Name(item));
     }
-    void OnNotDeleted(const SweepItem& item) override {
-        heard.push_back("kept " + StoreName(item.store) + " " + std::string(item.name));
-        if (whileNotDeleted) whileNotDeleted(item);
+    void OnStayed(const SweepItem& item) override {
+        heard.push_back("stayed " + Name(item));
+        if (whileStayed) whileStayed(item);
     }
-    void OnDeletePending(const SweepItem& item) override {
-        heard.push_back("pending " + StoreName(item.store) + " " + std::string(item.name));
-    }
-    void OnKept(const SweepItem& item) override {
-        heard.push_back("keep " + StoreName(item.store) + " " + std::string(item.name));
-    }
+    void OnDeletePending(const SweepItem& item) override { heard.push_back("pending " + Name(item)); }
+    void OnKept(const SweepItem& item) override { heard.push_back("kept " + Name(item)); }
     void OnKeptListUnreadable() override { heard.emplace_back("list unreadable"); }
     void OnTypedUrlsListed(std::vector<std::string>& names) override {
         if (orderTyped) orderTyped(names);
     }
-    void OnTypedUrlsSwept(const TypedUrlResult&) override { heard.emplace_back("typed done"); }
-    void OnCacheSwept(const CacheSweepResult&) override { heard.emplace_back("cache done"); }
+    void OnKindSwept(Kind kind, const SweepResult&) override {
+        heard.push_back(std::string("swept ") + KindName(kind));
+    }
+
+    // A switch over every kind, so that a kind added without a name here does not build.
+    static const char* KindName(Kind kind) {
+        switch (kind) {
+            case Kind::CachedFiles:
+                return "cached";
+            case Kind::Cookies:
+                return "cookies";
+            case Kind::TypedUrls:
+                return "typed";
+            case Kind::VisitedPages:
+                return "visited";
+        }
+        return "?";
+    }
 
 private:
-    static std::string StoreName(Store store) {
-        static const std::array<const char*, 5> kNames{"cache", "cookie", "file", "typed", "visited"};
-        return kNames.at(static_cast<std::size_t>(store));
-    }
+    static std::string Name(const SweepItem& item) { return StoreName(item.store) + (" " + std::string(item.name)); }
     int visits_ = 0;
 };
 
@@ -69,6 +78,17 @@ protected:
         for (const char* name : names) p.registry.SetText(kTypedUrlsPath, name, std::string("http://") + name + "/");
     }
     void ExpectNothingOpen() { EXPECT_EQ(LeftOpen(p), ""); }
+    // A pass over the stand-ins, the list of cookies to keep read from their settings.
+    SweepResult Run(KindSet kinds, bool deleteItems, const CookieFolderPlace& place = kWin98,
+                    SourceSet sources = SourceSet::All()) {
+        return Sweep(p.Services(),
+                     {.kinds = kinds,
+                      .deleteItems = deleteItems,
+                      .sources = sources,
+                      .cookieFolder = place,
+                      .keptList = [this] { return ReadKeptCookiesValue(p.registry); }},
+                     recorder);
+    }
     // The list of cookies to keep, as the settings hold it.
     void KeepSites(std::initializer_list<std::string> sites) {
         std::vector<std::uint8_t> data;

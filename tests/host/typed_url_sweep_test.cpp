@@ -40,7 +40,7 @@ TEST_F(TypedUrlSweepTest, ValueThatStaysIsReportedWhileTheKeyIsOpenAndBeforeTheN
     SeedTyped({"a", "b", "c"});
     p.registry.ProtectValue(kTypedUrlsPath, "b");
     std::vector<std::string> deletedWhenReported;
-    recorder.whileNotDeleted = [&](const SweepItem&) {
+    recorder.whileStayed = [&](const SweepItem&) {
         EXPECT_EQ(p.registry.OpenKeys(), 1);
         deletedWhenReported = p.registry.DeletedNames();
     };
@@ -104,10 +104,10 @@ TEST_F(TypedUrlSweepTest, EachDeletedAddressTakesItsTimeAndNoOther) {
     EXPECT_EQ(result.listed, 3);
     EXPECT_EQ(result.deleted, 2);
     EXPECT_EQ(p.registry.ValueNames(kTypedUrlsTimePath), (std::vector<std::string>{"url2", "url3", "url4"}));
-    std::vector<std::string> kept;
-    std::copy_if(recorder.heard.begin(), recorder.heard.end(), std::back_inserter(kept),
-                 [](const std::string& heard) { return heard.rfind("kept", 0) == 0; });
-    EXPECT_EQ(kept, std::vector<std::string>{"kept typed url2"});
+    std::vector<std::string> stayed;
+    std::copy_if(recorder.heard.begin(), recorder.heard.end(), std::back_inserter(stayed),
+                 [](const std::string& heard) { return heard.rfind("stayed", 0) == 0; });
+    EXPECT_EQ(stayed, std::vector<std::string>{"stayed typed url2"});
     EXPECT_TRUE(p.registry.HasKey(kTypedUrlsTimePath));
     ExpectNothingOpen();
 }

@@ -41,6 +41,23 @@ TEST_F(ClearNowTest, HistoryOnlyDeletesTypedAddressesAndCountsTheCache) {
     EXPECT_TRUE(Control(IDC_COOKIES).enabled);
 }
 
+// A list of cookies to keep that cannot be read keeps every cookie; the status line says why
+// rather than "Done!", and the counter shows the cookies that are there.
+TEST_F(ClearNowTest, CookiesHeldByAnUnreadableListAreSaidNotDone) {
+    platform.registry.SetValue(kSettingsPath, "keep_cookies", kRegSz, {'a', 0});
+    Select(IDC_TEMP_FILES);
+    Select(IDC_COOKIES);
+    dlg.OnClearNow();
+    EXPECT_EQ(platform.cache.Urls(), std::vector<std::string>{"Cookie:user@a.example/"});
+    EXPECT_EQ(Text(IDC_STATUS), "Cookies kept: their list cannot be read");
+    EXPECT_EQ(Text(IDC_COOKIE_COUNT), "Cookies: 1");
+
+    platform.registry.SetValue(kSettingsPath, "keep_cookies", kRegMultiSz, {0, 0});
+    dlg.OnClearNow();
+    EXPECT_EQ(Text(IDC_STATUS), "Done!") << "the next clear that deletes them says so again";
+    EXPECT_EQ(platform.cache.Size(), 0u);
+}
+
 TEST_F(ClearNowTest, TemporaryFilesWithoutCookiesKeepsCookies) {
     Select(IDC_TEMP_FILES);
     dlg.OnClearNow();
@@ -103,9 +120,7 @@ private:
 
 TEST_F(ClearNowTest, ExceptionInsideAClearLeavesAWindowThatStillWorks) {
     ThrowingUrlCache throwing(platform.cache);
-    CBrumixDlg throwingDlg(
-        platform.window, PlatformServices{throwing, platform.registry, platform.files, platform.system, platform.heap},
-        platform.passes);
+    CBrumixDlg throwingDlg(platform.window, platform.Services().WithUrlCache(throwing), platform.passes);
     Select(IDC_TEMP_FILES);
     Select(IDC_HISTORY);
     // The exception ends the pass on the worker and reaches no caller.

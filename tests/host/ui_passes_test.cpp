@@ -123,9 +123,10 @@ TEST_F(PassesTest, DisablingNeverLeavesTheKeyboardWithoutAControl) {
     EXPECT_EQ(window.focus, IDOK) << "the tab order wraps round";
 }
 
-// On one thread a click during the clear would wait for it, and its handler would come after
-// the clear has enabled the cookie box again.
-TEST_F(PassesTest, TemporaryFilesClickedDuringAClearRulesTheCookieBoxOnlyOnceTheClearEnds) {
+// The cookie box is enabled again only when the clear ends, as on one thread, where a click
+// during the clear would wait for it. An untick takes the cookies out of the next clear at
+// once: ticking the temporary files again before the end brings no cookie back.
+TEST_F(PassesTest, TemporaryFilesClickedDuringAClearUnticksCookiesAtOnceAndEnablesOnlyAtTheEnd) {
     dlg.OnInitDialog();
     passes.runAtOnce = false;
     Select(IDC_TEMP_FILES);
@@ -134,12 +135,17 @@ TEST_F(PassesTest, TemporaryFilesClickedDuringAClearRulesTheCookieBoxOnlyOnceThe
     ASSERT_TRUE(platform.window.Click(IDC_TEMP_FILES));
     dlg.OnTempFiles();
     EXPECT_EQ(Text(IDC_STATUS), "Keep Temporary Files");
+    EXPECT_EQ(Control(IDC_COOKIES).check, 0) << "unticked at once";
     ASSERT_TRUE(platform.window.Click(IDC_TEMP_FILES));
     dlg.OnTempFiles();
     EXPECT_FALSE(Control(IDC_COOKIES).enabled) << "ticked again, still the clear's";
     passes.RunHeldPass();
     EXPECT_TRUE(Control(IDC_COOKIES).enabled);
-    EXPECT_EQ(Control(IDC_COOKIES).check, 1);
+    EXPECT_EQ(Control(IDC_COOKIES).check, 0) << "ticking the temporary files again brings no cookie back";
+    platform.cache.Add("Cookie:ann@a.example/", kCookieCacheEntry);
+    dlg.OnClearNow();
+    passes.RunHeldPass();
+    EXPECT_EQ(platform.cache.Urls(), std::vector<std::string>{"Cookie:ann@a.example/"});
 
     dlg.OnClearNow();
     ASSERT_TRUE(platform.window.Click(IDC_TEMP_FILES));

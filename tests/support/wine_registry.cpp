@@ -110,13 +110,34 @@ std::string Describe(const std::optional<RegValue>& value) {
     return out;
 }
 
-bool SetKeyAccessDenied(const std::string& path, bool denied) {
+namespace {
+
+// acl null: a null access list, which lets everybody do everything.
+bool SetKeyAccessList(const std::string& path, ACL* acl) {
     ScopedKey key;
     if (OpenKey(path, WRITE_DAC, key) != ERROR_SUCCESS) return false;
-    ACL empty;
-    if (!InitializeAcl(&empty, sizeof(empty), ACL_REVISION)) return false;
     SECURITY_DESCRIPTOR descriptor;
     if (!InitializeSecurityDescriptor(&descriptor, SECURITY_DESCRIPTOR_REVISION)) return false;
-    if (!SetSecurityDescriptorDacl(&descriptor, TRUE, denied ? &empty : nullptr, FALSE)) return false;
+    if (!SetSecurityDescriptorDacl(&descriptor, TRUE, acl, FALSE)) return false;
     return RegSetKeySecurity(key.get(), DACL_SECURITY_INFORMATION, &descriptor) == ERROR_SUCCESS;
+}
+
+}  // namespace
+
+bool SetKeyAccessDenied(const std::string& path, bool denied) {
+    ACL empty;
+    if (!InitializeAcl(&empty, sizeof(empty), ACL_REVISION)) return false;
+    return SetKeyAccessList(path, denied ? &empty : nullptr);
+}
+
+bool SetKeyReadOnly(const std::string& path) {
+    SID_IDENTIFIER_AUTHORITY world = SECURITY_WORLD_SID_AUTHORITY;
+    PSID everyone = nullptr;
+    if (!AllocateAndInitializeSid(&world, 1, SECURITY_WORLD_RID, 0, 0, 0, 0, 0, 0, 0, &everyone)) return false;
+    std::vector<std::uint8_t> room(sizeof(ACL) + sizeof(ACCESS_ALLOWED_ACE) + GetLengthSid(everyone));
+    auto* acl = reinterpret_cast<ACL*>(room.data());
+    const bool made = InitializeAcl(acl, static_cast<DWORD>(room.size()), ACL_REVISION) &&
+                      AddAccessAllowedAce(acl, ACL_REVISION, KEY_READ, everyone);
+    FreeSid(everyone);
+    return made && SetKeyAccessList(path, acl);
 }

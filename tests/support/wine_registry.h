@@ -35,3 +35,6 @@ std::string Describe(const std::optional<RegValue>& value);
 // Gives the key an empty access list, or puts back a null one, so that nobody or everybody
 // may open it; the owner can always change its access list.
 bool SetKeyAccessDenied(const std::string& path, bool denied);
+// Gives the key an access list that lets everybody read it and nobody write it; SetKeyAccessDenied
+// with false, or DeleteKeyTree, lifts it.
+bool SetKeyReadOnly(const std::string& path);

@@ -21,7 +21,7 @@ const std::string kUser = "C:\\users\\Zo\xC3\xAB \xC3\x91";
 const std::string kLocal = kUser + "\\AppData\\Local";
 const std::string kEdge = kLocal + "\\Microsoft\\Edge\\User Data";
 const std::string kDefault = kEdge + "\\Default";
-constexpr BrowserKinds kAll{true, true, true, true};
+constexpr KindSet kAll = KindSet::All();
 
 void MakeFolders(const std::string& path) {
     for (std::size_t at = path.find('\\', 3); at != std::string::npos; at = path.find('\\', at + 1))
@@ -96,9 +96,9 @@ TEST_F(WinBrowsersTest, AProfileUnderAUserNameOutsideAsciiIsClearedKeepingItsJou
     const BrowserResult result = Clear();
     EXPECT_EQ(result.profiles, 1);
     EXPECT_TRUE(result.complete && !result.inUse && result.layoutProblems.empty());
-    EXPECT_EQ(result[BrowserKind::CachedFiles].deleted, 2);
-    EXPECT_EQ(result[BrowserKind::Cookies].deleted, 2);
-    EXPECT_EQ(result[BrowserKind::VisitedPages].deleted, 1);
+    EXPECT_EQ(result[Kind::CachedFiles].deleted, 2);
+    EXPECT_EQ(result[Kind::Cookies].deleted, 2);
+    EXPECT_EQ(result[Kind::VisitedPages].deleted, 1);
     EXPECT_FALSE(Exists(kDefault + "\\Cache\\Cache_Data\\f_000001"));
     EXPECT_TRUE(Exists(kDefault + "\\Cache\\Cache_Data"));
     EXPECT_EQ(ReadFileBytes(kDefault + "\\History").substr(16, 4), header);
@@ -167,8 +167,8 @@ TEST_F(WinBrowsersTest, ABrowserHoldingItsFilesFromAnotherProcessIsLeftWhole) {
             result = Clear();
         }
         EXPECT_TRUE(result.inUse) << hold.path;
-        EXPECT_EQ(result[BrowserKind::CachedFiles].found, 2) << hold.path;
-        EXPECT_EQ(result[BrowserKind::CachedFiles].deleted, 0) << hold.path;
+        EXPECT_EQ(result[Kind::CachedFiles].found, 2) << hold.path;
+        EXPECT_EQ(result[Kind::CachedFiles].deleted, 0) << hold.path;
         EXPECT_TRUE(Exists(kDefault + "\\Cache\\Cache_Data\\f_000001")) << hold.path;
         // Compared whole, printed by name: the bytes of a database say nothing read.
         EXPECT_TRUE(ReadFileBytes(kDefault + "\\Network\\Cookies") == cookies) << hold.path;

@@ -9,6 +9,7 @@
 #include "res/resource.h"
 #include "settings/kept_cookies_store.h"
 #include "settings/settings_store.h"
+#include "sweep/kept_list.h"
 #include "tests/support/wine_dialog.h"
 #include "tests/support/wine_registry.h"
 
@@ -111,13 +112,28 @@ TEST_F(SettingsTest, KeyWithAnEmptyAccessListReadsAsMissing) {
 TEST_F(SettingsTest, KeptSitesGoRoundTheRealRegistryAsRegMultiSz) {
     KeptSites sites;
     for (int i = 0; i < 300; ++i) ASSERT_TRUE(sites.Add("site" + std::to_string(i) + ".example"));
-    ASSERT_EQ(WriteKeptCookieList(registry, sites), 0);
-    const KeptCookieList back = ReadKeptCookieList(registry);
+    ASSERT_EQ(WriteKeptCookiesValue(registry, sites.MultiSz()), 0);
+    const KeptCookieList back = ParseKeptCookieList(ReadKeptCookiesValue(registry));
     ASSERT_EQ(back.state, KeptCookieList::State::List);
     EXPECT_EQ(back.sites, sites);
 
-    ASSERT_EQ(WriteKeptCookieList(registry, KeptSites{}), 0);
+    ASSERT_EQ(WriteKeptCookiesValue(registry, {}), 0);
     EXPECT_FALSE(ReadValue(kSettingsPath, "keep_cookies").has_value());
+}
+
+// An access list that grants the user reading alone (a key a policy or an administrator set so):
+// the list is read, and not written over.
+TEST_F(SettingsTest, AKeptListUnderAKeyTheUserMayOnlyReadIsRead) {
+    ASSERT_EQ(WriteKeptCookiesValue(registry, KeptSites::Read({"bank.example"})->MultiSz()), 0);
+    ASSERT_TRUE(SetKeyReadOnly(kSettingsPath));
+    Registry::Key key = 0;
+    ASSERT_EQ(registry.OpenKey(kSettingsPath, key), static_cast<std::int32_t>(kErrorAccessDenied))
+        << "full access is refused";
+    const KeptCookieList list = ParseKeptCookieList(ReadKeptCookiesValue(registry));
+    ASSERT_EQ(list.state, KeptCookieList::State::List);
+    EXPECT_EQ(list.sites.Sites(), std::vector<std::string>{"bank.example"});
+    EXPECT_EQ(WriteKeptCookiesValue(registry, KeptSites::Read({"a.example"})->MultiSz()),
+              static_cast<std::int32_t>(kErrorAccessDenied));
 }
 
 // Written by a Unicode editor with a name outside ASCII: the ANSI read cannot give it as a site.
@@ -126,7 +142,7 @@ TEST_F(SettingsTest, AKeptListWithANameOutsideAsciiIsUnreadable) {
     const auto* bytes = reinterpret_cast<const std::uint8_t*>(wide.data());
     ASSERT_EQ(SetRawValue(kSettingsPath, L"keep_cookies", REG_MULTI_SZ, {bytes, bytes + 2 * wide.size()}),
               ERROR_SUCCESS);
-    EXPECT_EQ(ReadKeptCookieList(registry).state, KeptCookieList::State::Unreadable);
+    EXPECT_EQ(ParseKeptCookieList(ReadKeptCookiesValue(registry)).state, KeptCookieList::State::Unreadable);
 }
 
 }  // namespace

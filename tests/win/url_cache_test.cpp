@@ -276,17 +276,18 @@ TEST_F(UrlCacheTest, CookieWalkReturnsExactlyTheCookieEntries) {
     SeenItems counted;
     const CacheWalkResult count = WalkUrlCache(documented, wine.heap, CacheRequest{}, counted);
     EXPECT_TRUE(count.complete);
-    EXPECT_EQ(count.cachedFiles, 3);
-    EXPECT_EQ(count.cookieEntries, 2);
+    EXPECT_EQ(count.counts[Kind::CachedFiles].found, 3);
+    EXPECT_EQ(count.counts[Kind::Cookies].found, 2);
     EXPECT_EQ(Sorted(counted.files), Sorted(census.files));
     EXPECT_EQ(Sorted(counted.cookies), Sorted(census.cookies));
 
     SeenItems kept;
-    EXPECT_TRUE(WalkUrlCache(documented, wine.heap, CacheRequest{true, false}, kept).complete);
+    EXPECT_TRUE(WalkUrlCache(documented, wine.heap, CacheRequest{.deleted = {Kind::CachedFiles}}, kept).complete);
     EXPECT_EQ(Sorted(CacheUrls()), Sorted(census.cookies));
     SeenItems cleared;
-    const CacheWalkResult clear = WalkUrlCache(documented, wine.heap, CacheRequest{true, true}, cleared);
-    EXPECT_EQ(clear.deletedCookieEntries, 2);
+    const CacheWalkResult clear =
+        WalkUrlCache(documented, wine.heap, CacheRequest{.deleted = {Kind::CachedFiles, Kind::Cookies}}, cleared);
+    EXPECT_EQ(clear.counts[Kind::Cookies].deleted, 2);
     EXPECT_EQ(Sorted(cleared.cookies), Sorted(census.cookies));
     EXPECT_TRUE(CacheUrls().empty());
     EXPECT_EQ(wine.heap.Live(), 0);
@@ -308,13 +309,15 @@ TEST_F(UrlCacheTest, PagesVisitedComeWithTheWalkWithoutAPatternAndTheContainersO
     EXPECT_EQ(cache.LastError(), kErrorNoMoreItems);
 
     SeenItems counted;
-    EXPECT_EQ(WalkUrlCache(cache, wine.heap, CacheRequest{}, counted).cachedFiles, 3);
+    EXPECT_EQ(WalkUrlCache(cache, wine.heap, CacheRequest{}, counted).counts[Kind::CachedFiles].found, 3);
     EXPECT_EQ(Sorted(counted.visited), pages);
 
     SeenItems cleared;
-    const CacheWalkResult alone = WalkUrlCache(cache, wine.heap, CacheRequest{true, false, true, false}, cleared);
+    const KindSet visitedPages{Kind::VisitedPages};
+    const CacheWalkResult alone =
+        WalkUrlCache(cache, wine.heap, CacheRequest{.counted = visitedPages, .deleted = visitedPages}, cleared);
     EXPECT_TRUE(alone.complete);
-    EXPECT_EQ(alone.deletedVisitedPages, 2);
+    EXPECT_EQ(alone.counts[Kind::VisitedPages].deleted, 2);
     EXPECT_EQ(Sorted(cleared.visited), pages);
     EXPECT_EQ(Sorted(CacheUrls()), others);
     EXPECT_EQ(wine.heap.Live(), 0);

@@ -9,14 +9,16 @@
 #include "res/resource.h"
 #include "tests/support/store_paths.h"
 #include "tests/window/dialog_script.h"
+#include "tests/window/forwarding_url_cache.h"
 
 namespace {
 
 // The in-memory cache, except that a walk waits at its start while the gate is shut, and says
 // on which thread it ran.
-class GatedUrlCache final : public UrlCache {
+class GatedUrlCache final : public ForwardingUrlCache {
 public:
-    explicit GatedUrlCache(UrlCache& inner) : inner_(inner), gate_(CreateEventA(nullptr, TRUE, TRUE, nullptr)) {}
+    explicit GatedUrlCache(UrlCache& inner)
+        : ForwardingUrlCache(inner), gate_(CreateEventA(nullptr, TRUE, TRUE, nullptr)) {}
     ~GatedUrlCache() override { CloseHandle(gate_); }
 
     void Shut() { ResetEvent(gate_); }
@@ -29,17 +31,10 @@ public:
         waiting = true;
         WaitForSingleObject(gate_, 20000);
         waiting = false;
-        return inner_.FindFirstEntry(pattern, block, size);
+        return ForwardingUrlCache::FindFirstEntry(pattern, block, size);
     }
-    bool FindNextEntry(WalkHandle walk, CacheEntryRecord* block, std::uint32_t& size) override {
-        return inner_.FindNextEntry(walk, block, size);
-    }
-    bool DeleteEntry(const char* sourceUrl) override { return inner_.DeleteEntry(sourceUrl); }
-    void CloseWalk(WalkHandle walk) override { inner_.CloseWalk(walk); }
-    std::uint32_t LastError() override { return inner_.LastError(); }
 
 private:
-    UrlCache& inner_;
     HANDLE gate_;
 };
 
@@ -73,7 +68,7 @@ TEST_F(PassesWindowTest, ClearRunsOffTheWindowsThreadWhichWritesItsTextsInTheirO
     stores.cache.Add("http://a/1.gif");
     stores.cache.Add("Cookie:user@a/", kCookieCacheEntry);
     GatedUrlCache gated(stores.cache);
-    PlatformServices services{gated, stores.registry, stores.files, stores.system, stores.heap};
+    PlatformServices services = stores.Services().WithUrlCache(gated);
     bool answeredDuringTheWalk = false;
     Run(services, {
                       CountShown(),
@@ -139,13 +134,13 @@ TEST_F(PassesWindowTest, RequestToCloseTheProgramEndsTheRunAsTheCloseDoes) {
     EXPECT_EQ(stores.registry.ValueBytes(kSettingsPath, "snifTimer"), (std::vector<std::uint8_t>{'1', 0}));
 }
 
-// A click on the temporary-files box during a clear rules the cookie box only once the clear has
-// enabled it again, as on one thread, where the click would have waited for the clear: ticked
-// again, the box stays the clear's; unticked at the end, it ends disabled and unticked.
+// A click on the temporary-files box during a clear enables the cookie box only once the clear
+// has ended, as on one thread, where the click would have waited for the clear: ticked again, the
+// box stays the clear's; unticked at the end, it ends disabled and unticked.
 TEST_F(PassesWindowTest, CookieBoxKeepsTheClearsRuleUntilTheClearEnds) {
     stores.cache.Add("http://a/1.gif");
     GatedUrlCache gated(stores.cache);
-    PlatformServices services{gated, stores.registry, stores.files, stores.system, stores.heap};
+    PlatformServices services = stores.Services().WithUrlCache(gated);
     bool enabledWhenTickedAgain = true;
     std::vector<int> atTheEnd;
     Run(services,
@@ -195,7 +190,7 @@ int FocusedId(HWND dialog) {
 TEST_F(PassesWindowTest, KeyboardWorksDuringAndAfterAClearStartedWithEnter) {
     stores.registry.SetText(kTypedUrlsPath, "url1", "http://a/");
     GatedUrlCache gated(stores.cache);
-    PlatformServices services{gated, stores.registry, stores.files, stores.system, stores.heap};
+    PlatformServices services = stores.Services().WithUrlCache(gated);
     int focusBefore = -1;
     int focusDuringClear = 0;
     int focusAfterClear = 0;

@@ -5,11 +5,18 @@
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <ostream>
 #include <string>
 #include <vector>
 
 #include "res/resource.h"
 #include "tests/window/message_pump.h"
+
+// So that a failure names the three positions rather than their bytes.
+void PrintTo(const ListPlace& place, std::ostream* out) {
+    *out << "{top " << place.top << ", caret " << place.caret << ", anchor " << place.anchor << "}";
+}
 
 namespace {
 
@@ -35,10 +42,11 @@ INT_PTR CALLBACK RecordingProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lP
 
 class Win32WindowTest : public ::testing::Test {
 protected:
+    virtual WORD TemplateId() const { return IDD_MAIN; }
     void SetUp() override {
         INITCOMMONCONTROLSEX classes{sizeof(classes), ICC_BAR_CLASSES | ICC_PROGRESS_CLASS};
         InitCommonControlsEx(&classes);
-        dialog = CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_MAIN), nullptr, RecordingProc,
+        dialog = CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(TemplateId()), nullptr, RecordingProc,
                                     reinterpret_cast<LPARAM>(&received));
         ASSERT_NE(dialog, nullptr);
         window.Attach(dialog);
@@ -101,6 +109,64 @@ TEST_F(Win32WindowTest, ListTextKeepsALongName) {
     const std::string name(600, 'x');
     window.ListAdd(IDC_URL_LIST, name);
     EXPECT_EQ(window.ListText(IDC_URL_LIST, 0), name);
+}
+
+// The lists of the "Cookies to keep" dialog: sorted, several sites selected at once.
+class Win32KeepListTest : public Win32WindowTest {
+protected:
+    WORD TemplateId() const override { return IDD_KEEP_COOKIES; }
+    // site00.example to site29.example, more than the list shows at once.
+    void Fill() {
+        for (int index = 0; index < 30; ++index) {
+            window.ListAdd(IDC_KEEP_FOUND,
+                           "site" + std::string(index < 10 ? "0" : "") + std::to_string(index) + ".example");
+        }
+    }
+};
+
+TEST_F(Win32KeepListTest, DeletingMovesEachSelectionWithItsEntryAndPlacingSelectsNothing) {
+    Fill();
+    SendMessageA(Item(IDC_KEEP_FOUND), LB_SETSEL, TRUE, 10);
+    SendMessageA(Item(IDC_KEEP_FOUND), LB_SETSEL, TRUE, 12);
+    window.ListDelete(IDC_KEEP_FOUND, 3);
+    EXPECT_EQ(window.ListCount(IDC_KEEP_FOUND), 29);
+    EXPECT_EQ(window.ListText(IDC_KEEP_FOUND, 3), "site04.example");
+    EXPECT_EQ(window.ListSelection(IDC_KEEP_FOUND), (std::vector<int>{9, 11}));
+
+    window.SetListPlace(IDC_KEEP_FOUND, {8, 11, 9});
+    EXPECT_EQ(window.GetListPlace(IDC_KEEP_FOUND), (ListPlace{8, 11, 9}));
+    // The caret far below the view scrolls the list to it; the top index has the last word.
+    window.SetListPlace(IDC_KEEP_FOUND, {2, 25, 25});
+    EXPECT_EQ(window.GetListPlace(IDC_KEEP_FOUND), (ListPlace{2, 25, 25}));
+    EXPECT_EQ(window.ListSelection(IDC_KEEP_FOUND), (std::vector<int>{9, 11}));
+}
+
+// Two sites that differ only past the list's width can be told apart: the list scrolls sideways
+// as far as its widest entry is wide in the list's own font, and no further once it has gone.
+TEST_F(Win32KeepListTest, ListScrollsSidewaysAsFarAsItsWidestEntry) {
+    const HWND list = Item(IDC_KEEP_LIST);
+    const std::string widest = "accounts.login.eu-west-1.signin.bank.example";
+    window.ListAdd(IDC_KEEP_LIST, "a.example");
+    window.ListAdd(IDC_KEEP_LIST, widest);
+    window.ListFitWidth(IDC_KEEP_LIST);
+
+    const HDC dc = GetDC(list);
+    const HGDIOBJ before = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(list, WM_GETFONT, 0, 0)));
+    SIZE size{};
+    GetTextExtentPoint32A(dc, widest.c_str(), static_cast<int>(widest.size()), &size);
+    SelectObject(dc, before);
+    ReleaseDC(list, dc);
+    RECT client{};
+    GetClientRect(list, &client);
+    ASSERT_GT(size.cx, client.right) << "the name must be wider than the list";
+    EXPECT_GE(SendMessageA(list, LB_GETHORIZONTALEXTENT, 0, 0), size.cx);
+    EXPECT_TRUE(GetWindowLongA(list, GWL_STYLE) & WS_HSCROLL) << "no scroll bar shown";
+
+    window.ListDelete(IDC_KEEP_LIST, window.ListText(IDC_KEEP_LIST, 0) == widest ? 0 : 1);
+    ASSERT_EQ(window.ListText(IDC_KEEP_LIST, 0), "a.example");
+    window.ListFitWidth(IDC_KEEP_LIST);
+    EXPECT_LT(SendMessageA(list, LB_GETHORIZONTALEXTENT, 0, 0), client.right);
+    EXPECT_FALSE(GetWindowLongA(list, GWL_STYLE) & WS_HSCROLL) << "a scroll bar for nothing";
 }
 
 TEST_F(Win32WindowTest, SliderClampsToItsRangeAndSendsNoScrollNotification) {
@@ -278,6 +344,7 @@ TEST_F(Win32WindowTest, ToolTipsCoverEachControlByItsWindowWithoutSubclassing) {
 struct BoxSeen {
     HWND owner = nullptr;
     std::string caption;
+    std::wstring wideCaption;
 };
 BoxSeen g_box;
 HHOOK g_hook = nullptr;
@@ -288,22 +355,39 @@ LRESULT CALLBACK AnswerBox(int code, WPARAM wParam, LPARAM lParam) {
     if (code == HCBT_ACTIVATE && box != g_dialog && g_box.caption.empty()) {
         char caption[128] = {};
         GetWindowTextA(box, caption, sizeof caption);
-        g_box = {GetWindow(box, GW_OWNER), caption};
+        wchar_t wideCaption[128] = {};
+        GetWindowTextW(box, wideCaption, 128);
+        g_box = {GetWindow(box, GW_OWNER), caption, wideCaption};
         PostMessageA(box, WM_COMMAND, IDOK, 0);
     }
     return CallNextHookEx(g_hook, code, wParam, lParam);
 }
 
-TEST_F(Win32WindowTest, MessageBoxIsOwnedByTheWindowAndKeepsItsCaption) {
+// Runs show with the hook answering the box it opens; what the box was is in g_box then.
+int AnswerBoxOf(HWND dialog, const std::function<int()>& show) {
     g_box = {};
     g_dialog = dialog;
     g_hook = SetWindowsHookExA(WH_CBT, AnswerBox, nullptr, GetCurrentThreadId());
-    ASSERT_NE(g_hook, nullptr);
-    const int answer = window.ShowMessageBox("NOT DELETED", "url1", 0);
+    if (g_hook == nullptr) return -1;
+    const int answer = show();
     UnhookWindowsHookEx(g_hook);
-    EXPECT_EQ(answer, IDOK);
+    return answer;
+}
+
+TEST_F(Win32WindowTest, MessageBoxIsOwnedByTheWindowAndKeepsItsCaption) {
+    EXPECT_EQ(AnswerBoxOf(dialog, [&] { return window.ShowMessageBox("NOT DELETED", "url1", 0); }), IDOK);
     EXPECT_EQ(g_box.owner, dialog);
     EXPECT_EQ(g_box.caption, "url1");
+}
+
+// What the user typed comes in UTF-8, whatever the ANSI code page: a box about it shows it whole.
+TEST_F(Win32WindowTest, Utf8MessageBoxShowsTextOutsideTheCodePage) {
+    EXPECT_EQ(
+        AnswerBoxOf(dialog,
+                    [&] { return window.ShowMessageBoxUtf8("'\xcc\x88' is no letter", "B\xc3\xbc\xd1\x80o", 0); }),
+        IDOK);
+    EXPECT_EQ(g_box.owner, dialog);
+    EXPECT_EQ(g_box.wideCaption, L"B\u00fc\u0440o");
 }
 
 }  // namespace

@@ -29,7 +29,8 @@ SETTINGS_NOTE = (
 MSI_NOTE = (
     "The MSI installs both programs into the Program Files folder (Program Files (x86) for x86), "
     "under Win Brumix, and leaves PATH alone: run brumix there, as "
-    '"%ProgramFiles%\\Win Brumix\\brumix.exe".'
+    '"%ProgramFiles%\\Win Brumix\\brumix.exe". Either MSI replaces an install of the other '
+    "architecture."
 )
 MANIFEST_VERSION = "1.10.0"
 LOCALE = "en-US"

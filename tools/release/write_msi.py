@@ -38,6 +38,14 @@ DOWNGRADE_MESSAGE = "A newer version of Win Brumix is already installed."
 WIX_NAMESPACE = "http://schemas.microsoft.com/wix/2006/wi"
 
 
+def other_architecture(arch):
+    return next(other for other in ARCHITECTURES if other != arch)
+
+
+def code_text(code):
+    return "{" + str(code).upper() + "}"
+
+
 def product_code(version, arch):
     return uuid.uuid5(NAMESPACE, f"product {arch} {version}")
 
@@ -69,7 +77,7 @@ def element(parent, tag, **attributes):
 def source(version, arch, icon_name):
     """The WiX source: one component per file, each file its component's key path."""
     wixl_arch, program_files, win64 = ARCHITECTURES[arch]
-    upgrade = "{" + str(UPGRADE_CODES[arch]).upper() + "}"
+    upgrade = code_text(UPGRADE_CODES[arch])
     ET.register_namespace("", WIX_NAMESPACE)
     root = ET.Element(f"{{{WIX_NAMESPACE}}}Wix")
     product = element(root, "Product", Id=str(product_code(version, arch)).upper(), Name=PRODUCT_NAME,
@@ -85,6 +93,16 @@ def source(version, arch, icon_name):
     # it matches newer releases too, but those the downgrade condition has refused by then.
     same = element(product, "Upgrade", Id=upgrade)
     element(same, "UpgradeVersion", Minimum=version, IncludeMinimum="yes", Property="BRUMIX_SAME_VERSION_FOUND")
+    # The other architecture's package is the same product in another folder, under the same
+    # shortcut and name: an older or the same release of it goes as this architecture's would,
+    # and a newer one refuses this package. Each package keeps its own upgrade code, which those
+    # already published know it by. wixl 0.101 needs a minimum and drops IncludeMaximum, so the
+    # first row matches every version, newer too: those the condition below has refused by then.
+    other = element(product, "Upgrade", Id=code_text(UPGRADE_CODES[other_architecture(arch)]))
+    element(other, "UpgradeVersion", Minimum="0.0.0", IncludeMinimum="yes", Property="BRUMIX_OTHER_ARCH_FOUND")
+    element(other, "UpgradeVersion", Minimum=version, IncludeMinimum="no", OnlyDetect="yes",
+            Property="BRUMIX_NEWER_OTHER_ARCH_FOUND")
+    element(product, "Condition", Message=DOWNGRADE_MESSAGE).text = "NOT BRUMIX_NEWER_OTHER_ARCH_FOUND"
     element(product, "Icon", Id=icon_name, SourceFile=icon_name)
     for name, value in (("ARPPRODUCTICON", icon_name), ("ARPNOMODIFY", "1"), ("ARPNOREPAIR", "1")):
         element(product, "Property", Id=name, Value=value)
@@ -149,8 +167,8 @@ def main():
     parser.add_argument("--out", required=True, type=Path)
     args = parser.parse_args()
     write_msi(args.version, args.arch, args.stage, args.icon, args.epoch, args.out)
-    print(f"{args.out}: ProductCode {{{str(product_code(args.version, args.arch)).upper()}}}, "
-          f"UpgradeCode {{{str(UPGRADE_CODES[args.arch]).upper()}}}")
+    print(f"{args.out}: ProductCode {code_text(product_code(args.version, args.arch))}, "
+          f"UpgradeCode {code_text(UPGRADE_CODES[args.arch])}")
 
 
 if __name__ == "__main__":
