@@ -18,7 +18,5 @@ struct PlatformServices {
     UrlHistory& history;
 
     // The same stores behind another URL cache (a test's gate or fault of its own).
-    PlatformServices WithUrlCache(UrlCache& cache) const {
-        return {cache, registry, files, system, heap, history};
-    }
+    PlatformServices WithUrlCache(UrlCache& cache) const { return {cache, registry, files, system, heap, history}; }
 };
