@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <set>
 #include <string>
+#include <vector>
 
 #include "fuzz_check.h"
 #include "platform/ascii_case.h"
@@ -35,8 +36,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     CBrumixDlg dlg(p.window, p.Services(), p.passes);
     FUZZ_CHECK(dlg.ScanTypedUrls(1) == static_cast<int>(stored));
-    FUZZ_CHECK(
-        std::is_sorted(p.window.List(IDC_URL_LIST).begin(), p.window.List(IDC_URL_LIST).end(), LessIgnoringAsciiCase));
+    const std::vector<std::string> shown = p.window.List(IDC_URL_LIST);
+    FUZZ_CHECK(std::is_sorted(shown.begin(), shown.end(), LessIgnoringAsciiCase));
     FUZZ_CHECK(dlg.ScanTypedUrls(input.ConsumeIntegralInRange(-2, 2) == 1 ? 0 : 2) == static_cast<int>(stored));
     const auto remaining = p.registry.ValueNames(kTypedUrlsPath);
     FUZZ_CHECK(p.window.MessageBoxes().size() == remaining.size());
