@@ -61,3 +61,23 @@ bool WriteSettings(Registry& registry, const SettingValues& values) {
     }
     return true;
 }
+
+std::optional<std::string> ReadBrowsersSetting(Registry& registry) {
+    std::string text = ReadSetting(registry, kBrowsersSetting);
+    if (text == kKeyNotOpen) return std::nullopt;
+    return text;
+}
+
+bool WriteBrowsersSetting(Registry& registry, const std::string& list) {
+    ScopedKey key(registry);
+    if (key.Create(kSettingsKey) != 0) return false;
+    return registry.SetStringValue(key.Get(), kBrowsersSetting, reinterpret_cast<const std::uint8_t*>(list.c_str()),
+                                   static_cast<std::uint32_t>(list.size() + 1)) == 0;
+}
+
+bool NothingStored(const SettingValues& values, const std::optional<std::string>& browsers) {
+    if (browsers) return false;
+    for (const std::optional<int>& value : values.values)
+        if (value) return false;
+    return true;
+}

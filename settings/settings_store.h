@@ -48,3 +48,14 @@ SettingValues ReadSettings(Registry& registry);
 // number, as decimal text with its NUL. A value that cannot be written keeps its old
 // content while the others are written; false when the key could not be had.
 bool WriteSettings(Registry& registry, const SettingValues& values);
+
+// The other browsers chosen, beside the choices: their ids separated by commas (REG_SZ), kept
+// as text so that ids a later release added survive a write-back by this one.
+inline constexpr char kBrowsersSetting[] = "browsers";
+
+// The stored list, or nothing when the value is not stored (or cannot be read as ReadSetting says).
+std::optional<std::string> ReadBrowsersSetting(Registry& registry);
+// Creates the key when needed; false when the key or the value could not be written.
+bool WriteBrowsersSetting(Registry& registry, const std::string& list);
+// A first start: nothing of the program's is stored, neither a choice nor the browsers.
+bool NothingStored(const SettingValues& values, const std::optional<std::string>& browsers);

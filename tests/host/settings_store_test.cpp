@@ -113,4 +113,28 @@ TEST_F(SettingsStoreTest, WriteThatCannotHaveTheKeyWritesNothingAndOneValueFaili
     EXPECT_EQ(ReadSetting(p.registry, "modal"), "0");
 }
 
+// The browsers are text, kept whole; a first start is one where neither they nor a choice is stored.
+TEST_F(SettingsStoreTest, TheBrowsersAreTextAndAFirstStartHasNothingStored) {
+    EXPECT_EQ(ReadBrowsersSetting(p.registry), std::nullopt);
+    EXPECT_TRUE(NothingStored(ReadSettings(p.registry), ReadBrowsersSetting(p.registry)));
+
+    EXPECT_TRUE(WriteBrowsersSetting(p.registry, ""));
+    EXPECT_EQ(ReadBrowsersSetting(p.registry), "");
+    EXPECT_EQ(p.registry.ValueType(kSettingsPath, "browsers"), kRegSz);
+    EXPECT_FALSE(NothingStored(ReadSettings(p.registry), ReadBrowsersSetting(p.registry)));
+
+    p.registry.SetText(kSettingsPath, "browsers", "edge,Later-Browser");
+    EXPECT_EQ(ReadBrowsersSetting(p.registry), "edge,Later-Browser");
+    MemoryPlatform upgraded;
+    upgraded.registry.SetText(kSettingsPath, "modal", "0");
+    EXPECT_EQ(ReadBrowsersSetting(upgraded.registry), std::nullopt);
+    EXPECT_FALSE(NothingStored(ReadSettings(upgraded.registry), std::nullopt));
+
+    p.faults.Clear();
+    p.faults.FailCall("RegSetValueEx", kErrorAccessDenied);
+    EXPECT_FALSE(WriteBrowsersSetting(p.registry, "chrome"));
+    EXPECT_EQ(ReadBrowsersSetting(p.registry), "edge,Later-Browser");
+    EXPECT_EQ(p.registry.OpenKeys(), 0);
+}
+
 }  // namespace
