@@ -144,8 +144,7 @@ int main(int argc, char** argv) {
         const auto clearBySweep = [&] {
             SeedCache(options.files);
             int deleted = 0;
-            sweepClear.push_back(
-                TimeMs([&] { deleted = Sweep(services, {}, cache)[Kind::CachedFiles].deleted; }));
+            sweepClear.push_back(TimeMs([&] { deleted = Sweep(services, {}, cache)[Kind::CachedFiles].deleted; }));
             Check(deleted == options.files && BareLoop(false) == 0, "the clear did not delete every file");
         };
         const auto clearByBareLoop = [&] {

@@ -178,8 +178,8 @@ int main(int argc, char** argv) {
         Alternate(
             round, [&] { counting.sweep.push_back(Milliseconds([&] { result = sweep({}); })); },
             [&] { counting.bare.push_back(Milliseconds([&] { rows = BareCount(); })); });
-        Require(result[Kind::TypedUrls].found == 2 * typed &&
-                    result[Kind::VisitedPages].found == places - typed && rows == places + typed,
+        Require(result[Kind::TypedUrls].found == 2 * typed && result[Kind::VisitedPages].found == places - typed &&
+                    rows == places + typed,
                 "the count miscounted");
     }
     for (int round = 0; round < rounds; ++round) {
@@ -189,8 +189,7 @@ int main(int argc, char** argv) {
                 Put(kPlaces, bytes);
                 BrowserResult result;
                 clearing.sweep.push_back(Milliseconds([&] { result = sweep(history); }));
-                Require(result[Kind::TypedUrls].deleted + result[Kind::VisitedPages].deleted ==
-                            places + typed,
+                Require(result[Kind::TypedUrls].deleted + result[Kind::VisitedPages].deleted == places + typed,
                         "the clear missed places");
             },
             [&] {

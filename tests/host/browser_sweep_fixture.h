@@ -44,10 +44,12 @@ protected:
     std::string File(const std::string& path) { return files.ReadFile(path).value_or("<missing>"); }
     std::int64_t Rows(const std::string& path, std::string_view query) { return CountIn(File(path), query); }
     static std::array<int, kKindCount> Found(const BrowserResult& r) {
-        return {r.counts.tallies[0].found, r.counts.tallies[1].found, r.counts.tallies[2].found, r.counts.tallies[3].found};
+        return {r.counts.tallies[0].found, r.counts.tallies[1].found, r.counts.tallies[2].found,
+                r.counts.tallies[3].found};
     }
     static std::array<int, kKindCount> Deleted(const BrowserResult& r) {
-        return {r.counts.tallies[0].deleted, r.counts.tallies[1].deleted, r.counts.tallies[2].deleted, r.counts.tallies[3].deleted};
+        return {r.counts.tallies[0].deleted, r.counts.tallies[1].deleted, r.counts.tallies[2].deleted,
+                r.counts.tallies[3].deleted};
     }
 
     Faults faults;

@@ -293,7 +293,7 @@ TEST_F(ChromiumSweepTest, AChangeThatFailsIsRolledBackAndToldOnceByTheDatabase) 
     EXPECT_EQ(Deleted(result), (std::array{1, 2, 1, 0}));
     EXPECT_EQ(result.stayed, 3);
     EXPECT_EQ(recorder.stayed, (std::vector<std::string>{"edge:Default:Code Cache\\js\\index-dir\\the-real-index",
-                                                             "edge:Default:History", "edge:Default:History"}));
+                                                         "edge:Default:History", "edge:Default:History"}));
     EXPECT_EQ(Rows(kDefault + "\\History", "SELECT count(*) FROM urls"), 3);
 }
 
