@@ -122,14 +122,21 @@ void CBrumixDlg::ShowClearOutcome(const ClearOutcome& outcome) {
             if (kBrowserMenuEntries[at].runsWithoutWindows) withoutWindows.push_back(NameOf(at));
         }
         const int more = static_cast<int>(names.size()) - 1;
-        std::string tip = Joined(names, ", ") + kTipBrowsersInUse;
-        if (!withoutWindows.empty()) tip += " " + Joined(withoutWindows, " and ") + kTipRunsWithoutWindows;
+        std::string tip = Joined(names, ", ");
+        tip += kTipBrowsersInUse;
+        if (!withoutWindows.empty()) {
+            tip += ' ';
+            tip += Joined(withoutWindows, " and ");
+            tip += kTipRunsWithoutWindows;
+        }
         ShowStatus(more == 0 ? FormatText(kStatusCloseBrowserFormat, names.front())
                              : FormatText(kStatusCloseBrowsersFormat, names.front(), more),
                    tip);
     } else if (outcome.firstLayoutUnknown) {
-        ShowStatus(FormatText(kStatusLayoutUnknownFormat, NameOf(*outcome.firstLayoutUnknown)),
-                   kTipLayoutsUnknown + Joined(outcome.layoutsUnknown, "; ") + ".");
+        std::string tip = kTipLayoutsUnknown;
+        tip += Joined(outcome.layoutsUnknown, "; ");
+        tip += '.';
+        ShowStatus(FormatText(kStatusLayoutUnknownFormat, NameOf(*outcome.firstLayoutUnknown)), tip);
     } else {
         ShowStatus(outcome.cookiesHeld ? kStatusCookiesHeld : kStatusDone);
     }
