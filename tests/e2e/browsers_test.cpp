@@ -15,8 +15,6 @@ namespace e2e {
 namespace {
 
 constexpr UINT kEdgeEntry = IDM_BROWSERS_FIRST;
-constexpr UINT kChromeEntry = IDM_BROWSERS_FIRST + 0x10;
-constexpr UINT kFirefoxEntry = IDM_BROWSERS_FIRST + 0x50;
 
 std::string Environment(const wchar_t* name) {
     wchar_t value[MAX_PATH] = {};
@@ -43,11 +41,18 @@ void RemoveTree(const std::string& folder) {
     RemoveDirectoryW(Utf8ToWide(folder).c_str());
 }
 
-struct MenuState {
-    bool found = false;
-    bool checked = false;
-    bool greyed = false;
+// A named CALLBACK: on i686 the enumeration calls it as stdcall.
+struct MenuCount {
+    DWORD processId;
+    int open = 0;
 };
+BOOL CALLBACK CountMenu(HWND window, LPARAM param) {
+    auto* count = reinterpret_cast<MenuCount*>(param);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    if (owner == count->processId && IsWindowVisible(window) && ClassOf(window) == "#32768") ++count->open;
+    return TRUE;
+}
 
 class Browsers : public E2eTest {
 protected:
@@ -86,18 +91,27 @@ protected:
     std::int64_t FirefoxCookies() const {
         return OpenDatabaseFile(firefoxProfile + "\\cookies.sqlite").Number("SELECT count(*) FROM moz_cookies");
     }
-    // The entry of the program's system menu, read from outside as any other process may.
-    MenuState Entry(UINT command) const {
-        MenuState state;
-        HMENU menu = GetSystemMenu(app.Main(), FALSE);
-        if (menu == nullptr) return state;
-        MENUITEMINFOA info{};
-        info.cbSize = sizeof info;
-        info.fMask = MIIM_STATE;
-        state.found = GetMenuItemInfoA(menu, command, FALSE, &info) != FALSE;
-        state.checked = (info.fState & MFS_CHECKED) != 0;
-        state.greyed = (info.fState & MFS_GRAYED) != 0;
-        return state;
+    // The program's menus shown now: the system menu, and the submenu over it. Wine keeps a
+    // menu's entries in the process that made it, so another process reads them by what the
+    // menu does.
+    int OpenMenus() const {
+        MenuCount count{app.ProcessId()};
+        EnumWindows(CountMenu, reinterpret_cast<LPARAM>(&count));
+        return count.open;
+    }
+    // As a user does it: Alt+Space, the submenu's mnemonic, then the entry's; until the menus close.
+    ::testing::AssertionResult ChooseInSubmenu(char mnemonic) const {
+        PostMessageA(app.Main(), WM_SYSCOMMAND, SC_KEYMENU, ' ');
+        if (!WaitUntil([&] { return OpenMenus() == 1; }, Millis(5000)))
+            return ::testing::AssertionFailure() << "the system menu did not open";
+        PostMessageA(app.Main(), WM_CHAR, 'b', 0);
+        if (!WaitUntil([&] { return OpenMenus() == 2; }, Millis(5000)))
+            return ::testing::AssertionFailure() << "\"Other &browsers\" did not open its submenu";
+        PostMessageA(app.Main(), WM_CHAR, static_cast<WPARAM>(mnemonic), 0);
+        if (!WaitUntil([&] { return OpenMenus() == 0; }, Millis(5000)))
+            return ::testing::AssertionFailure() << "the menus stayed open after '" << mnemonic << "'";
+        if (!app.Sync()) return ::testing::AssertionFailure() << "the program does not answer";
+        return ::testing::AssertionSuccess();
     }
     // As the program writes it: REG_SZ, the text and one NUL.
     static std::string StoredBrowsers() {
@@ -123,12 +137,10 @@ TEST_F(Browsers, FirstStartCountsAndClearsTheInstalledBrowsers) {
     ExpectCounters(2, 4, 1);
     ExpectMark(true);
 
-    const MenuState edgeEntry = Entry(kEdgeEntry);
-    ASSERT_TRUE(edgeEntry.found) << "the submenu's Edge entry, read by command";
-    EXPECT_TRUE(edgeEntry.checked && !edgeEntry.greyed);
-    EXPECT_TRUE(Entry(kFirefoxEntry).checked);
-    const MenuState chrome = Entry(kChromeEntry);
-    EXPECT_TRUE(chrome.greyed && !chrome.checked) << "not installed";
+    // Chrome is not installed: its entry is greyed, and choosing it does nothing.
+    ASSERT_TRUE(ChooseInSubmenu('c'));
+    EXPECT_EQ(StoredBrowsers(), "<not as written>") << "nothing stored before the close";
+    ExpectCounters(2, 4, 1);
 
     ASSERT_TRUE(Clear());
     EXPECT_EQ(app.Text(IDC_STATUS), "Done!");
@@ -146,15 +158,23 @@ TEST_F(Browsers, FirstStartCountsAndClearsTheInstalledBrowsers) {
 TEST_F(Browsers, AfterAnUpgradeNoneIsChosenUntilTheEntrySaysSo) {
     ASSERT_NO_FATAL_FAILURE(Remember({{"cached_urls", "1"}}));
     ASSERT_TRUE(app.Start());
-    ExpectCounters(0, 0, 0);
-    EXPECT_FALSE(Entry(kEdgeEntry).checked);
-    EXPECT_FALSE(Entry(kEdgeEntry).greyed);
+    EXPECT_EQ(app.Text(IDC_CACHED_COUNT), CachedText(0));
+    EXPECT_EQ(app.Text(IDC_COOKIE_COUNT), CookieText(0));
 
-    ASSERT_TRUE(PostMessageA(app.Main(), WM_SYSCOMMAND, kEdgeEntry, 0));
+    ASSERT_TRUE(ChooseInSubmenu('e'));
+    EXPECT_EQ(StoredBrowsers(), "edge") << "stored when chosen";
     EXPECT_TRUE(WaitUntil([&] { return app.Text(IDC_COOKIE_COUNT) == CookieText(2); }, Millis(10000)))
         << app.Text(IDC_COOKIE_COUNT);
-    EXPECT_TRUE(Entry(kEdgeEntry).checked);
-    EXPECT_EQ(StoredBrowsers(), "edge") << "stored when chosen";
+    ASSERT_TRUE(ChooseInSubmenu('f'));
+    EXPECT_EQ(StoredBrowsers(), "edge,firefox");
+    EXPECT_TRUE(WaitUntil([&] { return app.Text(IDC_COOKIE_COUNT) == CookieText(3); }, Millis(10000)))
+        << app.Text(IDC_COOKIE_COUNT);
+
+    // A system command with its low four bits set is the same entry: Edge again, now off.
+    ASSERT_TRUE(PostMessageA(app.Main(), WM_SYSCOMMAND, kEdgeEntry | 0x3, 0));
+    EXPECT_TRUE(WaitUntil([&] { return app.Text(IDC_COOKIE_COUNT) == CookieText(1); }, Millis(10000)))
+        << app.Text(IDC_COOKIE_COUNT);
+    EXPECT_EQ(StoredBrowsers(), "firefox");
     ASSERT_TRUE(app.Close());
 }
 

@@ -408,7 +408,8 @@ TEST_F(Win32WindowTest, ToolTipsCoverEachControlByItsWindowWithoutSubclassing) {
 // A tip changed later: the tool keeps its window, and a long text wraps within the window's width.
 TEST_F(Win32WindowTest, ToolTipTakesANewTextThatWraps) {
     window.CreateToolTips({{IDOK, "C L E A R   N O W"}, {IDC_STATUS, "http://www.quellmar.example/"}});
-    const std::string tip(300, 'w');
+    // Within the 80 characters the tooltip hands back; what it shows is not so bounded.
+    const std::string tip(79, 'w');
     window.SetToolTipText(IDC_STATUS, tip);
     char text[512] = {};
     TOOLINFOA info{};
