@@ -183,10 +183,9 @@ private:
     CKeepCookiesDlg* keepDialog_ = nullptr;
     // The running pass's counts collect the cookies' sites; written only while no pass runs.
     bool passCollectsSites_ = false;
-    // The other browsers chosen, those installed at the start (the others greyed), the words of
-    // the stored list that name no browser this release knows, and the stored text as read.
+    // The other browsers chosen, the words of the stored list that name no browser this release
+    // knows, and the stored text as read.
     SourceSet browsersChosen_;
-    SourceSet browsersInstalled_;
     std::vector<std::string> browsersUnknown_;
     std::optional<std::string> browsersStored_;
     // The browsers as the running pass took them at its start; written only while no pass runs.

@@ -61,10 +61,10 @@ void CBrumixDlg::RestoreBrowsers(const SettingValues& stored) {
     } else {
         browsersChosen_ = BrowsersWithoutAList(services_, NothingStored(stored, browsersStored_));
     }
-    browsersInstalled_ = InstalledBrowsers(services_);
+    const SourceSet installed = InstalledBrowsers(services_);
     for (std::size_t at = 0; at < kBrowserEntries; ++at) {
         window_.CheckSystemMenuEntry(BrowserMenuId(at), browsersChosen_.Has(kBrowserMenuEntries[at].browser));
-        window_.EnableSystemMenuEntry(BrowserMenuId(at), browsersInstalled_.Has(kBrowserMenuEntries[at].browser));
+        window_.EnableSystemMenuEntry(BrowserMenuId(at), installed.Has(kBrowserMenuEntries[at].browser));
     }
 }
 
@@ -123,7 +123,7 @@ void CBrumixDlg::ShowClearOutcome(const ClearOutcome& outcome) {
         }
         const int more = static_cast<int>(names.size()) - 1;
         std::string tip = Joined(names, ", ");
-        tip += kTipBrowsersInUse;
+        tip += more == 0 ? kTipBrowserInUse : kTipBrowsersInUse;
         if (!withoutWindows.empty()) {
             tip += ' ';
             tip += Joined(withoutWindows, " and ");

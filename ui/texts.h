@@ -22,7 +22,8 @@ inline constexpr const char kStatusCookiesHeld[] = "Cookies kept: their list can
 inline constexpr const char kStatusCloseBrowserFormat[] = "Close %s to clear it";
 inline constexpr const char kStatusCloseBrowsersFormat[] = "Close %s and %d more to clear";
 // The status line's tip then: the browsers' names come before each.
-inline constexpr const char kTipBrowsersInUse[] = " ran, so nothing of it was cleared: close it, and clear again.";
+inline constexpr const char kTipBrowserInUse[] = " ran, so nothing of it was cleared: close it, and clear again.";
+inline constexpr const char kTipBrowsersInUse[] = " ran, so nothing of them was cleared: close them, and clear again.";
 inline constexpr const char kTipRunsWithoutWindows[] =
     " may keep running after the last window closes (Startup boost, background apps): turn those off in the "
     "browser's settings, or end it in the Task Manager.";
