@@ -127,16 +127,15 @@ private:
     // The first with the command, as the menu functions take it by command; an entry that opens
     // a submenu has none.
     template <class Entries>
-    static auto* FindEntry(Entries& entries, std::uint32_t commandId) {
-        using Found = decltype(&entries.front());
+    static auto FindEntry(Entries& entries, std::uint32_t commandId) -> decltype(&entries.front()) {
         for (auto& entry : entries) {
-            if (entry.submenu.empty()) {
-                if (entry.commandId == commandId) return Found{&entry};
-                continue;
+            if (!entry.submenu.empty()) {
+                if (auto* inner = FindEntry(entry.submenu, commandId)) return inner;
+            } else if (entry.commandId == commandId) {
+                return &entry;
             }
-            if (Found inner = FindEntry(entry.submenu, commandId)) return inner;
         }
-        return Found{nullptr};
+        return nullptr;
     }
     int ShowBox(MessageBoxShown box);
 
