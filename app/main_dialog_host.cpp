@@ -59,6 +59,10 @@ bool MainDialogHost::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_P
             result = reinterpret_cast<INT_PTR>(icon_);
             return true;
         case WM_COMMAND:
+            // An entry of a submenu may come as a menu's command (no control, code 0) rather
+            // than as a system command; the low ids are the dialog's buttons.
+            if (lParam == 0 && HIWORD(wParam) == 0 && LOWORD(wParam) >= IDM_ABOUTBOX)
+                return OnSysCommand(LOWORD(wParam));
             return OnCommand(LOWORD(wParam), HIWORD(wParam));
         case WM_TIMER:
             OnTimer(wParam);

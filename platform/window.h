@@ -34,6 +34,12 @@ struct ToolTip {
     std::string text;
 };
 
+// An entry of a submenu: its text, with its mnemonic, and its command.
+struct MenuItem {
+    std::string text;
+    std::uint32_t commandId;
+};
+
 class Window {
 public:
     virtual ~Window() = default;
@@ -107,9 +113,17 @@ public:
     virtual void AddAboutToSystemMenu(const std::string& text, std::uint32_t commandId) = 0;
     // After the entries added before it.
     virtual void AddSystemMenuEntry(const std::string& text, std::uint32_t commandId) = 0;
+    // After the entries added before it: an entry that opens a submenu of these entries, whose
+    // commands reach the window as the system menu's own do.
+    virtual void AddSystemSubmenu(const std::string& text, const std::vector<MenuItem>& entries) = 0;
+    // An entry of the system menu or of a submenu of it, by its command.
     virtual void CheckSystemMenuEntry(std::uint32_t commandId, bool checked) = 0;
+    // Greyed: shown, and not chosen.
+    virtual void EnableSystemMenuEntry(std::uint32_t commandId, bool enable) = 0;
     virtual void SetWindowIcons() = 0;
     virtual void CreateToolTips(const std::vector<ToolTip>& tips) = 0;
+    // The tip of a control CreateToolTips gave one, from now on; a long one wraps.
+    virtual void SetToolTipText(int controlId, const std::string& text) = 0;
     // Ends the modal run with this result.
     virtual void EndDialog(int result) = 0;
 };

@@ -14,6 +14,9 @@
 // The system menu's entries after the About entry.
 #define IDM_VISITED 0x0040
 #define IDM_KEEP_COOKIES 0x0050
+// The "Other browsers" submenu: the first browser's entry, each next one 0x10 after it (a system
+// command keeps its low four bits clear).
+#define IDM_BROWSERS_FIRST 0x0100
 
 #ifndef IDOK
 #define IDOK 1

@@ -23,11 +23,13 @@ bool CBrumixDlg::OnInitDialog() {
         window_.AddAboutToSystemMenu(aboutText, IDM_ABOUTBOX);
         for (const SystemMenuOption& option : kSystemMenuOptions)
             window_.AddSystemMenuEntry(option.label, option.menuId);
+        AddBrowsersMenu();
     }
     window_.SetWindowIcons();
     QueryPlatform();
     SetupSliderAndProgress();
-    window_.SetControlText(IDC_STATUS, kStatusWelcome);
+    statusTip_ = kMakerAddress;
+    ShowStatus(kStatusWelcome);
     RestoreSettings();
     UpdateSniffCaption();
     // The first count is the first pass: the window shows at once, and its figures replace
@@ -41,7 +43,7 @@ bool CBrumixDlg::OnInitDialog() {
         {IDC_TEMP_FILES, "Clears all temporary Internet Files (gif's, jpg's, scripts  etc"},
         {IDC_COOKIES, "Clears Temporary Internet Files & Cookies too"},
         {IDC_HISTORY, "Clears all typed URL's"},
-        {IDC_STATUS, kMakerAddress},
+        {IDC_STATUS, statusTip_},
     });
     return true;
 }
@@ -60,6 +62,11 @@ CBrumixDlg::SystemCommand CBrumixDlg::OnSysCommand(std::uint32_t command) {
         if (static_cast<std::uint32_t>(option.menuId) != id) continue;
         if (option.Toggles()) ToggleOption(at);
         return option.command;
+    }
+    for (std::size_t at = 0; at < std::size(kBrowserMenuEntries); ++at) {
+        if (BrowserMenuId(at) != id) continue;
+        ToggleBrowser(at);
+        return SystemCommand::Handled;
     }
     return SystemCommand::Default;
 }

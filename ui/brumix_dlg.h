@@ -11,6 +11,7 @@
 #include "platform/pass_runner.h"
 #include "platform/platform_services.h"
 #include "platform/window.h"
+#include "settings/settings_store.h"
 #include "sweep/cookie_folder_sweep.h"
 #include "sweep/sweep.h"
 
@@ -26,7 +27,8 @@ public:
     // dialogs it opens; a checked option is the logic's own; Default goes to the default
     // handling.
     enum class SystemCommand { Default, About, KeepCookies, Handled };
-    // The options after the About entry, one row each in system_menu.h.
+    // The options after the About entry, one row each in system_menu.h; the "Other browsers"
+    // submenu after them.
     static constexpr std::size_t kMenuOptionCount = 2;
     SystemCommand OnSysCommand(std::uint32_t command);
     // True when the host should draw the minimised window's icon instead of the default.
@@ -75,9 +77,23 @@ public:
     int ScanTypedUrls(int bCountOnly);
 
 private:
+    // What a clear left that its end tells instead of "Done!".
+    struct ClearOutcome {
+        // The list of cookies to keep cannot be read: every cookie was kept.
+        bool cookiesHeld = false;
+        // The browsers left whole because they run, by their rows in the submenu's order.
+        std::vector<std::size_t> inUse;
+        // Databases left whole as their layout is not known, each named with its browser and
+        // profile; the row of the first browser with one.
+        std::vector<std::string> layoutsUnknown;
+        std::optional<std::size_t> firstLayoutUnknown;
+    };
+    static ClearOutcome OutcomeOf(const SweepResult& cleared);
+
     // display.h, display.cpp: the pass's observer, and what each sweep leaves on screen.
     class Display;
-    SweepResult SweepAndShow(KindSet kinds, bool deleteItems, bool collectSites = false);
+    // browsers: the other browsers the sweep reaches beside the system browser's stores.
+    SweepResult SweepAndShow(KindSet kinds, bool deleteItems, bool collectSites = false, SourceSet browsers = {});
     SweepRequest Request(KindSet kinds, bool deleteItems) const;
     void ShowFound(bool found);
     void FillUrlList(std::vector<std::string>& names);
@@ -97,6 +113,19 @@ private:
 
     // sniffer.cpp
     void SetupSliderAndProgress();
+
+    // other_browsers.cpp: the "Other browsers" submenu, the choice remembered, and what a clear
+    // left of them on the status line.
+    void AddBrowsersMenu();
+    void RestoreBrowsers(const SettingValues& stored);
+    void ToggleBrowser(std::size_t at);
+    // The value written back: the stored text while the choice is what it says, else the chosen
+    // ids with the words this release does not know after them.
+    std::string BrowsersText() const;
+    void SaveBrowsers();
+    // The status line; its tip says more, or is the maker's address again when tip is empty.
+    void ShowStatus(const std::string& text, const std::string& tip = {});
+    void ShowClearOutcome(const ClearOutcome& outcome);
 
     // passes.cpp: the passes; a clear (with its count) when a selection is given, else a count.
     void StartPass(const std::optional<KindSet>& clear);
@@ -142,9 +171,9 @@ private:
     bool closePending_ = false;
     // The temporary-files box was clicked while a clear was underway.
     bool tempClickedDuringClear_ = false;
-    // The running clear deleted no cookie because the list of cookies to keep cannot be read:
-    // its end says so instead of "Done!". Written on the window's thread, by a hand-over.
-    bool clearHeldCookies_ = false;
+    // What the running clear left that its end says instead of "Done!". Written on the window's
+    // thread, by a hand-over.
+    ClearOutcome clearOutcome_;
     // The checked options of the system menu, by their row.
     std::array<bool, kMenuOptionCount> optionChecked_{};
     // The options as the running pass took them at its start; written only while no pass runs.
@@ -154,4 +183,13 @@ private:
     CKeepCookiesDlg* keepDialog_ = nullptr;
     // The running pass's counts collect the cookies' sites; written only while no pass runs.
     bool passCollectsSites_ = false;
+    // The other browsers chosen, the words of the stored list that name no browser this release
+    // knows, and the stored text as read.
+    SourceSet browsersChosen_;
+    std::vector<std::string> browsersUnknown_;
+    std::optional<std::string> browsersStored_;
+    // The browsers as the running pass took them at its start; written only while no pass runs.
+    SourceSet passBrowsers_;
+    // The status line's tip as last set.
+    std::string statusTip_;
 };

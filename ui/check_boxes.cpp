@@ -8,7 +8,7 @@
 // again before the end, and the next clear must not take the cookies that were unticked.
 void CBrumixDlg::OnTempFiles() {
     const bool tempFiles = window_.GetCheck(IDC_TEMP_FILES) == 1;
-    window_.SetControlText(IDC_STATUS, tempFiles ? kStatusClearTemp : kStatusKeepTemp);
+    ShowStatus(tempFiles ? kStatusClearTemp : kStatusKeepTemp);
     if (ClearUnderway()) {
         tempClickedDuringClear_ = true;
         if (!tempFiles) window_.SetCheck(IDC_COOKIES, 0);
@@ -35,12 +35,11 @@ void CBrumixDlg::DisableControl(int id) {
 }
 
 void CBrumixDlg::OnCookies() {
-    window_.SetControlText(IDC_STATUS,
-                           window_.GetCheck(IDC_COOKIES) == 1 ? kStatusIncludeCookies : kStatusExcludeCookies);
+    ShowStatus(window_.GetCheck(IDC_COOKIES) == 1 ? kStatusIncludeCookies : kStatusExcludeCookies);
 }
 
 void CBrumixDlg::OnHistory() {
-    window_.SetControlText(IDC_STATUS, window_.GetCheck(IDC_HISTORY) == 1 ? kStatusClearHistory : kStatusKeepHistory);
+    ShowStatus(window_.GetCheck(IDC_HISTORY) == 1 ? kStatusClearHistory : kStatusKeepHistory);
 }
 
 void CBrumixDlg::OnOnTop() {

@@ -49,8 +49,11 @@ void CBrumixDlg::Display::OnKindSwept(Kind kind, const SweepResult& result) {
             const int sum = typed + counts[Kind::VisitedPages].found;
             dlg_.passes_.Post([&dlg = dlg_, sum] { dlg.ShowHistory(sum, false); });
         } else if (result.Reached(Kind::TypedUrls)) {
-            // A key that cannot be opened leaves the counter and the marks as they were.
-            dlg_.passes_.Post([&dlg = dlg_, typed] { dlg.ShowHistory(typed, true); });
+            // A key that cannot be opened leaves the counter and the marks as they were. With the
+            // cache's content counted too the marks are the content's, whichever kind is swept
+            // last (the other browsers' pass ends both at once).
+            const bool withFound = !content.Meets(result.counted);
+            dlg_.passes_.Post([&dlg = dlg_, typed, withFound] { dlg.ShowHistory(typed, withFound); });
         }
     }
     if (content.Meets(swept) && result.swept.Contains(content)) {
@@ -118,9 +121,11 @@ SweepRequest CBrumixDlg::Request(KindSet kinds, bool deleteItems) const {
     };
 }
 
-SweepResult CBrumixDlg::SweepAndShow(KindSet kinds, bool deleteItems, bool collectSites) {
+SweepResult CBrumixDlg::SweepAndShow(KindSet kinds, bool deleteItems, bool collectSites, SourceSet browsers) {
     Display display(*this, collectSites);
-    return Sweep(services_, Request(kinds, deleteItems), display);
+    SweepRequest request = Request(kinds, deleteItems);
+    request.sources |= browsers;
+    return Sweep(services_, request, display);
 }
 
 int CBrumixDlg::ScanTypedUrls(int bCountOnly) {

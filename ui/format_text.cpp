@@ -32,3 +32,11 @@ std::string FormatText(const char* format, int value) {
 std::string FormatText(const char* format, int first, int second) {
     return FormatInto(format, first, second);
 }
+
+std::string FormatText(const char* format, const std::string& text, int value) {
+    return FormatInto(format, text.c_str(), value);
+}
+
+std::string FormatText(const char* format, const std::string& text) {
+    return FormatInto(format, text.c_str());
+}

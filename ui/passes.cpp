@@ -25,12 +25,16 @@ void CBrumixDlg::StartPass(const std::optional<KindSet>& clear) {
     clearRunning_ = clear.has_value();
     passChoice_ = OptionsChoice();
     passCollectsSites_ = keepDialog_ != nullptr;
-    clearHeldCookies_ = false;
+    passBrowsers_ = browsersChosen_;
+    clearOutcome_ = {};
     window_.StartTimer(ID_HANDOVER_TIMER, kHandOverPollMs);
     passes_.Start(
         [this, clear] {
-            if (clear && SweepAndShow(*clear, true).CookiesHeld()) passes_.Post([this] { clearHeldCookies_ = true; });
-            if (!passes_.StopRequested()) SweepAndShow(CountedByWindow(), false, passCollectsSites_);
+            if (clear) {
+                ClearOutcome outcome = OutcomeOf(SweepAndShow(*clear, true, false, passBrowsers_));
+                passes_.Post([this, outcome = std::move(outcome)]() mutable { clearOutcome_ = std::move(outcome); });
+            }
+            if (!passes_.StopRequested()) SweepAndShow(CountedByWindow(), false, passCollectsSites_, passBrowsers_);
         },
         [this](bool completed) { OnPassEnded(completed); });
 }
@@ -94,7 +98,6 @@ void CBrumixDlg::EndClear(bool done) {
     if (std::exchange(tempClickedDuringClear_, false)) ApplyTempFilesToCookies();
     const KeyboardFocus focus = window_.Focus();
     if (focus.windowActive && focus.controlId == 0) window_.FocusControl(IDOK);
-    // "Done!" over cookies left in place would tell the user they went.
-    if (done)
-        window_.SetControlText(IDC_STATUS, std::exchange(clearHeldCookies_, false) ? kStatusCookiesHeld : kStatusDone);
+    // "Done!" over cookies or a browser left in place would tell the user they went.
+    if (done) ShowClearOutcome(std::exchange(clearOutcome_, {}));
 }

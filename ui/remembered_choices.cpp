@@ -57,6 +57,7 @@ void CBrumixDlg::RestoreSettings() {
         if (const std::optional<int> state = stored.CheckState(*option.setting)) optionChecked_[at] = *state == 1;
         window_.CheckSystemMenuEntry(option.menuId, optionChecked_[at]);
     }
+    RestoreBrowsers(stored);
 }
 
 void CBrumixDlg::SaveSettings() {
@@ -69,6 +70,7 @@ void CBrumixDlg::SaveSettings() {
         if (kSystemMenuOptions[at].setting) values[*kSystemMenuOptions[at].setting] = optionChecked_[at] ? 1 : 0;
     }
     WriteSettings(services_.registry, values);
+    SaveBrowsers();
 }
 
 // A close during a pass stops it between two items and waits for it first, a few seconds at

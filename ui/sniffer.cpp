@@ -35,13 +35,13 @@ void CBrumixDlg::OnSniffer() {
         window_.StartTimer(ID_SNIFF_TIMER, period * 1000);
         window_.StartTimer(ID_PULSE_TIMER, period * 10);
         window_.ProgressSetPos(IDC_PROGRESS, 0);
-        window_.SetControlText(IDC_STATUS, kStatusSnifferOn);
+        ShowStatus(kStatusSnifferOn);
         window_.EnableControl(IDC_AUTO_CLEAR, true);
     } else {
         window_.StopTimer(ID_SNIFF_TIMER);
         window_.StopTimer(ID_PULSE_TIMER);
         window_.ProgressSetPos(IDC_PROGRESS, 0);
-        window_.SetControlText(IDC_STATUS, kStatusSnifferOff);
+        ShowStatus(kStatusSnifferOff);
         DisableControl(IDC_AUTO_CLEAR);
     }
 }
@@ -80,5 +80,5 @@ void CBrumixDlg::OnAutoClear() {
     if (window_.GetCheck(IDC_HISTORY) != 0) return;
     if (window_.GetCheck(IDC_AUTO_CLEAR) != 1) return;
     window_.SetCheck(IDC_AUTO_CLEAR, 0);
-    window_.SetControlText(IDC_STATUS, kStatusSelectFirst);
+    ShowStatus(kStatusSelectFirst);
 }

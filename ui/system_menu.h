@@ -2,11 +2,15 @@
 // handler and the settings' restore and save all read this table.
 #pragma once
 
+#include <cstddef>
+#include <cstdint>
+#include <iterator>
 #include <optional>
 
 #include "res/resource.h"
 #include "settings/settings_store.h"
 #include "sweep/kinds.h"
+#include "sweep/source.h"
 #include "ui/brumix_dlg.h"
 #include "ui/texts.h"
 
@@ -28,3 +32,27 @@ inline constexpr SystemMenuOption kSystemMenuOptions[] = {
     {IDM_KEEP_COOKIES, kKeepCookiesMenuEntry, std::nullopt, nullptr, CBrumixDlg::SystemCommand::KeepCookies},
 };
 static_assert(std::size(kSystemMenuOptions) == CBrumixDlg::kMenuOptionCount, "a row for every option");
+
+// The "Other browsers" submenu after the options: one entry per browser row of the table, in
+// its order, each with its menu text.
+struct BrowserMenuEntry {
+    SourceId browser;
+    const char* label;
+    // The browser may keep running after its last window closes (Startup boost, background apps),
+    // which the status line's tip tells when it was in use.
+    bool runsWithoutWindows;
+};
+
+inline constexpr BrowserMenuEntry kBrowserMenuEntries[] = {
+    {SourceId::Edge, "Microsoft &Edge", true}, {SourceId::Chrome, "Google &Chrome", true},
+    {SourceId::Brave, "&Brave", false},        {SourceId::Vivaldi, "&Vivaldi", false},
+    {SourceId::Opera, "&Opera", false},        {SourceId::Firefox, "Mozilla &Firefox", false},
+};
+static_assert(std::size(kBrowserMenuEntries) == kSourceCount - static_cast<std::size_t>(SourceId::Edge),
+              "an entry for every browser row");
+
+// A system command keeps its low four bits clear: each entry's is 0x10 after the one before.
+inline constexpr std::uint32_t kBrowserMenuIdStep = 0x10;
+constexpr std::uint32_t BrowserMenuId(std::size_t at) {
+    return IDM_BROWSERS_FIRST + kBrowserMenuIdStep * static_cast<std::uint32_t>(at);
+}

@@ -17,6 +17,20 @@ inline constexpr const char kStatusDone[] = "Done!";
 // After a clear that took the cookies while the list of cookies to keep could not be read: it
 // kept every one. As short as the status line is wide.
 inline constexpr const char kStatusCookiesHeld[] = "Cookies kept: their list cannot be read";
+// After a clear that left a browser whole because it runs, named in the table's order; as short
+// as the status line is wide. Its tip says more.
+inline constexpr const char kStatusCloseBrowserFormat[] = "Close %s to clear it";
+inline constexpr const char kStatusCloseBrowsersFormat[] = "Close %s and %d more to clear";
+// The status line's tip then: the browsers' names come before each.
+inline constexpr const char kTipBrowserInUse[] = " ran, so nothing of it was cleared: close it, and clear again.";
+inline constexpr const char kTipBrowsersInUse[] = " ran, so nothing of them was cleared: close them, and clear again.";
+inline constexpr const char kTipRunsWithoutWindows[] =
+    " may keep running after the last window closes (Startup boost, background apps): turn those off in the "
+    "browser's settings, or end it in the Task Manager.";
+// After a clear that left a database whose layout this program does not know.
+inline constexpr const char kStatusLayoutUnknownFormat[] = "Layout not known: %s left";
+inline constexpr const char kTipLayoutsUnknown[] =
+    "Left whole, as this release does not know their layout (a newer browser may have changed it): ";
 inline constexpr const char kSniffCaptionFormat[] = "Sniff: every %d second(s)";
 inline constexpr const char kCachedCountFormat[] = "Cached Files: %d";
 inline constexpr const char kCookieCountFormat[] = "Cookies: %d";
@@ -26,6 +40,7 @@ inline constexpr const char kNothingToClear[] =
     "Nothing to clear! Select:\n- 'Temporary Internet Files' (+ Cookies) or\n- 'Internet Explorer History'";
 inline constexpr const char kVisitedMenuEntry[] = "Clear &visited pages with the history";
 inline constexpr const char kKeepCookiesMenuEntry[] = "Cookies to &keep...";
+inline constexpr const char kOtherBrowsersMenuEntry[] = "Other &browsers";
 inline constexpr const char kMakerAddress[] = "http://www.quellmar.example/";
 
 // The "Cookies to keep" dialog.

@@ -259,14 +259,32 @@ void MemoryWindow::AddAboutToSystemMenu(const std::string& text, std::uint32_t /
 
 void MemoryWindow::AddSystemMenuEntry(const std::string& text, std::uint32_t commandId) {
     Record("AddMenuEntry", static_cast<int>(commandId), text);
-    menuEntries_.push_back({text, commandId, false});
+    menuEntries_.push_back({.text = text, .commandId = commandId});
+}
+
+void MemoryWindow::AddSystemSubmenu(const std::string& text, const std::vector<MenuItem>& entries) {
+    Record("AddSubmenu", 0, text);
+    MenuEntry popup{.text = text, .commandId = 0};
+    for (const MenuItem& entry : entries) popup.submenu.push_back({.text = entry.text, .commandId = entry.commandId});
+    menuEntries_.push_back(std::move(popup));
+}
+
+MemoryWindow::MenuEntry* MemoryWindow::FindMenuEntry(std::uint32_t commandId) {
+    return FindEntry(menuEntries_, commandId);
+}
+
+const MemoryWindow::MenuEntry* MemoryWindow::SystemMenuEntry(std::uint32_t commandId) const {
+    return FindEntry(menuEntries_, commandId);
 }
 
 void MemoryWindow::CheckSystemMenuEntry(std::uint32_t commandId, bool checked) {
     Record("CheckMenuEntry", static_cast<int>(commandId), checked ? "1" : "0");
-    for (MenuEntry& entry : menuEntries_) {
-        if (entry.commandId == commandId) entry.checked = checked;
-    }
+    if (MenuEntry* entry = FindMenuEntry(commandId)) entry->checked = checked;
+}
+
+void MemoryWindow::EnableSystemMenuEntry(std::uint32_t commandId, bool enable) {
+    Record("EnableMenuEntry", static_cast<int>(commandId), enable ? "1" : "0");
+    if (MenuEntry* entry = FindMenuEntry(commandId)) entry->enabled = enable;
 }
 
 void MemoryWindow::SetWindowIcons() {
@@ -276,6 +294,21 @@ void MemoryWindow::SetWindowIcons() {
 void MemoryWindow::CreateToolTips(const std::vector<ToolTip>& tips) {
     Record("CreateToolTips", 0);
     tips_ = tips;
+}
+
+// A control the tips do not name gets none, as the tooltip refuses to update a tool it lacks.
+void MemoryWindow::SetToolTipText(int controlId, const std::string& text) {
+    Record("SetToolTipText", controlId, text);
+    for (ToolTip& tip : tips_) {
+        if (tip.controlId == controlId) tip.text = text;
+    }
+}
+
+std::string MemoryWindow::ToolTipText(int controlId) const {
+    for (const ToolTip& tip : tips_) {
+        if (tip.controlId == controlId) return tip.text;
+    }
+    return {};
 }
 
 void MemoryWindow::EndDialog(int result) {

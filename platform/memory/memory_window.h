@@ -48,10 +48,17 @@ public:
     struct MenuEntry {
         std::string text;
         std::uint32_t commandId;
-        bool checked;
+        bool checked = false;
+        bool enabled = true;
+        // A submenu's entries; none for an entry with a command.
+        std::vector<MenuEntry> submenu{};
     };
     // The entries after the About entry, in order.
     const std::vector<MenuEntry>& SystemMenuEntries() const { return menuEntries_; }
+    // The entry with this command, in the menu or a submenu; null when there is none.
+    const MenuEntry* SystemMenuEntry(std::uint32_t commandId) const;
+    // The text each control's tip shows now.
+    std::string ToolTipText(int controlId) const;
     bool HasSizeAndMaximize() const { return sizeAndMaximize_; }
     int EndResult() const { return endResult_; }
 
@@ -103,9 +110,12 @@ public:
     std::string LoadText(std::uint32_t stringId) override;
     void AddAboutToSystemMenu(const std::string& text, std::uint32_t commandId) override;
     void AddSystemMenuEntry(const std::string& text, std::uint32_t commandId) override;
+    void AddSystemSubmenu(const std::string& text, const std::vector<MenuItem>& entries) override;
     void CheckSystemMenuEntry(std::uint32_t commandId, bool checked) override;
+    void EnableSystemMenuEntry(std::uint32_t commandId, bool enable) override;
     void SetWindowIcons() override;
     void CreateToolTips(const std::vector<ToolTip>& tips) override;
+    void SetToolTipText(int controlId, const std::string& text) override;
     void EndDialog(int result) override;
 
     // As a user's click on an automatic check box does: toggles it, when enabled.
@@ -113,6 +123,20 @@ public:
 
 private:
     void Record(const char* op, int id, const std::string& detail = {});
+    MenuEntry* FindMenuEntry(std::uint32_t commandId);
+    // The first with the command, as the menu functions take it by command; an entry that opens
+    // a submenu has none.
+    template <class Entries>
+    static auto FindEntry(Entries& entries, std::uint32_t commandId) -> decltype(&entries.front()) {
+        for (auto& entry : entries) {
+            if (!entry.submenu.empty()) {
+                if (auto* inner = FindEntry(entry.submenu, commandId)) return inner;
+            } else if (entry.commandId == commandId) {
+                return &entry;
+            }
+        }
+        return nullptr;
+    }
     int ShowBox(MessageBoxShown box);
 
     Faults& faults_;

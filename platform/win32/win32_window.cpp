@@ -274,9 +274,26 @@ void Win32Window::AddSystemMenuEntry(const std::string& text, std::uint32_t comm
     if (HMENU menu = GetSystemMenu(dialog_, FALSE)) AppendMenuA(menu, MF_STRING, commandId, text.c_str());
 }
 
+// The system menu owns the popup once it is appended, and destroys it with itself.
+void Win32Window::AddSystemSubmenu(const std::string& text, const std::vector<MenuItem>& entries) {
+    HMENU menu = GetSystemMenu(dialog_, FALSE);
+    if (menu == nullptr) return;
+    HMENU popup = CreatePopupMenu();
+    if (popup == nullptr) return;
+    for (const MenuItem& entry : entries) AppendMenuA(popup, MF_STRING, entry.commandId, entry.text.c_str());
+    if (!AppendMenuA(menu, MF_POPUP | MF_STRING, reinterpret_cast<UINT_PTR>(popup), text.c_str())) DestroyMenu(popup);
+}
+
+// By command, the menu functions look into the submenus too.
 void Win32Window::CheckSystemMenuEntry(std::uint32_t commandId, bool checked) {
     if (HMENU menu = GetSystemMenu(dialog_, FALSE)) {
         CheckMenuItem(menu, commandId, MF_BYCOMMAND | (checked ? MF_CHECKED : MF_UNCHECKED));
+    }
+}
+
+void Win32Window::EnableSystemMenuEntry(std::uint32_t commandId, bool enable) {
+    if (HMENU menu = GetSystemMenu(dialog_, FALSE)) {
+        EnableMenuItem(menu, commandId, MF_BYCOMMAND | (enable ? MF_ENABLED : MF_GRAYED));
     }
 }
 
@@ -319,6 +336,22 @@ void Win32Window::CreateToolTips(const std::vector<ToolTip>& tips) {
         info.lpszText = const_cast<char*>(tip.text.c_str());
         SendMessageA(toolTip_, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&info));
     }
+}
+
+// A tip is one line unless the tooltip has a width to wrap at: the window's own, so that a long
+// one stays beside it.
+void Win32Window::SetToolTipText(int controlId, const std::string& text) {
+    if (toolTip_ == nullptr) return;
+    RECT frame{};
+    if (GetWindowRect(dialog_, &frame)) SendMessageA(toolTip_, TTM_SETMAXTIPWIDTH, 0, frame.right - frame.left);
+    TOOLINFOA info = {};
+    info.cbSize = TTTOOLINFOA_V2_SIZE;
+    info.uFlags = TTF_IDISHWND;
+    info.hwnd = dialog_;
+    info.uId = reinterpret_cast<UINT_PTR>(GetDlgItem(dialog_, controlId));
+    info.hinst = instance_;
+    info.lpszText = const_cast<char*>(text.c_str());
+    SendMessageA(toolTip_, TTM_UPDATETIPTEXTA, 0, reinterpret_cast<LPARAM>(&info));
 }
 
 void Win32Window::EndDialog(int result) {

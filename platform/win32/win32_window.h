@@ -58,9 +58,12 @@ public:
     std::string LoadText(std::uint32_t stringId) override;
     void AddAboutToSystemMenu(const std::string& text, std::uint32_t commandId) override;
     void AddSystemMenuEntry(const std::string& text, std::uint32_t commandId) override;
+    void AddSystemSubmenu(const std::string& text, const std::vector<MenuItem>& entries) override;
     void CheckSystemMenuEntry(std::uint32_t commandId, bool checked) override;
+    void EnableSystemMenuEntry(std::uint32_t commandId, bool enable) override;
     void SetWindowIcons() override;
     void CreateToolTips(const std::vector<ToolTip>& tips) override;
+    void SetToolTipText(int controlId, const std::string& text) override;
     void EndDialog(int result) override;
 
 private:

@@ -108,9 +108,10 @@ TEST_P(Canaries, EveryKindOfClearLeavesTheNeighboursAlone) {
         ASSERT_TRUE(app.Restore());
     }
     ASSERT_TRUE(app.Close());
-    // Closing writes the seven values and the option and leaves the key's other contents as they were.
+    // Closing writes the seven values, the option and the browsers, and leaves the key's other contents as they were.
     neighbours_.ExpectIntact();
-    EXPECT_EQ(ValueNames(kSettingsPath).size(), 10u) << "the seven, the option, the default value and the extra one";
+    EXPECT_EQ(ValueNames(kSettingsPath).size(), 11u)
+        << "the seven, the option, the browsers, the default value and the extra one";
 }
 
 // Cookie text files count and go only where the program looks for them, outside the NT family.

@@ -272,7 +272,8 @@ TEST_F(FirstStart, AboutBoxOpensFromTheSystemMenuAndClosesWithOk) {
 }
 
 // The first close creates the settings key with the seven values the untouched window holds,
-// and the visited pages' option, off.
+// the visited pages' option, off, and the browsers installed then (none in the prefix), so that
+// the next start is no first start.
 TEST_F(FirstStart, CancelEndsTheProcessAndStoresTheDefaults) {
     ASSERT_FALSE(KeyExists(kSettingsPath));
     ASSERT_TRUE(app.Start());
@@ -282,8 +283,8 @@ TEST_F(FirstStart, CancelEndsTheProcessAndStoresTheDefaults) {
     EXPECT_EQ(code, 0u) << "a window that ran and was closed ends the process with 0";
 
     const std::vector<Stored> defaults{
-        {"cached_urls", "0"}, {"cookies", "0"}, {"IE_history", "0"}, {"snifTimer", "0"},
-        {"auto_clear", "0"},  {"timer", "1"},   {"modal", "0"},      {"visited", "0"},
+        {"cached_urls", "0"}, {"cookies", "0"}, {"IE_history", "0"}, {"snifTimer", "0"}, {"auto_clear", "0"},
+        {"timer", "1"},       {"modal", "0"},   {"visited", "0"},    {"browsers", ""},
     };
     ExpectStored(defaults);
     EXPECT_EQ(ValueNames(kSettingsPath).size(), defaults.size()) << "no value beyond these";

@@ -82,8 +82,9 @@ TEST_F(EndOfSession, ShutdownWhileMinimisedKeepsEveryChoiceAsTheCloseWritesIt) {
 
     ASSERT_TRUE(ShutDown());
     EXPECT_TRUE(app.ExitCode(kExitLimit)) << "the program outlived the session";
-    const std::vector<Stored> chosen{{"cached_urls", "1"}, {"cookies", "1"}, {"IE_history", "1"}, {"snifTimer", "1"},
-                                     {"auto_clear", "1"},  {"timer", "5"},   {"modal", "1"},      {"visited", "1"}};
+    const std::vector<Stored> chosen{{"cached_urls", "1"}, {"cookies", "1"},    {"IE_history", "1"},
+                                     {"snifTimer", "1"},   {"auto_clear", "1"}, {"timer", "5"},
+                                     {"modal", "1"},       {"visited", "1"},    {"browsers", ""}};
     ExpectStored(chosen);
     EXPECT_EQ(ValueNames(kSettingsPath).size(), chosen.size()) << "no value beyond these";
     std::vector<std::optional<RegValue>> atShutdown;

@@ -52,15 +52,16 @@ TEST_F(InitTest, SystemMenuGetsTheAboutEntryUnlessItsTextIsEmpty) {
 }
 
 // Only the high twelve bits of a system command name it: 16 to 31 open the About box, 64 to 79
-// switch the visited-pages option, 80 to 95 open the cookies to keep, every other command is
-// the system's.
+// switch the visited-pages option, 80 to 95 open the cookies to keep, 256 to 351 switch the six
+// browsers, every other command is the system's.
 TEST_F(InitTest, SystemCommandsAreTakenByTheirHighTwelveBits) {
     using Command = CBrumixDlg::SystemCommand;
     for (std::uint32_t id = 0; id <= 0xFFFF; ++id) {
-        const Command expected = id >= 0x10 && id <= 0x1F   ? Command::About
-                                 : id >= 0x40 && id <= 0x4F ? Command::Handled
-                                 : id >= 0x50 && id <= 0x5F ? Command::KeepCookies
-                                                            : Command::Default;
+        const Command expected = id >= 0x10 && id <= 0x1F     ? Command::About
+                                 : id >= 0x40 && id <= 0x4F   ? Command::Handled
+                                 : id >= 0x50 && id <= 0x5F   ? Command::KeepCookies
+                                 : id >= 0x100 && id <= 0x15F ? Command::Handled
+                                                              : Command::Default;
         EXPECT_EQ(dlg.OnSysCommand(id), expected) << id;
     }
     EXPECT_EQ(dlg.OnSysCommand(0xF060), Command::Default);

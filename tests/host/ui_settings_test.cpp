@@ -115,7 +115,7 @@ TEST_F(SettingsTest, CloseWritesTheSevenValuesAndTheOptionAsTextWithOneNul) {
     dlg.OnCancel();
     EXPECT_EQ(platform.registry.ValueNames(kSettingsPath),
               (std::vector<std::string>{"cached_urls", "cookies", "IE_history", "snifTimer", "auto_clear", "timer",
-                                        "modal", "visited"}));
+                                        "modal", "visited", "browsers"}));
     EXPECT_EQ(Stored("cached_urls"), (std::vector<std::uint8_t>{'1', 0}));
     EXPECT_EQ(Stored("cookies"), (std::vector<std::uint8_t>{'0', 0}));
     EXPECT_EQ(Stored("auto_clear"), (std::vector<std::uint8_t>{'1', 0}));
@@ -152,7 +152,7 @@ TEST_F(SettingsTest, WhatACloseSavesTheNextStartRestores) {
     EXPECT_EQ(next.control(IDC_SNIFFER).check, 1);
     EXPECT_EQ(next.Timers().at(ID_SNIFF_TIMER), 12000u);
     EXPECT_TRUE(next.Topmost());
-    ASSERT_EQ(next.SystemMenuEntries().size(), 2u);
+    ASSERT_EQ(next.SystemMenuEntries().size(), 3u) << "the two options and the browsers' submenu";
     EXPECT_TRUE(next.SystemMenuEntries()[0].checked) << "the visited pages' option";
 }
 

@@ -70,7 +70,8 @@ TEST_F(SettingsTest, EachValueIsItsTextAndOneNulAsRegSz) {
         EXPECT_EQ(value->type, static_cast<DWORD>(REG_SZ)) << name;
         EXPECT_EQ(value->data, (std::vector<std::uint8_t>{'0', 0})) << name;
     }
-    EXPECT_EQ(ValueNames(kSettingsPath).size(), 8u);
+    EXPECT_EQ(ReadValue(kSettingsPath, "browsers")->data, (std::vector<std::uint8_t>{0})) << "none installed";
+    EXPECT_EQ(ValueNames(kSettingsPath).size(), 9u);
 }
 
 TEST_F(SettingsTest, MissingKeyAndMissingValueReadAsTheSentinel) {

@@ -13,7 +13,7 @@ namespace {
 
 TEST_F(DialogHostTest, EscapeIsTheCancelCommandThatSavesAndEndsTheRun) {
     EXPECT_EQ(Run({}), IDCANCEL);
-    EXPECT_EQ(stores.registry.ValueNames(kSettingsPath).size(), 8u);
+    EXPECT_EQ(stores.registry.ValueNames(kSettingsPath).size(), 9u);
 }
 
 // The seven values the close writes, by name.
@@ -94,7 +94,7 @@ TEST_F(DialogHostTest, RequestToCloseWithTheSystemMenuOpenEndsTheRun) {
     });
     EXPECT_TRUE(menuOpen);
     EXPECT_EQ(result, IDCANCEL);
-    EXPECT_EQ(stores.registry.ValueNames(kSettingsPath).size(), 8u);
+    EXPECT_EQ(stores.registry.ValueNames(kSettingsPath).size(), 9u);
 }
 
 TEST_F(DialogHostTest, CloseBoxIsTheCancelCommandToo) {

@@ -305,7 +305,7 @@ TEST_F(PassesWindowTest, RequestToCloseInsideTheBoxEndsTheBoxAndThenTheRun) {
     EXPECT_EQ(result, IDCANCEL);
     EXPECT_EQ(stepsRun, 4u);
     EXPECT_EQ(stores.registry.ValueNames(kTypedUrlsPath).size(), 3u) << "no deletion after the request";
-    EXPECT_EQ(stores.registry.ValueNames(kSettingsPath).size(), 8u);
+    EXPECT_EQ(stores.registry.ValueNames(kSettingsPath).size(), 9u);
 }
 
 }  // namespace

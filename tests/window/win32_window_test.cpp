@@ -12,6 +12,9 @@
 
 #include "res/resource.h"
 #include "tests/window/message_pump.h"
+#include "ui/format_text.h"
+#include "ui/system_menu.h"
+#include "ui/texts.h"
 
 // So that a failure names the three positions rather than their bytes.
 void PrintTo(const ListPlace& place, std::ostream* out) {
@@ -254,6 +257,68 @@ TEST_F(Win32WindowTest, SystemMenuLosesSizeAndMaximizeAndTakesTheAboutEntryAndTh
     EXPECT_EQ(GetMenuState(menu, IDM_VISITED, MF_BYCOMMAND) & MF_CHECKED, 0u);
 }
 
+// By command, the menu functions reach into the submenu: its entries are checked and greyed there.
+TEST_F(Win32WindowTest, SubmenuAfterTheOptionsTakesItsEntriesCheckedAndGreyedByCommand) {
+    HMENU menu = GetSystemMenu(dialog, FALSE);
+    ASSERT_NE(menu, nullptr);
+    window.AddAboutToSystemMenu("&About Win Brumix...", IDM_ABOUTBOX);
+    window.AddSystemMenuEntry("Cookies to &keep...", IDM_KEEP_COOKIES);
+    const int count = GetMenuItemCount(menu);
+    window.AddSystemSubmenu("Other &browsers", {{"Microsoft &Edge", 0x100}, {"Google &Chrome", 0x110}});
+    ASSERT_EQ(GetMenuItemCount(menu), count + 1);
+    HMENU popup = GetSubMenu(menu, count);
+    ASSERT_NE(popup, nullptr) << "the last entry opens a submenu";
+    char text[64] = {};
+    GetMenuStringA(menu, count, text, sizeof text, MF_BYPOSITION);
+    EXPECT_STREQ(text, "Other &browsers");
+    ASSERT_EQ(GetMenuItemCount(popup), 2);
+    EXPECT_EQ(GetMenuItemID(popup, 1), 0x110u);
+    GetMenuStringA(popup, 1, text, sizeof text, MF_BYPOSITION);
+    EXPECT_STREQ(text, "Google &Chrome");
+
+    window.CheckSystemMenuEntry(0x110, true);
+    window.EnableSystemMenuEntry(0x110, false);
+    MENUITEMINFOA info{};
+    info.cbSize = sizeof info;
+    info.fMask = MIIM_STATE;
+    ASSERT_TRUE(GetMenuItemInfoA(popup, 0x110, FALSE, &info));
+    EXPECT_TRUE(info.fState & MFS_CHECKED);
+    EXPECT_TRUE(info.fState & MFS_GRAYED) << "checked and greyed at once";
+    ASSERT_TRUE(GetMenuItemInfoA(popup, 0x100, FALSE, &info));
+    EXPECT_EQ(info.fState & (MFS_CHECKED | MFS_GRAYED), 0u);
+    window.EnableSystemMenuEntry(0x110, true);
+    window.CheckSystemMenuEntry(0x110, false);
+    ASSERT_TRUE(GetMenuItemInfoA(popup, 0x110, FALSE, &info));
+    EXPECT_EQ(info.fState & (MFS_CHECKED | MFS_GRAYED), 0u);
+}
+
+// Every line a clear can leave on the status line fits the control as its font draws it: each
+// browser's name, and the widest with the most browsers after it.
+TEST_F(Win32WindowTest, EveryClearOutcomeFitsTheStatusLine) {
+    const HWND status = Item(IDC_STATUS);
+    RECT client{};
+    ASSERT_TRUE(GetClientRect(status, &client));
+    const HDC dc = GetDC(status);
+    ASSERT_NE(dc, nullptr);
+    const HGDIOBJ before = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(status, WM_GETFONT, 0, 0)));
+    std::vector<std::string> lines{kStatusDone, kStatusCookiesHeld};
+    const int others = static_cast<int>(std::size(kBrowserMenuEntries)) - 1;
+    for (const BrowserMenuEntry& entry : kBrowserMenuEntries) {
+        std::string name = entry.label;
+        std::erase(name, '&');
+        lines.push_back(FormatText(kStatusCloseBrowserFormat, name));
+        lines.push_back(FormatText(kStatusCloseBrowsersFormat, name, others));
+        lines.push_back(FormatText(kStatusLayoutUnknownFormat, name));
+    }
+    for (const std::string& line : lines) {
+        SIZE size{};
+        ASSERT_TRUE(GetTextExtentPoint32A(dc, line.c_str(), static_cast<int>(line.size()), &size));
+        EXPECT_LE(size.cx, client.right - client.left) << line;
+    }
+    SelectObject(dc, before);
+    ReleaseDC(status, dc);
+}
+
 TEST_F(Win32WindowTest, IconsAreTheApplicationIconAtBothSizes) {
     window.SetWindowIcons();
     const auto bigIcon = reinterpret_cast<HICON>(SendMessageA(dialog, WM_GETICON, ICON_BIG, 0));
@@ -338,6 +403,26 @@ TEST_F(Win32WindowTest, ToolTipsCoverEachControlByItsWindowWithoutSubclassing) {
         EXPECT_EQ(reinterpret_cast<HWND>(info.uId), Item(ids[i]));
         EXPECT_STREQ(text, texts[i]);
     }
+}
+
+// A tip changed later: the tool keeps its window, and a long text wraps within the window's width.
+TEST_F(Win32WindowTest, ToolTipTakesANewTextThatWraps) {
+    window.CreateToolTips({{IDOK, "C L E A R   N O W"}, {IDC_STATUS, "http://www.quellmar.example/"}});
+    // Within the 80 characters the tooltip hands back; what it shows is not so bounded.
+    const std::string tip(79, 'w');
+    window.SetToolTipText(IDC_STATUS, tip);
+    char text[512] = {};
+    TOOLINFOA info{};
+    info.cbSize = TTTOOLINFOA_V2_SIZE;
+    info.hwnd = dialog;
+    info.uId = reinterpret_cast<UINT_PTR>(Item(IDC_STATUS));
+    info.lpszText = text;
+    SendMessageA(window.ToolTipHandle(), TTM_GETTEXTA, sizeof text, reinterpret_cast<LPARAM>(&info));
+    EXPECT_EQ(std::string(text), tip);
+    RECT frame{};
+    GetWindowRect(dialog, &frame);
+    EXPECT_EQ(SendMessageA(window.ToolTipHandle(), TTM_GETMAXTIPWIDTH, 0, 0), frame.right - frame.left);
+    EXPECT_EQ(SendMessageA(window.ToolTipHandle(), TTM_GETTOOLCOUNT, 0, 0), 2);
 }
 
 // Answers the first message box of the thread with OK, remembering what it showed.
