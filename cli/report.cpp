@@ -190,6 +190,20 @@ std::string BrowserHeading(const Source& row, const BrowserFacts& facts) {
     return heading + (facts.inUse ? ", in use): " : "): ");
 }
 
+// In the text: a line for each browser the pass ran, its heading and then, when it is installed,
+// the numbers share gives of its counts.
+template <typename Share>
+std::string BrowserLines(const SweepResult& result, Share share) {
+    std::string text;
+    for (const Source* row : BrowsersRun(result)) {
+        const SourceResult& source = result.BySource(row->id);
+        text += BrowserHeading(*row, source.browser);
+        if (source.browser.installed) text += InlineNumbers(share(source.counts));
+        text += "\n";
+    }
+    return text;
+}
+
 // In JSON: "browsers" and an object for each browser the pass ran, keyed by its id; nothing
 // when no browser was chosen, so that such a report reads as it always has.
 template <typename Members>
@@ -329,18 +343,11 @@ std::string CountReport(const SweepResult& result, bool json) {
                             }) +
                "}\n";
     }
-    std::string text = Numbers(numbers, false) + Numbers(kept, false);
-    for (const Source* row : BrowsersRun(result)) {
-        const SourceResult& source = result.BySource(row->id);
-        text += BrowserHeading(*row, source.browser);
-        if (source.browser.installed) {
-            std::vector<Number> share;
-            CountNumbers(source.counts, false, share, share);
-            text += InlineNumbers(share);
-        }
-        text += "\n";
-    }
-    return text;
+    return Numbers(numbers, false) + Numbers(kept, false) + BrowserLines(result, [](const KindTallies& counts) {
+               std::vector<Number> share;
+               CountNumbers(counts, false, share, share);
+               return share;
+           });
 }
 
 std::string PreviewOpening(bool json) {
@@ -376,18 +383,12 @@ std::string ClearReport(const SweepResult& result, const std::vector<NamedItem>&
     std::vector<Number> kept;
     ClearNumbers(result.counts, result.selected, deleted, kept);
     if (!json) {
-        std::string text = Numbers(deleted, false) + Numbers(kept, false);
-        for (const Source* row : BrowsersRun(result)) {
-            const SourceResult& source = result.BySource(row->id);
-            text += BrowserHeading(*row, source.browser);
-            if (source.browser.installed) {
-                std::vector<Number> share;
-                ClearNumbers(source.counts, result.selected, share, share);
-                text += InlineNumbers(share);
-            }
-            text += "\n";
-        }
-        return text;
+        return Numbers(deleted, false) + Numbers(kept, false) +
+               BrowserLines(result, [&result](const KindTallies& counts) {
+                   std::vector<Number> share;
+                   ClearNumbers(counts, result.selected, share, share);
+                   return share;
+               });
     }
     std::string stayedItems;
     for (const NamedItem& item : stayed) {
