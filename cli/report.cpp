@@ -257,8 +257,9 @@ std::string BrowserShortfall(const Source& row, const BrowserFacts& facts, bool 
                                                      : "a clear leaves it whole until it is closed"));
     }
     for (const std::string& problem : facts.layoutProblems) {
-        text += ErrorLine(name + ": a database this program does not know how to change, so " + LeftWhole(command) +
-                          ": " + problem);
+        std::string line = name + ": a database this program does not know how to change, so ";
+        line.append(LeftWhole(command)).append(": ").append(problem);
+        text += ErrorLine(line);
     }
     if (!complete && !facts.inUse && facts.layoutProblems.empty()) {
         text += ErrorLine(name + " could not be read to its end");
