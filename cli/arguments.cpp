@@ -1,11 +1,14 @@
-// The command line of brumix.exe: one command, then store flags and --json in any order.
+// The command line of brumix.exe: one command, then store flags, --browsers and --json in any
+// order.
 #include "cli/arguments.h"
 
 #include <algorithm>
 #include <optional>
+#include <span>
 
 #include "cli/kind_words.h"
 #include "platform/ascii_case.h"
+#include "sweep/browser_choice.h"
 #include "sweep/site_name.h"
 
 namespace {
@@ -33,7 +36,8 @@ std::optional<Kind> KindFlagged(std::string_view word) {
 }
 
 bool IsFlag(std::string_view word) {
-    return KindFlagged(word) || EqualsIgnoringAsciiCase(word, kJsonFlag);
+    return KindFlagged(word) || EqualsIgnoringAsciiCase(word, kJsonFlag) ||
+           EqualsIgnoringAsciiCase(word, kBrowsersFlag);
 }
 
 ParseResult Fail(std::string error) {
@@ -44,6 +48,23 @@ ParseResult Fail(std::string error) {
 
 bool IsOptionWord(std::string_view word) {
     return !word.empty() && (word[0] == '-' || word[0] == '/');
+}
+
+// The list after --browsers, or why it is refused. An option word there is a list forgotten,
+// not a browser's name.
+std::optional<SourceSet> ReadBrowsersOption(const std::vector<std::string>& args, std::size_t& at, std::string& error) {
+    if (at + 1 >= args.size() || IsOptionWord(args[at + 1])) {
+        error = std::string(kBrowsersFlag) + " needs a list: browser ids separated by commas (" +
+                BrowserIdList(" or ") + "), all or none";
+        return std::nullopt;
+    }
+    const BrowserList list = ReadBrowserList(args[++at]);
+    if (!list.unknown.empty()) {
+        error = "unknown browser '" + list.unknown.front() + "'; the browsers are " + BrowserIdList(" and ") +
+                ", or all or none";
+        return std::nullopt;
+    }
+    return list.chosen;
 }
 
 // After keep: --json anywhere, the action first among the other words, then its sites. Every
@@ -61,6 +82,9 @@ ParseResult ParseKeep(const std::vector<std::string>& args) {
             return Fail("only one command at a time, '" + word + "' follows '" + args[0] + "'");
         } else if (KindFlagged(word)) {
             return Fail("keep takes no store flag; " + word + " belongs to preview and clear");
+        } else if (EqualsIgnoringAsciiCase(word, kBrowsersFlag)) {
+            return Fail(std::string("keep takes no ") + kBrowsersFlag +
+                        "; the list of cookies to keep holds for every browser");
         } else if (IsOptionWord(word)) {
             return Fail("unknown option '" + word + "'");
         } else if (!actionGiven) {
@@ -130,6 +154,11 @@ ParseResult ParseArguments(const std::vector<std::string>& args) {
             result.arguments.kinds |= {*kind};
         } else if (EqualsIgnoringAsciiCase(args[i], kJsonFlag)) {
             result.arguments.json = true;
+        } else if (EqualsIgnoringAsciiCase(args[i], kBrowsersFlag)) {
+            if (result.arguments.browsers) return Fail(std::string(kBrowsersFlag) + " is given twice");
+            std::string error;
+            result.arguments.browsers = ReadBrowsersOption(args, i, error);
+            if (!error.empty()) return Fail(error);
         } else if (CommandNamed(args[i])) {
             return Fail("only one command at a time, '" + args[i] + "' follows '" + args[0] + "'");
         } else if (IsOptionWord(args[i])) {
@@ -163,6 +192,16 @@ std::string FlagList(KindSet kinds, std::string_view lastJoin) {
         list += row.flag;
         if (left > 1) list += ", ";
         if (left == 1) list += lastJoin;
+    }
+    return list;
+}
+
+std::string BrowserIdList(std::string_view lastJoin) {
+    std::string list;
+    const std::span<const Source> rows = BrowserSources();
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        list += i == 0 ? "" : i + 1 == rows.size() ? std::string(lastJoin) : ", ";
+        list += rows[i].browser;
     }
     return list;
 }

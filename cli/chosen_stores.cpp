@@ -1,5 +1,10 @@
-// Which kinds preview and clear reach: the flags given, or else the window's remembered choices.
+// Which kinds preview and clear reach, and which other browsers.
 #include "cli/chosen_stores.h"
+
+#include <optional>
+#include <string>
+
+#include "sweep/browser_choice.h"
 
 ChosenStores ChooseStores(const Arguments& arguments, const SettingValues& remembered) {
     if (arguments.AnyStore()) return ChosenStores{.kinds = arguments.kinds};
@@ -12,4 +17,11 @@ ChosenStores ChooseStores(const Arguments& arguments, const SettingValues& remem
         }),
         .remembered = true,
     };
+}
+
+SourceSet ChooseBrowsers(const Arguments& arguments, const PlatformServices& services) {
+    if (arguments.browsers) return *arguments.browsers;
+    const std::optional<std::string> stored = ReadBrowsersSetting(services.registry);
+    if (stored) return ReadBrowserList(*stored).chosen;
+    return BrowsersWithoutAList(services, NothingStored(ReadSettings(services.registry), stored));
 }

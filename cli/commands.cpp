@@ -25,11 +25,13 @@ void Say(CliContext& context, Stream stream, const std::string& text) {
     if (!text.empty()) context.console.Write(stream, text);
 }
 
-// The place of the cookie folder is asked for each run, before the first store is touched.
-SweepRequest Request(CliContext& context, KindSet kinds, bool deleteItems) {
+// The place of the cookie folder is asked for each run, before the first store is touched. The
+// system browser's stores are always reached, the other browsers when chosen.
+SweepRequest Request(const Arguments& arguments, CliContext& context, KindSet kinds, bool deleteItems) {
     return SweepRequest{
         .kinds = kinds,
         .deleteItems = deleteItems,
+        .sources = SourceSet::SystemBrowser() | ChooseBrowsers(arguments, context.services),
         .cookieFolder = QueryCookieFolderPlace(context.services.system),
         .keptList = [&registry = context.services.registry] { return ReadKeptCookiesValue(registry); },
     };
@@ -37,7 +39,7 @@ SweepRequest Request(CliContext& context, KindSet kinds, bool deleteItems) {
 
 int RunCount(const Arguments& arguments, CliContext& context) {
     CtrlCObserver observer(context.stop);
-    const SweepResult result = Sweep(context.services, Request(context, KindSet::All(), false), observer);
+    const SweepResult result = Sweep(context.services, Request(arguments, context, KindSet::All(), false), observer);
     Say(context, Stream::Out, CountReport(result, arguments.json));
     Say(context, Stream::Err, ShortfallText(result, Command::Count));
     return SweepExitCode(result, 0);
@@ -57,7 +59,7 @@ std::optional<KindSet> ChooseOrRefuse(const Arguments& arguments, CliContext& co
 int RunPreview(const Arguments& arguments, CliContext& context) {
     const std::optional<KindSet> selection = ChooseOrRefuse(arguments, context);
     if (!selection) return kExitUsage;
-    const SweepRequest request = Request(context, *selection, false);
+    const SweepRequest request = Request(arguments, context, *selection, false);
     Say(context, Stream::Out, PreviewOpening(arguments.json));
     PreviewObserver list(context, *selection, arguments.json);
     const SweepResult result = Sweep(context.services, request, list);
@@ -70,7 +72,7 @@ int RunPreview(const Arguments& arguments, CliContext& context) {
 int RunClear(const Arguments& arguments, CliContext& context) {
     const std::optional<KindSet> selection = ChooseOrRefuse(arguments, context);
     if (!selection) return kExitUsage;
-    const SweepRequest request = Request(context, *selection, true);
+    const SweepRequest request = Request(arguments, context, *selection, true);
     ClearObserver watch(context, arguments.json);
     const SweepResult result = Sweep(context.services, request, watch);
     watch.Finish();

@@ -12,7 +12,8 @@ namespace {
 
 // Up to the commands' list; each command's entry, the stores' and the rest follow.
 constexpr char kUsageHead[] =
-    "Counts and clears what the system web browser leaves behind, as Win Brumix does.\n"
+    "Counts and clears what the system web browser and the other browsers chosen leave\n"
+    "behind, as Win Brumix does.\n"
     "\n"
     "Commands:\n";
 constexpr char kPreviewHelp[] = "list what clear would delete, one STORE<TAB>NAME a line, where STORE\n";
@@ -36,9 +37,10 @@ constexpr char kUsageTail[] =
     "Exit codes (when several hold, the highest):\n"
     "  0    done\n"
     "  1    some items could not be deleted, or keep remove named a site not kept\n"
-    "  2    usage error, or nothing selected\n"
+    "  2    usage error (an unknown browser among them), or nothing selected\n"
     "  3    a store could not be walked to its end, or the list of cookies to keep\n"
-    "       could not be read (no cookie is then deleted) or written\n"
+    "       could not be read (no cookie is then deleted) or written, or a browser\n"
+    "       was running or holds a database whose layout is not known (left whole)\n"
     "  4    standard output could not be written (a clear still deletes what it was asked to)\n"
     "  5    an unexpected internal failure, named on standard error\n"
     "  6    a system DLL or one of its functions could not be loaded\n"
@@ -48,12 +50,17 @@ constexpr char kUsageTail[] =
 constexpr std::size_t kHelpColumn = 16;
 constexpr std::size_t kHelpWidth = 80;
 
-// One entry of the usage text: the name, and its text filled word by word from the help column.
+// One entry of the usage text: the name, and its text filled word by word from the help column,
+// on a line of its own below a name that reaches that column.
 std::string UsageEntry(std::string_view name, std::string_view text) {
     std::string entry = "  ";
     entry.append(name);
-    entry.resize(std::max(entry.size() + 1, kHelpColumn), ' ');
     std::size_t lineStart = 0;
+    if (entry.size() + 1 > kHelpColumn) {
+        entry += '\n';
+        lineStart = entry.size();
+    }
+    entry.resize(lineStart + std::max(entry.size() - lineStart + 1, kHelpColumn), ' ');
     bool lineHasWord = false;
     for (std::size_t at = 0; at < text.size();) {
         const std::size_t end = std::min(text.find(' ', at), text.size());
@@ -106,19 +113,110 @@ struct Number {
     int value;
 };
 
+// The numbers as the members of a JSON object, without its braces.
+std::string JsonMembers(const std::vector<Number>& numbers) {
+    std::string text;
+    for (const Number& n : numbers) {
+        text += std::string(text.empty() ? "" : ", ") + "\"" + n.jsonKey + "\": " + std::to_string(n.value);
+    }
+    return text;
+}
+
 // The numbers in the window's words, one a line, or as one JSON object.
 std::string Numbers(const std::vector<Number>& numbers, bool json) {
-    std::string text = json ? "{" : "";
-    const char* separator = "";
+    if (json) return "{" + JsonMembers(numbers) + "}";
+    std::string text;
+    for (const Number& n : numbers) text += std::string(n.words) + std::to_string(n.value) + "\n";
+    return text;
+}
+
+// The numbers on one line after a browser's name, "Cached Files 5, Cookies 2": the words
+// without the colon that ends them on a line of their own.
+std::string InlineNumbers(const std::vector<Number>& numbers) {
+    std::string text;
     for (const Number& n : numbers) {
+        std::string_view words = n.words;
+        if (words.ends_with(": ")) words.remove_suffix(2);
+        text += (text.empty() ? "" : ", ") + std::string(words) + " " + std::to_string(n.value);
+    }
+    return text;
+}
+
+// count's numbers of one share of the counts: every kind found, and in JSON the cookies kept
+// always; in the text the cookies kept come apart, and only when there are some.
+void CountNumbers(const KindTallies& counts, bool json, std::vector<Number>& numbers, std::vector<Number>& kept) {
+    for (const KindWords& row : kKindWords) {
+        const Tally& tally = counts[row.kind];
+        numbers.push_back({row.countWords, row.jsonKey, tally.found});
+        if (row.keptWords == nullptr) continue;
         if (json) {
-            text += std::string(separator) + "\"" + n.jsonKey + "\": " + std::to_string(n.value);
-            separator = ", ";
-        } else {
-            text += std::string(n.words) + std::to_string(n.value) + "\n";
+            numbers.push_back({row.keptWords, row.keptJsonKey, tally.kept});
+        } else if (tally.kept > 0) {
+            kept.push_back({row.keptWords, row.keptJsonKey, tally.kept});
         }
     }
-    return json ? text + "}" : text;
+}
+
+// clear's numbers of one share: each kind deleted that a clear reports, and the cookies kept
+// when the clear took them and some were.
+void ClearNumbers(const KindTallies& counts, KindSet selected, std::vector<Number>& deleted,
+                  std::vector<Number>& kept) {
+    for (const KindWords& row : kKindWords) {
+        const Tally& tally = counts[row.kind];
+        const bool taken = selected.Has(row.kind);
+        if (row.inEveryClear || taken) deleted.push_back({row.clearWords, row.jsonKey, tally.deleted});
+        // What was kept is a clear's news only when it took the kind.
+        if (row.keptWords != nullptr && taken && tally.kept > 0) {
+            kept.push_back({row.keptWords, row.jsonKey, tally.kept});
+        }
+    }
+}
+
+// The other browsers the pass ran, in the table's order: the chosen ones, all of them unless a
+// stop came first.
+std::vector<const Source*> BrowsersRun(const SweepResult& result) {
+    std::vector<const Source*> rows;
+    for (const Source& row : BrowserSources()) {
+        if (result.BySource(row.id).ran) rows.push_back(&row);
+    }
+    return rows;
+}
+
+// A browser's line before its numbers: its name, how many profiles, and whether it runs.
+std::string BrowserHeading(const Source& row, const BrowserFacts& facts) {
+    std::string heading(row.browserName);
+    if (!facts.installed) return heading + ": not installed";
+    heading += " (" + std::to_string(facts.profiles) + (facts.profiles == 1 ? " profile" : " profiles");
+    return heading + (facts.inUse ? ", in use): " : "): ");
+}
+
+// In the text: a line for each browser the pass ran, its heading and then, when it is installed,
+// the numbers share gives of its counts.
+template <typename Share>
+std::string BrowserLines(const SweepResult& result, Share share) {
+    std::string text;
+    for (const Source* row : BrowsersRun(result)) {
+        const SourceResult& source = result.BySource(row->id);
+        text += BrowserHeading(*row, source.browser);
+        if (source.browser.installed) text += InlineNumbers(share(source.counts));
+        text += "\n";
+    }
+    return text;
+}
+
+// In JSON: "browsers" and an object for each browser the pass ran, keyed by its id; nothing
+// when no browser was chosen, so that such a report reads as it always has.
+template <typename Members>
+std::string BrowsersJson(const SweepResult& result, Members members) {
+    const std::vector<const Source*> rows = BrowsersRun(result);
+    if (rows.empty()) return "";
+    std::string text = ", \"browsers\": {";
+    for (const Source* row : rows) {
+        const SourceResult& source = result.BySource(row->id);
+        text += std::string(row == rows.front() ? "" : ", ") + "\"" + std::string(row->browser) + "\": {" +
+                members(source) + ", \"in_use\": " + (source.browser.inUse ? "true" : "false") + "}";
+    }
+    return text + "}";
 }
 
 const char* CookiesHeldText(Command command) {
@@ -143,12 +241,39 @@ const char* StoppedText(Command command) {
     }
 }
 
+// What a clear does with what keeps a browser from being reached whole, in the command's tense.
+const char* LeftWhole(Command command) {
+    return command == Command::Clear ? "was left whole" : "a clear leaves it whole";
+}
+
+// Why another browser was not reached whole, a line each: running, databases it cannot use, or
+// a listing or read cut short; with a note on the browsers that outlive their windows.
+std::string BrowserShortfall(const Source& row, const BrowserFacts& facts, bool complete, Command command) {
+    const std::string name(row.browserName);
+    std::string text;
+    if (facts.inUse) {
+        text += ErrorLine(name + " is running, so " +
+                          (command == Command::Clear ? "it was left whole; close it and clear again"
+                                                     : "a clear leaves it whole until it is closed"));
+    }
+    for (const std::string& problem : facts.layoutProblems) {
+        std::string line = name + ": a database this program does not know how to change, so ";
+        line.append(LeftWhole(command)).append(": ").append(problem);
+        text += ErrorLine(line);
+    }
+    if (!complete && !facts.inUse && facts.layoutProblems.empty()) {
+        text += ErrorLine(name + " could not be read to its end");
+    }
+    return text;
+}
+
 }  // namespace
 
 std::string UsageText() {
     std::string usage = "Usage: brumix COMMAND";
     for (const KindWords& row : kKindWords) usage += std::string(" [") + row.flag + "]";
-    usage += " [--json]\n       brumix keep [add SITE... | remove SITE...] [--json]\n\n";
+    usage += std::string(" [") + kBrowsersFlag +
+             " LIST] [--json]\n       brumix keep [add SITE... | remove SITE...] [--json]\n\n";
     usage += kUsageHead;
     std::string counted;
     for (std::size_t i = 0; i < kKindWords.size(); ++i) {
@@ -160,6 +285,13 @@ std::string UsageText() {
              "; deletes nothing\n";
     usage += kUsageCommands;
     for (const KindWords& row : kKindWords) usage += UsageEntry(row.flag, row.help);
+    usage += "\nOther browsers, for count, preview and clear, besides the system browser's:\n";
+    usage += UsageEntry(std::string(kBrowsersFlag) + " LIST",
+                        "the browsers whose caches, cookies and history count, preview and clear reach as well: "
+                        "their ids separated by commas, or all, or none; without it, the browsers that Win "
+                        "Brumix remembered. A browser that is running is left whole. The ids:");
+    for (const Source& row : BrowserSources())
+        usage += UsageEntry(std::string("  ") + std::string(row.browser), std::string(row.browserName));
     return usage + kUsageTail;
 }
 
@@ -196,21 +328,27 @@ std::string NothingRememberedText() {
 
 // A missing TypedURLs key holds no address, so it counts 0, as in the window. The cookies kept
 // have a line only when there are some, so that a count without them reads as it always has.
+// Each browser chosen has its share after the totals, a line each, or its object in JSON.
 std::string CountReport(const SweepResult& result, bool json) {
     std::vector<Number> numbers;
     std::vector<Number> kept;
-    for (const KindWords& row : kKindWords) {
-        const Tally& tally = result.counts[row.kind];
-        numbers.push_back({row.countWords, row.jsonKey, tally.found});
-        if (row.keptWords == nullptr) continue;
-        if (json) {
-            numbers.push_back({row.keptWords, row.keptJsonKey, tally.kept});
-        } else if (tally.kept > 0) {
-            kept.push_back({row.keptWords, row.keptJsonKey, tally.kept});
-        }
+    CountNumbers(result.counts, json, numbers, kept);
+    if (json) {
+        return "{" + JsonMembers(numbers) +
+               BrowsersJson(result,
+                            [json](const SourceResult& source) {
+                                std::vector<Number> share{{"", "profiles", source.browser.profiles}};
+                                std::vector<Number> unused;
+                                CountNumbers(source.counts, json, share, unused);
+                                return JsonMembers(share);
+                            }) +
+               "}\n";
     }
-    if (json) return Numbers(numbers, true) + "\n";
-    return Numbers(numbers, false) + Numbers(kept, false);
+    return Numbers(numbers, false) + Numbers(kept, false) + BrowserLines(result, [](const KindTallies& counts) {
+               std::vector<Number> share;
+               CountNumbers(counts, false, share, share);
+               return share;
+           });
 }
 
 std::string PreviewOpening(bool json) {
@@ -239,20 +377,20 @@ std::string NotDeletedLine(Store store, std::string_view utf8Name) {
 }
 
 // A kind added since the first release has a line and a key only when it was selected, so that
-// every other clear reads as it always has; so has "pending" only when an entry was in use.
+// every other clear reads as it always has; so has "pending" only when an entry was in use. Each
+// browser chosen has its share after the totals, with the same kinds.
 std::string ClearReport(const SweepResult& result, const std::vector<NamedItem>& stayed, bool json) {
     std::vector<Number> deleted;
     std::vector<Number> kept;
-    for (const KindWords& row : kKindWords) {
-        const Tally& tally = result.counts[row.kind];
-        const bool selected = result.selected.Has(row.kind);
-        if (row.inEveryClear || selected) deleted.push_back({row.clearWords, row.jsonKey, tally.deleted});
-        // What was kept is a clear's news only when it took the kind.
-        if (row.keptWords != nullptr && selected && tally.kept > 0) {
-            kept.push_back({row.keptWords, row.jsonKey, tally.kept});
-        }
+    ClearNumbers(result.counts, result.selected, deleted, kept);
+    if (!json) {
+        return Numbers(deleted, false) + Numbers(kept, false) +
+               BrowserLines(result, [&result](const KindTallies& counts) {
+                   std::vector<Number> share;
+                   ClearNumbers(counts, result.selected, share, share);
+                   return share;
+               });
     }
-    if (!json) return Numbers(deleted, false) + Numbers(kept, false);
     std::string stayedItems;
     for (const NamedItem& item : stayed) {
         stayedItems += (stayedItems.empty() ? "" : ", ") + ItemText(item.store, item.utf8Name, true);
@@ -262,7 +400,15 @@ std::string ClearReport(const SweepResult& result, const std::vector<NamedItem>&
     return "{\"deleted\": " + Numbers(deleted, true) + (kept.empty() ? "" : ", \"kept\": " + Numbers(kept, true)) +
            ", \"not_deleted\": [" + stayedItems + "]" +
            (pending != 0 ? ", \"pending\": " + std::to_string(pending) : "") +
-           ", \"complete\": " + (complete ? "true" : "false") + "}\n";
+           ", \"complete\": " + (complete ? "true" : "false") +
+           BrowsersJson(result,
+                        [&result](const SourceResult& source) {
+                            std::vector<Number> share;
+                            std::vector<Number> unused;
+                            ClearNumbers(source.counts, result.selected, share, unused);
+                            return "\"deleted\": " + Numbers(share, true);
+                        }) +
+           "}\n";
 }
 
 std::string PendingText(const SweepResult& result) {
@@ -274,14 +420,23 @@ std::string PendingText(const SweepResult& result) {
 std::string ShortfallText(const SweepResult& result, Command command) {
     if (result.stopped) return ErrorLine(StoppedText(command));
     std::string text;
+    bool running = false;
     for (const Source& row : SourceTable()) {
         const SourceResult& source = result.BySource(row.id);
         if (!source.ran || source.Whole()) continue;
-        if (!source.Opened() && row.refusedText != nullptr) {
+        if (row.IsBrowser()) {
+            text += BrowserShortfall(row, source.browser, source.complete, command);
+            running = running || source.browser.inUse;
+        } else if (!source.Opened() && row.refusedText != nullptr) {
             text += ErrorLine(std::string(row.refusedText) + " (error " + std::to_string(source.openStatus) + ")");
         } else if (source.Opened() && row.cutShortText != nullptr) {
             text += ErrorLine(row.cutShortText);
         }
+    }
+    if (running) {
+        text += ErrorLine(
+            "Edge and Chrome may keep running after their last window closes (Startup boost, "
+            "background apps)");
     }
     if (result.CookiesHeld()) text += ErrorLine(CookiesHeldText(command));
     return text;

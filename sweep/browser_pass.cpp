@@ -18,17 +18,17 @@ bool BrowserPass::Stop() {
 }
 
 void BrowserPass::Found(Store store, Kind kind, std::string_view name, std::string_view site) {
-    observer.OnVisit({.store = store, .name = name, .site = site});
+    observer.OnVisit({.store = store, .name = name, .site = site, .utf8 = true});
     ++result[kind].found;
 }
 
 void BrowserPass::Kept(std::string_view name, std::string_view site) {
-    observer.OnKept({.store = Store::Cookie, .name = name, .site = site});
+    observer.OnKept({.store = Store::Cookie, .name = name, .site = site, .utf8 = true});
     ++result[Kind::Cookies].kept;
 }
 
 void BrowserPass::Stayed(Store store, std::string_view name) {
-    observer.OnStayed({store, name});
+    observer.OnStayed({.store = store, .name = name, .utf8 = true});
     ++result.stayed;
 }
 

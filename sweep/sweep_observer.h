@@ -19,6 +19,9 @@ struct SweepItem {
     // A cookie's site, as the cookies to keep take it (lower case, no leading "."); empty for
     // anything else, and for a cookie file, whose name says no site.
     std::string_view site = {};
+    // Another browser's names are UTF-8 (its paths and databases hold them so); the system
+    // browser's come from the ANSI calls, in the system's code page.
+    bool utf8 = false;
 };
 
 class SweepObserver {

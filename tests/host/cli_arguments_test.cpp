@@ -67,6 +67,35 @@ INSTANTIATE_TEST_SUITE_P(Cli, CliUsageErrors,
                                            UsageCase{{"count", "--temp"}, "count always counts the four stores"},
                                            UsageCase{{"--version", "--json"}, "--version takes nothing"}));
 
+// An id that names no browser is refused before anything is read: a typing error must not clear
+// less than the user meant, nor fall back on the remembered list.
+INSTANTIATE_TEST_SUITE_P(
+    Browsers, CliUsageErrors,
+    ::testing::Values(
+        UsageCase{{"count", "--browsers", "edge,nosuch"},
+                  "unknown browser 'nosuch'; the browsers are edge, chrome, brave, vivaldi, opera and firefox"},
+        UsageCase{{"clear", "--temp", "--browsers"}, "--browsers needs a list"},
+        UsageCase{{"clear", "--browsers", "--temp"}, "--browsers needs a list"},
+        UsageCase{{"preview", "--temp", "--browsers", "edge", "--browsers", "none"}, "--browsers is given twice"},
+        UsageCase{{"--browsers", "all", "count"}, "command must come first"},
+        UsageCase{{"keep", "--browsers", "edge"}, "keep takes no --browsers"}));
+
+TEST(CliArguments, BrowsersTakeIdsAllOrNoneForEveryCommandThatSweeps) {
+    const ParseResult some = ParseArguments({"clear", "--Browsers", "Firefox, edge", "--temp"});
+    ASSERT_TRUE(some.Ok()) << some.error;
+    EXPECT_EQ(some.arguments.browsers, SourceSet::Only(SourceId::Edge) | SourceSet::Only(SourceId::Firefox));
+    EXPECT_EQ(some.arguments.kinds, KindSet{Kind::CachedFiles});
+    const ParseResult all = ParseArguments({"count", "--browsers", "ALL", "--json"});
+    ASSERT_TRUE(all.Ok()) << all.error;
+    SourceSet every;
+    for (const Source& row : BrowserSources()) every |= SourceSet::Only(row.id);
+    EXPECT_EQ(all.arguments.browsers, every);
+    const ParseResult none = ParseArguments({"preview", "--browsers", "none"});
+    ASSERT_TRUE(none.Ok()) << none.error;
+    EXPECT_EQ(none.arguments.browsers, SourceSet{}) << "none named is not the same as the option left out";
+    EXPECT_FALSE(ParseArguments({"count"}).arguments.browsers);
+}
+
 // Nothing is read or written for a keep that is refused, however many of its sites are sound.
 INSTANTIATE_TEST_SUITE_P(
     Keep, CliUsageErrors,
@@ -79,7 +108,8 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(CliTest, HelpAndVersionGoToStandardOutputAndTouchNothing) {
     EXPECT_EQ(Run({"/?"}), 0);
     EXPECT_EQ(console.out, UsageText());
-    EXPECT_EQ(console.out.rfind("Usage: brumix COMMAND [--temp] [--cookies] [--history] [--visited] [--json]\n", 0),
+    EXPECT_EQ(console.out.rfind(
+                  "Usage: brumix COMMAND [--temp] [--cookies] [--history] [--visited] [--browsers LIST] [--json]\n", 0),
               0u);
     EXPECT_NE(console.out.find("130"), std::string::npos) << "the exit codes are listed";
     EXPECT_TRUE(console.err.empty());
@@ -89,7 +119,9 @@ TEST_F(CliTest, HelpAndVersionGoToStandardOutputAndTouchNothing) {
                               "\n                is cache, cookie, cookie-file, typed or visited; deletes nothing\n",
                               "\n  --temp        the temporary Internet files: the cache entries that are neither\n"
                               "                cookies nor pages visited\n  --cookies     the cookies as well;",
-                              "\n  --visited     the pages visited, from the browser's history\n\n  --json "}) {
+                              "\n  --visited     the pages visited, from the browser's history\n\nOther browsers",
+                              "\n  --browsers LIST\n                the browsers whose caches,",
+                              "\n    edge        Microsoft Edge\n", "\n    firefox     Mozilla Firefox\n\n  --json "}) {
         EXPECT_NE(console.out.find(entry), std::string::npos) << entry;
     }
 

@@ -17,7 +17,7 @@ protected:
 
 TEST_F(CliCommandTest, CountIsTheWindowsCountAndDeletesNothing) {
     NonNtWithCookieFiles({"user@a.txt", "user@b.txt"});
-    EXPECT_EQ(Run({"count"}), 0);
+    EXPECT_EQ(Run({"count", "--browsers", "none"}), 0);
     EXPECT_EQ(Line(console.out, "Cached Files: "), "Cached Files: 2");
     EXPECT_EQ(Line(console.out, "Cookies: "), "Cookies: 3");
     EXPECT_EQ(Line(console.out, "URLs In History: "), "URLs In History: 2");
@@ -25,7 +25,7 @@ TEST_F(CliCommandTest, CountIsTheWindowsCountAndDeletesNothing) {
     EXPECT_EQ(platform.cache.Size(), 3u);
     EXPECT_EQ(platform.files.Files(kCookieFolder).size(), 2u);
     EXPECT_TRUE(platform.registry.DeletedNames().empty());
-    EXPECT_FALSE(Called("RegQueryValueEx")) << "the count reads no remembered choice";
+    EXPECT_FALSE(Called("RegQueryValueEx")) << "with the browsers named, the count reads no remembered choice";
 }
 
 // brumix reaches the cookies whether the cache's walk without a pattern returns them or only
@@ -275,7 +275,8 @@ TEST_F(CliCommandTest, RememberedChoicesSelectThePagesVisitedOnlyWithTheHistory)
 
 TEST_F(CliCommandTest, FlagsOverrideTheRememberedChoicesWithoutReadingThem) {
     Remember("1", "1", "1");
-    EXPECT_EQ(Run({"clear", "--history"}), 0);
+    // With the browsers named too: without them the remembered browsers are read.
+    EXPECT_EQ(Run({"clear", "--history", "--browsers", "none"}), 0);
     EXPECT_TRUE(console.err.empty()) << console.err;
     EXPECT_FALSE(Called("RegQueryValueEx"));
     EXPECT_EQ(platform.cache.Size(), 3u);

@@ -112,4 +112,37 @@ TEST(CliReport, EachSourceNotWalkedToItsEndHasItsLineAndAStopSaysOnlyThat) {
     EXPECT_EQ(ShortfallText(stopped, Command::Clear), "brumix: stopped by Ctrl+C; what was deleted stays deleted\n");
 }
 
+// Two browsers that ran: one with two profiles cut short, one running with a database it does
+// not know; a line for each, the note on browsers that outlive their windows once.
+TEST(CliReport, EachBrowserNotReachedWholeIsNamedAndTheNoteComesOnce) {
+    SweepResult result = Counted();
+    SourceResult& chrome = Source(result, SourceId::Chrome);
+    chrome.ran = true;
+    chrome.browser.installed = true;
+    chrome.browser.profiles = 2;
+    chrome.counts[Kind::Cookies].found = 4;
+    SourceResult& opera = Source(result, SourceId::Opera);
+    opera.ran = true;
+    opera.browser = {.installed = true,
+                     .profiles = 1,
+                     .inUse = true,
+                     .layoutProblems = {"opera:Opera Stable:History: no table urls"}};
+    EXPECT_EQ(ShortfallText(result, Command::Preview),
+              "brumix: Google Chrome could not be read to its end\n"
+              "brumix: Opera is running, so a clear leaves it whole until it is closed\n"
+              "brumix: Opera: a database this program does not know how to change, so a clear leaves it whole: "
+              "opera:Opera Stable:History: no table urls\n"
+              "brumix: Edge and Chrome may keep running after their last window closes (Startup boost, "
+              "background apps)\n");
+    EXPECT_NE(CountReport(result, false)
+                  .find("\nGoogle Chrome (2 profiles): Cached Files 0, Cookies 4, "
+                        "URLs In History 0, Pages Visited 0\nOpera (1 profile, in use): "),
+              std::string::npos)
+        << CountReport(result, false);
+    chrome.complete = true;
+    opera.browser = {.installed = true, .profiles = 1, .inUse = false, .layoutProblems = {}};
+    opera.complete = true;
+    EXPECT_EQ(ShortfallText(result, Command::Clear), "") << "an installed browser reached whole says nothing";
+}
+
 }  // namespace
