@@ -103,7 +103,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     const BrowserServices services{folders, files, databases};
     SweepObserver observer;
-    const BrowserResult result = SweepFirefox(services, {{}, {true, true, true, true}, {}}, observer);
+    const BrowserResult result = SweepFirefox(services, {{}, KindSet::All(), {}}, observer);
     FUZZ_CHECK(result.installed && result.profiles <= static_cast<int>(ini.profiles.size()));
     FUZZ_CHECK(result[Kind::CachedFiles].deleted == static_cast<int>(cached.size()));
     for (const std::string& path : kOutside) FUZZ_CHECK(files.ReadFile(path).has_value());
