@@ -6,29 +6,20 @@
 
 #include <string>
 
-#include "platform/browser_services.h"
-#include "platform/win32/wide_text.h"
-#include "platform/win32/win32_databases.h"
-#include "platform/win32/win32_profile_files.h"
-#include "platform/win32/win32_user_folders.h"
 #include "sweep/chromium_sweep.h"
 #include "tests/support/chromium_fixture.h"
 #include "tests/win/wine_profiles.h"
 
 namespace {
 
-// "Zoë Ñ": a user name outside ASCII, and outside most code pages together.
-const std::string kUser = "C:\\users\\Zo\xC3\xAB \xC3\x91";
-const std::string kLocal = kUser + "\\AppData\\Local";
+const std::string kLocal = kNonAsciiUser + "\\AppData\\Local";
 const std::string kEdge = kLocal + "\\Microsoft\\Edge\\User Data";
 const std::string kDefault = kEdge + "\\Default";
 constexpr KindSet kAll = KindSet::All();
 
-class WinBrowsersTest : public ::testing::Test {
+class WinBrowsersTest : public ::testing::Test, protected Win32Browsers {
 protected:
     void SetUp() override {
-        SetEnvironmentVariableW(L"LOCALAPPDATA", Utf8ToWide(kLocal).c_str());
-        SetEnvironmentVariableW(L"APPDATA", Utf8ToWide(kUser + "\\AppData\\Roaming").c_str());
         const std::string profiles[] = {"Default"};
         WriteFileBytes(kEdge + "\\Local State", LocalStateJson(profiles));
         WriteFileBytes(kDefault + "\\Cache\\Cache_Data\\f_000001", "entry");
@@ -43,11 +34,6 @@ protected:
         SweepObserver observer;
         return SweepChromiumBrowser(services, *FindChromiumBrowser("edge"), {kAll, kAll, {}}, observer);
     }
-
-    Win32UserFolders folders;
-    Win32ProfileFiles files;
-    Win32Databases databases;
-    BrowserServices services{folders, files, databases};
 };
 
 TEST_F(WinBrowsersTest, AProfileUnderAUserNameOutsideAsciiIsClearedKeepingItsJournalModeAndPageSize) {
@@ -79,31 +65,11 @@ TEST_F(WinBrowsersTest, AProfileUnderAUserNameOutsideAsciiIsClearedKeepingItsJou
 }
 
 TEST_F(WinBrowsersTest, ABrowserHoldingItsFilesFromAnotherProcessIsLeftWhole) {
-    const struct {
-        const wchar_t* mode;
-        std::string path;
-    } holds[] = {
-        {L"lockfile", kEdge + "\\lockfile"},
-        {L"nosharing", kDefault + "\\Network\\Cookies"},
-        {L"exclusive", kDefault + "\\History"},
-    };
-    for (const auto& hold : holds) {
-        const std::string cookies = ReadFileBytes(kDefault + "\\Network\\Cookies");
-        const std::string history = ReadFileBytes(kDefault + "\\History");
-        BrowserResult result;
-        {
-            Holder holder(hold.mode, hold.path);
-            ASSERT_TRUE(holder.Holding()) << hold.path;
-            result = Clear();
-        }
-        EXPECT_TRUE(result.inUse) << hold.path;
-        EXPECT_EQ(result[Kind::CachedFiles].found, 2) << hold.path;
-        EXPECT_EQ(result[Kind::CachedFiles].deleted, 0) << hold.path;
-        EXPECT_TRUE(Exists(kDefault + "\\Cache\\Cache_Data\\f_000001")) << hold.path;
-        // Compared whole, printed by name: the bytes of a database say nothing read.
-        EXPECT_TRUE(ReadFileBytes(kDefault + "\\Network\\Cookies") == cookies) << hold.path;
-        EXPECT_TRUE(ReadFileBytes(kDefault + "\\History") == history) << hold.path;
-    }
+    ExpectEachHoldLeavesTheBrowserWhole({{L"lockfile", kEdge + "\\lockfile"},
+                                         {L"nosharing", kDefault + "\\Network\\Cookies"},
+                                         {L"exclusive", kDefault + "\\History"}},
+                                        [&] { return Clear(); }, 2, kDefault + "\\Cache\\Cache_Data\\f_000001",
+                                        {kDefault + "\\Network\\Cookies", kDefault + "\\History"});
     EXPECT_FALSE(Exists(kEdge + "\\lockfile"));
 }
 

@@ -6,32 +6,23 @@
 
 #include <string>
 
-#include "platform/browser_services.h"
-#include "platform/win32/wide_text.h"
-#include "platform/win32/win32_databases.h"
-#include "platform/win32/win32_profile_files.h"
-#include "platform/win32/win32_user_folders.h"
 #include "sweep/firefox_sweep.h"
 #include "tests/support/firefox_fixture.h"
 #include "tests/win/wine_profiles.h"
 
 namespace {
 
-// "Zoë Ñ": a user name outside ASCII, and outside most code pages together.
-const std::string kUser = "C:\\users\\Zo\xC3\xAB \xC3\x91";
-const std::string kRoaming = kUser + "\\AppData\\Roaming";
-const std::string kLocal = kUser + "\\AppData\\Local";
+const std::string kRoaming = kNonAsciiUser + "\\AppData\\Roaming";
+const std::string kLocal = kNonAsciiUser + "\\AppData\\Local";
 const std::string kRelative = kRoaming + "\\Mozilla\\Firefox\\Profiles\\x1y2z3.default-release";
 const std::string kRelativeCache = kLocal + "\\Mozilla\\Firefox\\Profiles\\x1y2z3.default-release";
 const std::string kAbsolute = "C:\\Firefox Profiles\\Zo\xC3\xAB";
 constexpr KindSet kAll = KindSet::All();
 const char* const kUntouched[] = {"\\logins.json", "\\key4.db", "\\formhistory.sqlite"};
 
-class WinFirefoxTest : public ::testing::Test {
+class WinFirefoxTest : public ::testing::Test, protected Win32Browsers {
 protected:
     void SetUp() override {
-        SetEnvironmentVariableW(L"LOCALAPPDATA", Utf8ToWide(kLocal).c_str());
-        SetEnvironmentVariableW(L"APPDATA", Utf8ToWide(kRoaming).c_str());
         const FixtureIniProfile listed[] = {{"default-release", "Profiles/x1y2z3.default-release"},
                                             {"work", kAbsolute, false}};
         WriteFileBytes(kRoaming + "\\Mozilla\\Firefox\\profiles.ini", ProfilesIniText(listed));
@@ -60,11 +51,6 @@ protected:
         SweepObserver observer;
         return SweepFirefox(services, {kAll, kAll, {}}, observer);
     }
-
-    Win32UserFolders folders;
-    Win32ProfileFiles files;
-    Win32Databases databases;
-    BrowserServices services{folders, files, databases};
 };
 
 TEST_F(WinFirefoxTest, ARelativeProfileAndOneByItsFullPathAreClearedKeepingTheirJournalModeAndPageSize) {
@@ -104,30 +90,10 @@ TEST_F(WinFirefoxTest, ARelativeProfileAndOneByItsFullPathAreClearedKeepingTheir
 }
 
 TEST_F(WinFirefoxTest, FirefoxHoldingParentLockOrItsPlacesFromAnotherProcessLeavesEveryProfileWhole) {
-    const struct {
-        const wchar_t* mode;
-        std::string path;
-    } holds[] = {
-        {L"parentlock", kAbsolute + "\\parent.lock"},
-        {L"exclusive", kRelative + "\\places.sqlite"},
-    };
-    for (const auto& hold : holds) {
-        const std::string places = ReadFileBytes(kRelative + "\\places.sqlite");
-        const std::string cookies = ReadFileBytes(kAbsolute + "\\cookies.sqlite");
-        BrowserResult result;
-        {
-            Holder holder(hold.mode, hold.path);
-            ASSERT_TRUE(holder.Holding()) << hold.path;
-            result = Clear();
-        }
-        EXPECT_TRUE(result.inUse) << hold.path;
-        EXPECT_EQ(result[Kind::CachedFiles].found, 4) << hold.path;
-        EXPECT_EQ(result[Kind::CachedFiles].deleted, 0) << hold.path;
-        EXPECT_TRUE(Exists(kRelativeCache + "\\cache2\\entries\\0A1B2C3D")) << hold.path;
-        // Compared whole, printed by name: the bytes of a database say nothing read.
-        EXPECT_TRUE(ReadFileBytes(kRelative + "\\places.sqlite") == places) << hold.path;
-        EXPECT_TRUE(ReadFileBytes(kAbsolute + "\\cookies.sqlite") == cookies) << hold.path;
-    }
+    ExpectEachHoldLeavesTheBrowserWhole(
+        {{L"parentlock", kAbsolute + "\\parent.lock"}, {L"exclusive", kRelative + "\\places.sqlite"}},
+        [&] { return Clear(); }, 4, kRelativeCache + "\\cache2\\entries\\0A1B2C3D",
+        {kRelative + "\\places.sqlite", kAbsolute + "\\cookies.sqlite"});
     // Firefox leaves parent.lock behind when it ends: the file there and let go says nothing.
     ASSERT_TRUE(Exists(kAbsolute + "\\parent.lock"));
     const BrowserResult result = Clear();

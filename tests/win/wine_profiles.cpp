@@ -66,3 +66,30 @@ Holder::~Holder() {
     CloseHandle(ready_);
     CloseHandle(release_);
 }
+
+Win32Browsers::Win32Browsers() {
+    SetEnvironmentVariableW(L"LOCALAPPDATA", Utf8ToWide(kNonAsciiUser + "\\AppData\\Local").c_str());
+    SetEnvironmentVariableW(L"APPDATA", Utf8ToWide(kNonAsciiUser + "\\AppData\\Roaming").c_str());
+}
+
+void ExpectEachHoldLeavesTheBrowserWhole(const std::vector<HeldFile>& holds,
+                                         const std::function<BrowserResult()>& clear, int cachedFiles,
+                                         const std::string& cachedFile, const std::vector<std::string>& unchanged) {
+    for (const HeldFile& hold : holds) {
+        std::vector<std::string> before;
+        for (const std::string& path : unchanged) before.push_back(ReadFileBytes(path));
+        BrowserResult result;
+        {
+            Holder holder(hold.mode, hold.path);
+            ASSERT_TRUE(holder.Holding()) << hold.path;
+            result = clear();
+        }
+        EXPECT_TRUE(result.inUse) << hold.path;
+        EXPECT_EQ(result[Kind::CachedFiles].found, cachedFiles) << hold.path;
+        EXPECT_EQ(result[Kind::CachedFiles].deleted, 0) << hold.path;
+        EXPECT_TRUE(Exists(cachedFile)) << hold.path;
+        // Compared whole, printed by name: the bytes of a database say nothing read.
+        for (std::size_t i = 0; i < unchanged.size(); ++i)
+            EXPECT_TRUE(ReadFileBytes(unchanged[i]) == before[i]) << unchanged[i] << " while " << hold.path << " held";
+    }
+}
